@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+#include "model/Table.h"
+
+namespace mdb {
+
+// How one database file is laid out: its bare file name, its record width and the one field
+// (1-based) written in double quotes, 0 when none is.
+struct TableLayout {
+    QString fileName;
+    int quotedField = 0;
+};
+
+// Field numbers of the status table, in file order.
+namespace StatusField {
+enum : int {
+    Id = 1, Name, DisplayName, Level, Hp, Sp, Exp, JobExp, Range, AtkMin, AtkMax, Def, Mdef,
+    Str, Agi, Vit, Int, Dex, Luk, SearchRange, ChaseRange, Size, Race, Element, Mode,
+    MoveSpeed, AttackDelay, AttackMotion, DamageMotion,
+    Width = DamageMotion
+};
+}
+
+// The seven monster tables. Every field is text exactly as read; records keep file order.
+class MonsterDatabase {
+public:
+    MonsterDatabase();
+
+    Table StatusTable;
+    Table DropTable;
+    Table MvpTable;
+    Table MorphTable;
+    Table EmoteTable;
+    Table SummonTable;
+    Table SlaveTable;
+
+    // The tables in the order they are read at start.
+    std::array<Table*, 7> loadOrder();
+    // The tables in the order the save writes them.
+    std::array<const Table*, 7> saveOrder() const;
+
+    // Layout of a table of this database (file name, quoted field).
+    static TableLayout layoutOf(const Table& table);
+
+    void clear();
+};
+
+}  // namespace mdb

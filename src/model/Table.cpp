@@ -1,0 +1,71 @@
+#include "model/Table.h"
+
+#include <limits>
+
+namespace mdb {
+
+Table::Table(QString name, QStringList fieldNames)
+    : name_(std::move(name)), fieldNames_(std::move(fieldNames)) {
+    clear();
+}
+
+int Table::fieldNumber(QStringView fieldName) const {
+    for (int i = 0; i < fieldNames_.size(); ++i) {
+        if (fieldNames_[i] == fieldName) return i + 1;
+    }
+    return 0;
+}
+
+bool Table::inRange(qint32 record, int field) const {
+    return record >= 0 && record <= count_ && field >= 1 && field <= fieldCount();
+}
+
+QString Table::field(qint32 record, int field) const {
+    if (!inRange(record, field)) return {};
+    return cells_[static_cast<size_t>(record) * fieldCount() + (field - 1)];
+}
+
+QString Table::field(qint32 record, QStringView fieldName) const {
+    return field(record, fieldNumber(fieldName));
+}
+
+bool Table::setField(qint32 record, int field, const QString& text) {
+    if (record < 1 || !inRange(record, field)) return false;
+    cells_[static_cast<size_t>(record) * fieldCount() + (field - 1)] = text;
+    return true;
+}
+
+bool Table::setField(qint32 record, QStringView fieldName, const QString& text) {
+    return setField(record, fieldNumber(fieldName), text);
+}
+
+bool Table::appendRecord(QStringList fields) {
+    Q_ASSERT(fields.size() == fieldCount());
+    if (count_ == std::numeric_limits<qint32>::max()) return false;
+    fields.resize(fieldCount());
+    for (auto& f : fields) cells_.push_back(std::move(f));
+    ++count_;
+    return true;
+}
+
+QStringList Table::column(int field) const {
+    QStringList out;
+    if (field < 1 || field > fieldCount()) return out;
+    out.reserve(count_ + 1);
+    for (qint32 r = 0; r <= count_; ++r) {
+        out.push_back(cells_[static_cast<size_t>(r) * fieldCount() + (field - 1)]);
+    }
+    return out;
+}
+
+void Table::clear() {
+    count_ = 0;
+    cells_.clear();
+    cells_.resize(static_cast<size_t>(fieldCount()));
+}
+
+void Table::reserve(qint32 records) {
+    cells_.reserve((static_cast<size_t>(records) + 1) * fieldCount());
+}
+
+}  // namespace mdb

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace mdb {
+
+// A table of text records: a fixed list of named fields, records numbered 1..Count in file
+// order. Position 0 exists in every column and holds empty texts, so that list row p of a
+// mirror list and record p + 1 line up without special cases.
+class Table {
+public:
+    Table(QString name, QStringList fieldNames);
+
+    const QString& name() const { return name_; }
+    const QStringList& fieldNames() const { return fieldNames_; }
+    int fieldCount() const { return static_cast<int>(fieldNames_.size()); }
+    // 1-based position of a field by name, 0 when the table has no such field.
+    int fieldNumber(QStringView fieldName) const;
+
+    qint32 Count() const { return count_; }
+
+    // Record 0..Count, field 1..fieldCount(); anything else reads as empty text.
+    QString field(qint32 record, int field) const;
+    QString field(qint32 record, QStringView fieldName) const;
+    // Writes only inside records 1..Count and fields 1..fieldCount(); returns false otherwise.
+    bool setField(qint32 record, int field, const QString& text);
+    bool setField(qint32 record, QStringView fieldName, const QString& text);
+
+    // Extends every column by one position. `fields` must hold exactly fieldCount() texts.
+    // Returns false (and adds nothing) when the record count would pass 2147483647.
+    bool appendRecord(QStringList fields);
+    // All texts of one column, positions 0..Count (position 0 empty).
+    QStringList column(int field) const;
+
+    void clear();
+    void reserve(qint32 records);
+
+private:
+    bool inRange(qint32 record, int field) const;
+
+    QString name_;
+    QStringList fieldNames_;
+    qint32 count_ = 0;
+    std::vector<QString> cells_;  // row-major; row 0 is the empty position
+};
+
+}  // namespace mdb

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QDir>
+#include <optional>
+
+#include "model/ItemDatabase.h"
+#include "model/MonsterDatabase.h"
+#include "storage/StorageError.h"
+
+namespace mdb {
+
+// Reads the seven monster files in their load order (status, drop, MVP, morph, emotion,
+// summon, slave), each completely before the next; stops at the first failure.
+std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase& db);
+
+// Reads the three item files (consume, drop, equipment) into fresh tables; on a failure the
+// records completed so far stay in the tables.
+std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& items);
+
+// Writes the seven monster files in the save order (status, drop, MVP, emotion, morph, summon,
+// slave). Every table is encoded before the first file is touched, so a value the format cannot
+// hold writes nothing. A file that cannot be written keeps its old content, and the files after
+// it in the order are not touched.
+std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db);
+
+}  // namespace mdb

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+namespace mdb {
+
+// Why reading or writing a database file failed. The number is what the user is shown for
+// failures without a message of their own.
+enum class ErrorKind {
+    FileNotFound,       // 53
+    EndOfFileInRecord,  // 62: the file ends in the middle of a record
+    TooManyRecords,     // 6: the record counter would pass 2147483647
+    OpenFailed,         // 75: the file exists but cannot be opened (permission, a folder, ...)
+    ReadFailed,         // 57: an I/O error while reading
+    BadEncoding,        // 1001: bytes that are not valid code page 932
+    Unencodable,        // 1002: a character code page 932 cannot hold
+    UnwritableField,    // 1003: a comma, double quote or line end the line layout cannot hold
+    WriteFailed,        // 1004: creating, writing or replacing the file failed
+};
+
+int errorNumber(ErrorKind kind);
+
+struct StorageError {
+    ErrorKind kind = ErrorKind::ReadFailed;
+    QString fileName;     // bare file name, such as "mob_stat_db.txt"
+    qint32 record = 0;    // 1-based record (or line for decoding errors), 0 when not known
+    int field = 0;        // 1-based field, 0 when not known
+    QString fieldName;    // name of that field, when known
+    QString character;    // the offending character (Unencodable, UnwritableField)
+    qint64 byteOffset = -1;  // BadEncoding: offset of the first bad byte in the file
+    QString detail;       // the operating system's reason, for open and write failures
+
+    int number() const { return errorNumber(kind); }
+};
+
+}  // namespace mdb

@@ -1,0 +1,101 @@
+#include <gtest/gtest.h>
+
+#include "model/CodeTables.h"
+#include "model/MonsterDatabase.h"
+#include "model/NumericText.h"
+
+using namespace mdb;
+
+TEST(Table, RecordsAreNumberedFromOneWithEmptyPositionZero) {
+    MonsterDatabase db;
+    Table& t = db.EmoteTable;
+    EXPECT_EQ(t.Count(), 0);
+    ASSERT_TRUE(t.appendRecord({QStringLiteral("PORING"), QStringLiteral("IDLE_ST"), QStringLiteral("2")}));
+    ASSERT_TRUE(t.appendRecord({QStringLiteral("LUNATIC"), QStringLiteral("DEAD_ST"), QStringLiteral("5")}));
+    EXPECT_EQ(t.Count(), 2);
+    EXPECT_EQ(t.field(0, 1), QString());
+    EXPECT_EQ(t.field(2, QStringLiteral("State")), QStringLiteral("DEAD_ST"));
+    EXPECT_TRUE(t.setField(1, QStringLiteral("Emotion"), QStringLiteral("9")));
+    EXPECT_EQ(t.field(1, 3), QStringLiteral("9"));
+    // outside records 1..Count or the fields nothing is written
+    EXPECT_FALSE(t.setField(0, 1, QStringLiteral("x")));
+    EXPECT_FALSE(t.setField(3, 1, QStringLiteral("x")));
+    EXPECT_FALSE(t.setField(1, 4, QStringLiteral("x")));
+    EXPECT_EQ(t.field(3, 1), QString());
+    EXPECT_EQ(t.column(1), (QStringList{QString(), QStringLiteral("PORING"), QStringLiteral("LUNATIC")}));
+}
+
+TEST(Table, WidthsAndOrdersOfTheSevenTables) {
+    MonsterDatabase db;
+    EXPECT_EQ(db.StatusTable.fieldCount(), 29);
+    EXPECT_EQ(db.DropTable.fieldCount(), 17);
+    EXPECT_EQ(db.MvpTable.fieldCount(), 11);
+    EXPECT_EQ(db.MorphTable.fieldCount(), 7);
+    EXPECT_EQ(db.EmoteTable.fieldCount(), 3);
+    EXPECT_EQ(db.SummonTable.fieldCount(), 7);
+    EXPECT_EQ(db.SlaveTable.fieldCount(), 7);
+    EXPECT_EQ(db.StatusTable.fieldNumber(u"Mode"), StatusField::Mode);
+    EXPECT_EQ(db.DropTable.fieldNumber(u"Rate8"), 17);
+    EXPECT_EQ(db.loadOrder()[3]->name(), QStringLiteral("mob_morph_db.txt"));
+    EXPECT_EQ(db.saveOrder()[3]->name(), QStringLiteral("mob_emote_db.txt"));
+    EXPECT_EQ(MonsterDatabase::layoutOf(db.StatusTable).quotedField, 3);
+    EXPECT_EQ(MonsterDatabase::layoutOf(db.DropTable).quotedField, 0);
+}
+
+TEST(CodeTables, ElementRowsAndCodesMapBothWays) {
+    EXPECT_EQ(ElementNames().size(), 40);
+    EXPECT_EQ(ElementNames()[6], QStringLiteral("水３"));
+    EXPECT_EQ(ElementNames()[39], QStringLiteral("不死４"));
+    for (int row = 0; row < ElementRows; ++row) {
+        ASSERT_EQ(elementRowForCode(elementCodeForRow(row)), row);
+    }
+    EXPECT_EQ(elementCodeForRow(0), 20);
+    EXPECT_EQ(elementCodeForRow(1), 40);
+    EXPECT_EQ(elementCodeForRow(4), 21);
+    EXPECT_EQ(elementRowForCode(49), 37);
+    EXPECT_EQ(elementRowForCode(61), 6);
+    EXPECT_EQ(elementRowForCode(27), 28);
+    for (qint64 bad : {0, 10, 19, 30, 39, 90, 100, -21}) EXPECT_FALSE(elementRowForCode(bad)) << bad;
+}
+
+TEST(CodeTables, ModePatternsOfListedValues) {
+    EXPECT_TRUE(isListedModeValue(53));
+    EXPECT_FALSE(isListedModeValue(6));
+    EXPECT_FALSE(isListedModeValue(129));
+    EXPECT_FALSE(isListedModeValue(1.5));
+    const auto p13 = modeBoxPattern(13);
+    EXPECT_EQ(p13, (std::array<bool, 7>{false, true, false, true, true, false, false}));
+    EXPECT_EQ(modeBoxPattern(0), (std::array<bool, 7>{true, false, false, false, false, false, false}));
+    // every listed value is the sum of the weights of its pattern
+    const auto weights = ModeBitValues();
+    for (int v : ListedModeValues()) {
+        const auto p = modeBoxPattern(v);
+        int sum = 0;
+        for (size_t k = 0; k < 7; ++k) sum += p[k] ? weights[k] : 0;
+        EXPECT_EQ(sum, v);
+    }
+}
+
+TEST(NumericText, LeadingNumberAndWholeNumberTests) {
+    EXPECT_EQ(numericValue(u"5x"), 5);
+    EXPECT_EQ(numericValue(u"  -3"), -3);
+    EXPECT_EQ(numericValue(u"abc"), 0);
+    EXPECT_EQ(numericValue(u""), 0);
+    EXPECT_EQ(numericValue(u"2.5e3"), 2.5);
+    EXPECT_GT(numericValue(u"1234567890123456789012345678901234567890"), 1e39);
+    EXPECT_TRUE(isValidNumber(u" 250 "));
+    EXPECT_TRUE(isValidNumber(u"1.5"));
+    EXPECT_TRUE(isValidNumber(u"2e3"));
+    EXPECT_TRUE(isValidNumber(u"-.5"));
+    EXPECT_TRUE(isValidNumber(u"1e999"));
+    EXPECT_FALSE(isValidNumber(u"12a"));
+    EXPECT_FALSE(isValidNumber(u""));
+    EXPECT_FALSE(isValidNumber(u"0x10"));
+    EXPECT_FALSE(isValidNumber(u"1e"));
+    EXPECT_FALSE(isValidNumber(u"."));
+    EXPECT_EQ(roundHalfEven(2.5), 2);
+    EXPECT_EQ(roundHalfEven(3.5), 4);
+    EXPECT_EQ(roundHalfEven(-2.5), -2);
+    EXPECT_EQ(roundHalfEven(1e300), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(roundHalfEvenClamped(7.6, 1, 5), 5);
+}
