@@ -26,12 +26,16 @@ public:
     // text ends before the record's last field could be read.
     Step next(QStringList& fields);
 
+    // Fields of the current record read before the text ended (after EndInsideRecord).
+    int fieldsRead() const { return fieldsRead_; }
+
 private:
     QString readField();
 
     QStringView text_;
     qsizetype pos_ = 0;
     int width_;
+    int fieldsRead_ = 0;
 };
 
 // Receives each complete record; returns false to stop reading with TooManyRecords.

@@ -1,0 +1,123 @@
+#include "storage/Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <vector>
+
+namespace mdb::cp932 {
+
+namespace {
+
+// ICU's name for Microsoft's variant of Shift_JIS, with the NEC and IBM extensions.
+constexpr const char* CodecName = "windows-31j";
+
+bool isLeadByte(uchar b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool decodesCleanly(QByteArrayView bytes) {
+    // A fresh decoder per call: the error flag of a converter never resets.
+    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+    const QString text = decoder.decode(bytes);  // decode() is lazy: materialise first
+    return !decoder.hasError();
+}
+
+// The decoder reports only that something failed, not where. Bisect over character starts:
+// a prefix that ends on a character boundary decodes cleanly exactly when the bad sequence
+// lies beyond it.
+qsizetype locateBadSequence(QByteArrayView bytes) {
+    std::vector<qsizetype> starts;
+    starts.reserve(size_t(bytes.size()));
+    for (qsizetype i = 0; i < bytes.size();) {
+        starts.push_back(i);
+        i += isLeadByte(uchar(bytes[i])) ? 2 : 1;
+    }
+    // Find the first character whose inclusion makes the prefix fail.
+    size_t lo = 0, hi = starts.size();
+    while (lo < hi) {
+        const size_t mid = lo + (hi - lo) / 2;
+        const qsizetype end = mid + 1 < starts.size() ? starts[mid + 1] : bytes.size();
+        if (decodesCleanly(bytes.first(end))) {
+            lo = mid + 1;
+        } else {
+            hi = mid;
+        }
+    }
+    return lo < starts.size() ? starts[lo] : bytes.size();
+}
+
+bool roundTrips(QStringView text, QByteArray* bytesOut) {
+    QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
+    QByteArray bytes = encoder.encode(text);
+    if (encoder.hasError()) return false;
+    // A character the encoder maps to a look-alike would come back changed on the next load.
+    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+    const QString back = decoder.decode(bytes);
+    if (decoder.hasError() || back != text) return false;
+    if (bytesOut) *bytesOut = std::move(bytes);
+    return true;
+}
+
+QString firstUnencodable(QStringView text) {
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype len =
+            (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
+                                                                                               : 1;
+        const QStringView ch = text.sliced(i, len);
+        if (!roundTrips(ch, nullptr)) return ch.toString();
+        i += len;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::optional<QString> decode(QByteArrayView bytes, qsizetype* badOffset) {
+    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (!decoder.hasError()) return text;
+    if (badOffset) *badOffset = locateBadSequence(bytes);
+    return std::nullopt;
+}
+
+QString toCp932Forms(QStringView text) {
+    QString out = text.toString();
+    for (QChar& c : out) {
+        switch (c.unicode()) {
+            case 0x301C:
+                c = QChar(0xFF5E);
+                break;  // wave dash
+            case 0x2016:
+                c = QChar(0x2225);
+                break;  // double vertical line
+            case 0x2212:
+                c = QChar(0xFF0D);
+                break;  // minus sign
+            case 0x00A2:
+                c = QChar(0xFFE0);
+                break;  // cent
+            case 0x00A3:
+                c = QChar(0xFFE1);
+                break;  // pound
+            case 0x00AC:
+                c = QChar(0xFFE2);
+                break;  // not sign
+            case 0x2014:
+                c = QChar(0x2015);
+                break;  // em dash
+            default:
+                break;
+        }
+    }
+    return out;
+}
+
+std::optional<QByteArray> encode(QStringView text, QString* badCharacter) {
+    const QString mapped = toCp932Forms(text);
+    QByteArray bytes;
+    if (roundTrips(mapped, &bytes)) return bytes;
+    if (badCharacter) *badCharacter = firstUnencodable(mapped);
+    return std::nullopt;
+}
+
+}  // namespace mdb::cp932

@@ -1,0 +1,55 @@
+#include "storage/DatabaseFiles.h"
+
+#include <array>
+#include <limits>
+
+#include "storage/RecordReader.h"
+#include "storage/RecordWriter.h"
+
+namespace mdb {
+
+std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase& db) {
+    for (Table* table : db.loadOrder()) {
+        table->clear();
+        auto error = readRecordFile(
+            dir, table->name(), table->fieldCount(),
+            [table](QStringList& fields) { return table->appendRecord(std::move(fields)); });
+        if (error) return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& items) {
+    // Clear all three first: after a failed reload no table may still hold the previous
+    // load's records next to the new ones.
+    for (ItemTable* table : items.loadOrder()) table->clear();
+    for (ItemTable* table : items.loadOrder()) {
+        auto error =
+            readRecordFile(dir, table->fileName(), table->width(), [table](QStringList& fields) {
+                if (table->Count() == std::numeric_limits<qint32>::max()) {
+                    return false;
+                }
+                table->append(std::move(fields[0]), std::move(fields[2]));
+                return true;
+            });
+        if (error) return error;
+    }
+    return std::nullopt;
+}
+
+std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db) {
+    const auto order = db.saveOrder();
+    std::array<QByteArray, order.size()> contents;
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (auto error =
+                encodeTable(*order[i], MonsterDatabase::layoutOf(*order[i]), contents[i])) {
+            return error;
+        }
+    }
+    for (size_t i = 0; i < order.size(); ++i) {
+        if (auto error = writeWholeFile(dir, order[i]->name(), contents[i])) return error;
+    }
+    return std::nullopt;
+}
+
+}  // namespace mdb

@@ -1,0 +1,148 @@
+#include "storage/RecordReader.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <limits>
+
+#include "storage/Cp932.h"
+
+namespace mdb {
+
+namespace {
+
+bool isBlank(char16_t c) {
+    return c == u' ' || c == u'\t';
+}
+bool endsField(char16_t c) {
+    return c == u',' || c == u'\r' || c == u'\n';
+}
+
+// 1-based line of a byte offset. CR and LF never occur as the second byte of a double-byte
+// character, so the raw bytes can be counted without decoding.
+qint32 lineOfOffset(QByteArrayView bytes, qsizetype offset) {
+    qint32 line = 1;
+    for (qsizetype i = 0; i < offset && i < bytes.size(); ++i) {
+        if (bytes[i] == '\n') {
+            ++line;
+        } else if (bytes[i] == '\r') {
+            if (i + 1 < offset && bytes[i + 1] == '\n') ++i;
+            ++line;
+        }
+    }
+    return line;
+}
+
+StorageError errorFor(ErrorKind kind, const QString& fileName) {
+    StorageError e;
+    e.kind = kind;
+    e.fileName = fileName;
+    return e;
+}
+
+}  // namespace
+
+RecordReader::Step RecordReader::next(QStringList& fields) {
+    fieldsRead_ = 0;
+    if (pos_ >= text_.size()) return Step::End;
+    if (fields.size() != width_) fields.resize(width_);
+    for (int i = 0; i < width_; ++i) {
+        // Only a field asked for at the very end fails; blanks before the end still make an
+        // (empty) field.
+        if (pos_ >= text_.size()) return Step::EndInsideRecord;
+        fields[i] = readField();
+        fieldsRead_ = i + 1;
+    }
+    return Step::Record;
+}
+
+QString RecordReader::readField() {
+    const char16_t* const data = text_.utf16();
+    const qsizetype size = text_.size();
+    qsizetype p = pos_;
+    while (p < size && isBlank(data[p])) ++p;
+
+    QString field;
+    if (p < size && data[p] == u'"') {
+        const qsizetype start = p + 1;
+        qsizetype close = start;
+        while (close < size && data[close] != u'"') ++close;
+        field = QString(reinterpret_cast<const QChar*>(data + start), close - start);
+        // Whatever trails the closing quote belongs to no field.
+        p = close < size ? close + 1 : size;
+        while (p < size && !endsField(data[p])) ++p;
+    } else {
+        const qsizetype start = p;
+        while (p < size && !endsField(data[p])) ++p;
+        if (p > start) field = QString(reinterpret_cast<const QChar*>(data + start), p - start);
+    }
+
+    if (p < size) {
+        if (data[p] == u'\r' && p + 1 < size && data[p + 1] == u'\n') ++p;
+        ++p;
+    }
+    pos_ = p;
+    return field;
+}
+
+std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
+                                           const RecordSink& sink) {
+    const QString path = dir.filePath(fileName);
+    const QFileInfo info(path);
+    if (!info.exists()) return errorFor(ErrorKind::FileNotFound, fileName);
+    if (info.isDir()) {
+        StorageError e = errorFor(ErrorKind::OpenFailed, fileName);
+        e.detail = QStringLiteral("Is a directory");
+        return e;
+    }
+
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        StorageError e = errorFor(ErrorKind::OpenFailed, fileName);
+        e.detail = file.errorString();
+        return e;
+    }
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        StorageError e = errorFor(ErrorKind::ReadFailed, fileName);
+        e.detail = file.errorString();
+        return e;
+    }
+    file.close();
+
+    qsizetype badOffset = -1;
+    const std::optional<QString> text = cp932::decode(bytes, &badOffset);
+    if (!text) {
+        StorageError e = errorFor(ErrorKind::BadEncoding, fileName);
+        e.byteOffset = badOffset;
+        e.record = lineOfOffset(bytes, badOffset);
+        return e;
+    }
+
+    RecordReader reader(*text, width);
+    QStringList fields;
+    fields.resize(width);
+    qint32 count = 0;
+    for (;;) {
+        switch (reader.next(fields)) {
+            case RecordReader::Step::End:
+                return std::nullopt;
+            case RecordReader::Step::EndInsideRecord: {
+                StorageError e = errorFor(ErrorKind::EndOfFileInRecord, fileName);
+                e.record = count + 1;
+                e.field = reader.fieldsRead() + 1;
+                return e;
+            }
+            case RecordReader::Step::Record:
+                if (count == std::numeric_limits<qint32>::max() || !sink(fields)) {
+                    StorageError e = errorFor(ErrorKind::TooManyRecords, fileName);
+                    e.record = count;  // the last record that still fitted
+                    return e;
+                }
+                ++count;
+                if (fields.size() != width) fields.resize(width);
+                break;
+        }
+    }
+}
+
+}  // namespace mdb

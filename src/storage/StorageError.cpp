@@ -1,0 +1,29 @@
+#include "storage/StorageError.h"
+
+namespace mdb {
+
+int errorNumber(ErrorKind kind) {
+    switch (kind) {
+        case ErrorKind::FileNotFound:
+            return 53;
+        case ErrorKind::EndOfFileInRecord:
+            return 62;
+        case ErrorKind::TooManyRecords:
+            return 6;
+        case ErrorKind::OpenFailed:
+            return 75;
+        case ErrorKind::ReadFailed:
+            return 57;
+        case ErrorKind::BadEncoding:
+            return 1001;
+        case ErrorKind::Unencodable:
+            return 1002;
+        case ErrorKind::UnwritableField:
+            return 1003;
+        case ErrorKind::WriteFailed:
+            return 1004;
+    }
+    return 0;
+}
+
+}  // namespace mdb
