@@ -8,6 +8,13 @@
 
 namespace mdb {
 
+namespace {
+
+// Only the ID (field 1) and the name (field 3) of an item are ever used.
+constexpr quint64 ItemFieldsKept = 0b101;
+
+}  // namespace
+
 std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase& db) {
     for (Table* table : db.loadOrder()) {
         table->clear();

@@ -45,17 +45,34 @@ RecordReader::Step RecordReader::next(QStringList& fields) {
     fieldsRead_ = 0;
     if (pos_ >= text_.size()) return Step::End;
     if (fields.size() != width_) fields.resize(width_);
+    QString* out = fields.data();  // detach once per record, not once per field
     for (int i = 0; i < width_; ++i) {
         // Only a field asked for at the very end fails; blanks before the end still make an
         // (empty) field.
         if (pos_ >= text_.size()) return Step::EndInsideRecord;
-        fields[i] = readField();
+        out[i] = readField(i >= 64 || (keptMask_ >> i) & 1);
         fieldsRead_ = i + 1;
     }
     return Step::Record;
 }
 
-QString RecordReader::readField() {
+QString RecordReader::shortText(const char16_t* data, qsizetype size) {
+    if (size > 4) return QString(reinterpret_cast<const QChar*>(data), size);
+    // Four UTF-16 units fill the key exactly; a NUL would make two lengths collide.
+    quint64 key = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] == 0) return QString(reinterpret_cast<const QChar*>(data), size);
+        key |= quint64(data[i]) << (16 * i);
+    }
+    CachedText& slot = shortTexts_[((key * 0x9E3779B97F4A7C15ull) >> 40) % shortTexts_.size()];
+    if (slot.key != key || slot.text.isNull()) {
+        slot.key = key;
+        slot.text = QString(reinterpret_cast<const QChar*>(data), size);
+    }
+    return slot.text;
+}
+
+QString RecordReader::readField(bool keep) {
     const char16_t* const data = text_.utf16();
     const qsizetype size = text_.size();
     qsizetype p = pos_;
@@ -65,15 +82,15 @@ QString RecordReader::readField() {
     if (p < size && data[p] == u'"') {
         const qsizetype start = p + 1;
         qsizetype close = start;
-        while (close < size && data[close] != u'"') ++close;
-        field = QString(reinterpret_cast<const QChar*>(data + start), close - start);
+        while (close < size && data[close] != u'"') ++close;  // line ends included
+        if (keep && close > start) field = shortText(data + start, close - start);
         // Whatever trails the closing quote belongs to no field.
         p = close < size ? close + 1 : size;
         while (p < size && !endsField(data[p])) ++p;
     } else {
         const qsizetype start = p;
         while (p < size && !endsField(data[p])) ++p;
-        if (p > start) field = QString(reinterpret_cast<const QChar*>(data + start), p - start);
+        if (keep && p > start) field = shortText(data + start, p - start);
     }
 
     if (p < size) {
@@ -85,7 +102,7 @@ QString RecordReader::readField() {
 }
 
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
-                                           const RecordSink& sink) {
+                                           const RecordSink& sink, quint64 keptFieldMask) {
     const QString path = dir.filePath(fileName);
     const QFileInfo info(path);
     if (!info.exists()) return errorFor(ErrorKind::FileNotFound, fileName);
@@ -119,6 +136,7 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
     }
 
     RecordReader reader(*text, width);
+    reader.keepOnly(keptFieldMask);
     QStringList fields;
     fields.resize(width);
     qint32 count = 0;
