@@ -1,0 +1,56 @@
+#include <gtest/gtest.h>
+
+#include "storage/Cp932.h"
+
+using namespace mdb;
+using namespace Qt::StringLiterals;
+
+TEST(StorageCodec, CharactersOfTheCodePageSurviveBothWays) {
+    // The byte pairs are fixed by the code page; 0x5C as a second byte is the classic trap.
+    const struct {
+        QString text;
+        QByteArray bytes;
+    } cases[] = {
+        {u"あ"_s, QByteArray("\x82\xA0")}, {u"～"_s, QByteArray("\x81\x60")},
+        {u"①"_s, QByteArray("\x87\x40")},  {u"ⅰ"_s, QByteArray("\xFA\x40")},
+        {u"ｱ"_s, QByteArray("\xB1")},      {u"表"_s, QByteArray("\x95\x5C")},
+        {u"ソ"_s, QByteArray("\x83\x5C")}, {u"a,\"\r\n"_s, QByteArray("a,\"\r\n")},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(cp932::encode(c.text), c.bytes) << c.text.toStdString();
+        EXPECT_EQ(cp932::decode(c.bytes), c.text) << c.text.toStdString();
+    }
+}
+
+TEST(StorageCodec, JisFormsFromInputMethodsAreWrittenInCodePageForms) {
+    const QString jis = u"\u301C\u2016\u2212\u00A2\u00A3\u00AC\u2014"_s;
+    const QString cp = u"\uFF5E\u2225\uFF0D\uFFE0\uFFE1\uFFE2\u2015"_s;
+    EXPECT_EQ(cp932::toCp932Forms(jis), cp);
+    const auto bytes = cp932::encode(jis);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(*bytes, cp932::encode(cp));
+    EXPECT_EQ(cp932::decode(*bytes), cp);
+}
+
+TEST(StorageCodec, UnencodableCharacterIsNamedWhole) {
+    QString bad;
+    EXPECT_FALSE(cp932::encode(u"ab가c"_s, &bad));
+    EXPECT_EQ(bad, u"가"_s);
+    // A character outside the basic plane is reported as its surrogate pair, not half of it.
+    EXPECT_FALSE(cp932::encode(u"ポリン\U0001F600"_s, &bad));
+    EXPECT_EQ(bad, u"\U0001F600"_s);
+    EXPECT_FALSE(cp932::encode(u"é"_s, &bad));
+    EXPECT_EQ(bad, u"é"_s);
+}
+
+TEST(StorageCodec, BadBytesAreRefusedWithTheirOffset) {
+    qsizetype offset = -1;
+    EXPECT_FALSE(cp932::decode(QByteArray("abc\x85\x40zz"), &offset));  // unassigned pair
+    EXPECT_EQ(offset, 3);
+    EXPECT_FALSE(cp932::decode(QByteArray("\x82\xA0\x82\xA0\xFF"), &offset));
+    EXPECT_EQ(offset, 4);
+    // A lead byte cut off by the end of the file must not vanish silently.
+    EXPECT_FALSE(cp932::decode(QByteArray("\x82\xA0x\x81"), &offset));
+    EXPECT_EQ(offset, 3);
+    EXPECT_EQ(cp932::decode(QByteArray()), QString(u""_s));
+}
