@@ -1,0 +1,32 @@
+#include "ui/controls/FindListEntry.h"
+
+#include "ui/controls/HiddenList.h"
+#include "ui/controls/ListBox.h"
+
+namespace mdb {
+
+int findRow(const ColumnModel& model, const QString& text, MatchMode mode) {
+    const int n = model.count();
+    for (int row = 0; row < n; ++row) {
+        const QString candidate = model.text(row);
+        const bool match = mode == MatchMode::WholeText
+                               ? candidate.compare(text, Qt::CaseInsensitive) == 0
+                               : candidate.startsWith(text, Qt::CaseInsensitive);
+        if (match) return row;
+    }
+    return -1;
+}
+
+int FindListEntry(HiddenList& list, const QString& text, MatchMode mode) {
+    const int row = findRow(*list.model(), text, mode);
+    list.setListIndex(row);
+    return row;
+}
+
+int FindListEntry(ListBox& list, const QString& text, MatchMode mode) {
+    const int row = findRow(*list.columnModel(), text, mode);
+    list.setListIndex(row);
+    return row;
+}
+
+}  // namespace mdb

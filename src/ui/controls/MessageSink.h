@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+class QWidget;
+
+namespace mdb {
+
+// Every message box of the program goes through here, so that tests can record them instead of
+// blocking on a dialog. Texts of several lines are joined with CR LF.
+class MessageSink {
+public:
+    virtual ~MessageSink() = default;
+    // Warning icon, OK button, the given title.
+    virtual void warning(const QString& title, const QString& text) = 0;
+    // No icon, OK button, the application's title.
+    virtual void notice(const QString& text) = 0;
+
+    static QString joinLines(const QStringList& lines);
+};
+
+class DialogMessageSink : public MessageSink {
+public:
+    explicit DialogMessageSink(QWidget* parent) : parent_(parent) {}
+    void warning(const QString& title, const QString& text) override;
+    void notice(const QString& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+class RecordingMessageSink : public MessageSink {
+public:
+    struct Message {
+        bool isWarning;
+        QString title;
+        QString text;
+    };
+    void warning(const QString& title, const QString& text) override {
+        messages.push_back({true, title, text});
+    }
+    void notice(const QString& text) override { messages.push_back({false, QString(), text}); }
+
+    std::vector<Message> messages;
+};
+
+}  // namespace mdb

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QObject>
+
+#include "model/ItemDatabase.h"
+#include "model/MonsterDatabase.h"
+#include "ui/controls/ColumnModel.h"
+
+namespace mdb {
+
+// The shared list models of the main window: one per table column and first-row text.
+// Status columns are snapshots taken at load: a name committed later shows in the lists only
+// after a restart, and every list of one column keeps the same row for the same monster.
+class MirrorModels : public QObject {
+    Q_OBJECT
+public:
+    explicit MirrorModels(QObject* parent = nullptr);
+
+    // Status table, row p = record p + 1.
+    ColumnModel* statusIds;                 // List3, Combo5
+    ColumnModel* statusIdsClear;            // Combo6A, Combo10A, Combo12A: row 0 "解 除"
+    ColumnModel* statusNames;               // List8B, List14, List9, List10, List12
+    ColumnModel* statusDisplayNames;        // List4: row 0 "モンスター名"
+    ColumnModel* statusDisplayNamesClear;   // Combo8A, Combo6, Combo10, Combo12: "選 択 解 除"
+    ColumnModel* statusDisplayNamesChoose;  // Combo14: row 0 "モンスターを選択してね"
+
+    // Keys of the dependent tables, row i = record i + 1.
+    ColumnModel* dropKeys;    // List1
+    ColumnModel* mvpKeys;     // List8A
+    ColumnModel* morphKeys;   // List9A
+    ColumnModel* emoteKeys;   // List14A
+    ColumnModel* summonKeys;  // List12A
+    ColumnModel* slaveKeys;   // List10A
+
+    // Item pickers: List2, List8 show the IDs, Combo1, Combo8 the names, row for row.
+    ColumnModel* itemIds;
+    ColumnModel* itemNames;
+
+    // Appends every record's entries to the status and key columns, in record order.
+    void fillFromDatabase(const MonsterDatabase& db);
+    // Puts the headings and clear entries in place of row 0 of the status columns.
+    void replaceFirstRows();
+};
+
+}  // namespace mdb
