@@ -1,0 +1,64 @@
+// The mode flags: Text7 holds the stored value, the seven boxes are a view of its low bits
+// that the user can click to build it.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QScopedValueRollback>
+
+#include "model/CodeTables.h"
+#include "model/NumericText.h"
+#include "ui/controls/FocusEvents.h"
+#include "ui/status/StatusEditor.h"
+#include "ui/status/StatusText.h"
+
+namespace mdb {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The bits the boxes stand for (weights 1 to 32); every bit above them has no box.
+constexpr quint64 BoxedBits = 63;
+
+}  // namespace
+
+void StatusEditor::connectModeFlags() {
+    connect(Text7, &QLineEdit::textChanged, this, [this] { BoxesFromMode(); });
+    selectAllOnFocus(Text7);
+    for (QCheckBox* box : Check1) {
+        connect(box, &QCheckBox::toggled, this, [this] { ModeFromBoxes(); });
+    }
+}
+
+void StatusEditor::BoxesFromMode() {
+    // each assignment re-enters with the new text and finishes the job there
+    if (Text7->text().isEmpty()) Text7->setText(u"0"_s);
+    if (!isValidNumber(Text7->text())) Text7->setText(u"0"_s);
+    Text7->setText(trimBlanks(Text7->text()));
+
+    const double value = numericValue(Text7->text());
+    if (!isListedModeValue(value)) return;  // the boxes cannot show it; they keep their state
+    const std::array<bool, 7> pattern = modeBoxPattern(int(value));
+    // the pattern of a listed value adds up to the value itself, so the boxes' clicks would
+    // only write intermediate sums on the way to the text that is already there
+    QScopedValueRollback guard(applyingModePattern_, true);
+    for (size_t k = 0; k < Check1.size(); ++k) Check1[k]->setChecked(pattern[k]);
+}
+
+void StatusEditor::ModeFromBoxes() {
+    if (applyingModePattern_) return;
+    const std::array<qint16, 7> weights = ModeBitValues();
+    quint64 sum = 0;
+    for (size_t k = 0; k < Check1.size(); ++k) {
+        if (Check1[k]->isChecked()) sum += quint64(weights[k]);
+    }
+    // Real mode values carry flags above the boxed bits (33566865 is typical); a click on a
+    // box changes the bits it stands for and keeps the others. A text that is no plain
+    // non-negative whole number has no bits to keep and is replaced by the sum.
+    quint64 value = sum;
+    if (const auto current = unsignedWholeNumberText(Text7->text())) {
+        value = (*current & ~BoxedBits) | sum;
+    }
+    Text7->setText(QString::number(value));
+}
+
+}  // namespace mdb

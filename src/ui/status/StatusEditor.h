@@ -1,0 +1,121 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+
+#include "model/MonsterDatabase.h"
+#include "ui/controls/ColumnModel.h"
+#include "ui/controls/HiddenList.h"
+#include "ui/controls/ListBox.h"
+#include "ui/controls/MirrorModels.h"
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSlider;
+class QWidget;
+
+namespace mdb {
+
+// Choosing the shown monster and editing its status record: the position box Text0 is the one
+// selection state; every selector writes a position into it and its Change loads the record.
+class StatusEditor : public QObject {
+    Q_OBJECT
+public:
+    // Builds Frame1, the navigation bar and the hidden controls as children of `window`.
+    StatusEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window);
+
+    // The drop editor's name box, filled with the display name when a record is shown.
+    void bindDropNameBox(QLineEdit* text13) { Text13 = text13; }
+
+    // Start-up: the race, element and size lists (race and size then select row 0).
+    void fillCodeLists();
+    // Start-up: upper bound of the slider, the last selectable position.
+    void setSliderMaximum(int maximum);
+
+    // The Change of Text0: clamps the position, moves the other selectors, fills the form.
+    void LoadStatusRecord();
+    void NormaliseNumberField(QLineEdit* box);
+    void SyncCombosFromFields();
+    void BoxesFromMode();
+    void ModeFromBoxes();
+
+    // The Click of ">>" and "<<", also run by the menu entries mnuNext and mnuBack.
+    void stepNext();
+    void stepBack();
+
+    // Frame1 and the navigation row (Text0, Slider1, "<<", ">>"), placed by the main window.
+    QGroupBox* Frame1 = nullptr;
+    QWidget* navigationBar = nullptr;
+
+    QLineEdit* Text0 = nullptr;
+    QSlider* Slider1 = nullptr;
+    QPushButton* Command14 = nullptr;  // "<<"
+    QPushButton* Command15 = nullptr;  // ">>"
+    ListBox* List4 = nullptr;
+    QComboBox* Combo5 = nullptr;
+    QLineEdit* Text9 = nullptr;   // ID search
+    QLineEdit* Text10 = nullptr;  // name search
+
+    std::array<QLineEdit*, 26> Text1{};  // 1..18 and 22..25 visible; 20, 21 hidden; 0, 19 unused
+    QLineEdit* Text2A = nullptr;         // Name; its Change is connected by the main window
+    QLineEdit* Text3 = nullptr;          // hidden: size code
+    QLineEdit* Text4 = nullptr;          // DisplayName
+    QLineEdit* Text7 = nullptr;          // Mode
+    std::array<QCheckBox*, 7> Check1{};
+    QComboBox* Combo2 = nullptr;  // race
+    QComboBox* Combo3 = nullptr;  // element
+    QComboBox* Combo4 = nullptr;  // size
+
+    // Hidden controls.
+    QWidget* hiddenFrame = nullptr;
+    HiddenList* List3 = nullptr;     // Ids, searched by the ID search
+    HiddenLabel* Label7 = nullptr;   // row found by the ID search
+    HiddenLabel* Label10 = nullptr;  // row found by the name search
+    QLabel* Label1 = nullptr;        // Id of the shown record
+
+private:
+    void buildFrame(QWidget* window);
+    void buildNavigationBar(QWidget* window);
+    void buildHiddenControls(QWidget* window);
+    void connectNavigation();
+    void connectForm();
+    void connectModeFlags();
+
+    // Event handlers of the selectors (StatusNavigation.cpp).
+    void onText0LostFocus();
+    void onSliderValueChanged(int value);
+    void onList4Click();
+    void onCombo5Click(int index);
+    void onList3Click();
+    void onIdSearch();
+    void onNameSearch();
+
+    // Event handlers of the form (StatusForm.cpp).
+    void onText3Change();
+    void onText4LostFocus();
+    void onCombo4Click(int index);
+    void onCombo2Click(int index);
+    void onCombo3Click(int index);
+
+    void setPosition(qint64 position);
+
+    MonsterDatabase& db_;
+    MirrorModels& models_;
+    QLineEdit* Text13 = nullptr;
+
+    ColumnModel* raceNames_ = nullptr;
+    ColumnModel* elementNames_ = nullptr;
+    ColumnModel* sizeNames_ = nullptr;
+
+    // The slider is moved by LoadStatusRecord itself; only the user's moves are its Scroll.
+    bool movingSlider_ = false;
+    // BoxesFromMode sets the boxes to the pattern of a value Text7 already holds, so the
+    // boxes' own clicks must not rebuild Text7 from a half-set pattern.
+    bool applyingModePattern_ = false;
+};
+
+}  // namespace mdb

@@ -1,0 +1,126 @@
+// Choosing the shown monster: the position box, the slider, the step buttons, the name list,
+// the ID drop-down and the two searches. Every selector ends by writing Text0.
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSlider>
+#include <limits>
+
+#include "model/NumericText.h"
+#include "ui/controls/FindListEntry.h"
+#include "ui/controls/FocusEvents.h"
+#include "ui/status/StatusEditor.h"
+
+namespace mdb {
+
+using namespace Qt::StringLiterals;
+
+void StatusEditor::connectNavigation() {
+    connect(Text0, &QLineEdit::textChanged, this, [this] { LoadStatusRecord(); });
+    FocusEvents::watch(
+        Text0, [this] { SelectAllText(Text0); }, [this] { onText0LostFocus(); });
+
+    connect(Slider1, &QSlider::valueChanged, this, &StatusEditor::onSliderValueChanged);
+    connect(Command15, &QPushButton::clicked, this, &StatusEditor::stepNext);
+    connect(Command14, &QPushButton::clicked, this, &StatusEditor::stepBack);
+
+    connect(List4, &ListBox::Click, this, &StatusEditor::onList4Click);
+    connect(Combo5, &QComboBox::currentIndexChanged, this, &StatusEditor::onCombo5Click);
+    connect(List3, &HiddenList::Click, this, &StatusEditor::onList3Click);
+
+    connect(Text9, &QLineEdit::textChanged, this, &StatusEditor::onIdSearch);
+    connect(Text10, &QLineEdit::textChanged, this, &StatusEditor::onNameSearch);
+    for (QLineEdit* box : {Text9, Text10, Text2A}) selectAllOnFocus(box);
+}
+
+void StatusEditor::setPosition(qint64 position) {
+    Text0->setText(QString::number(position));
+}
+
+void StatusEditor::LoadStatusRecord() {
+    const qint32 last = db_.StatusTable.Count() - 1;
+    // with the placeholder alone (or nothing) there is no monster to show; the loader refuses
+    // such a table, and a clamp into an empty range must not loop between 1 and 0
+    if (last < 1) return;
+
+    // each assignment below re-enters this handler, which finishes the load for the new text;
+    // the outer run then reads the text again and finds nothing left to change
+    if (numericValue(Text0->text()) < 1) Text0->setText(u"1"_s);
+    if (numericValue(Text0->text()) > last) setPosition(last);
+
+    const int p = int(roundHalfEvenClamped(numericValue(Text0->text()), 1, last));
+    {
+        QScopedValueRollback guard(movingSlider_, true);
+        Slider1->setValue(p);
+    }
+    Combo5->setCurrentIndex(p);
+    List4->setListIndex(p);
+
+    // the record number the commit computes from the same text; it differs from p + 1 only
+    // for a typed fraction ending in .5
+    const qint32 r = qint32(roundHalfEvenClamped(numericValue(Text0->text()) + 1, 2, last + 1));
+    const Table& table = db_.StatusTable;
+    Label1->setText(table.field(r, StatusField::Id));
+    Text2A->setText(table.field(r, StatusField::Name));
+    if (Text13) Text13->setText(table.field(r, StatusField::DisplayName));
+    Text4->setText(table.field(r, StatusField::DisplayName));
+    for (int i = 1; i <= 18; ++i) {
+        Text1[size_t(i)]->setText(table.field(r, StatusField::Level + i - 1));
+    }
+    Text3->setText(table.field(r, StatusField::Size));
+    Text1[20]->setText(table.field(r, StatusField::Race));
+    Text1[21]->setText(table.field(r, StatusField::Element));
+    Text7->setText(table.field(r, StatusField::Mode));
+    for (int i = 22; i <= 25; ++i) {
+        Text1[size_t(i)]->setText(table.field(r, StatusField::MoveSpeed + i - 22));
+    }
+}
+
+void StatusEditor::onText0LostFocus() {
+    // every assignment reloads, which lifts "0" to "1"; each check reads the text anew
+    if (numericValue(Text0->text()) < 0) Text0->setText(u"0"_s);
+    if (Text0->text().isEmpty()) Text0->setText(u"0"_s);
+    if (!isValidNumber(Text0->text())) Text0->setText(u"0"_s);
+}
+
+void StatusEditor::onSliderValueChanged(int value) {
+    if (movingSlider_) return;
+    setPosition(value);
+}
+
+void StatusEditor::stepNext() {
+    setPosition(qint64(Slider1->value()) + 1);
+}
+
+void StatusEditor::stepBack() {
+    setPosition(qint64(Slider1->value()) - 1);
+}
+
+void StatusEditor::onList4Click() {
+    setPosition(List4->listIndex());
+}
+
+void StatusEditor::onCombo5Click(int index) {
+    // clearing the drop-down is no choice of the user's and raises nothing
+    if (index < 0) return;
+    setPosition(index);
+}
+
+void StatusEditor::onList3Click() {
+    Combo5->setCurrentIndex(List3->listIndex());
+}
+
+void StatusEditor::onIdSearch() {
+    const int i = FindListEntry(*List3, Text9->text(), MatchMode::WholeText);
+    Label7->setCaption(List3->list(i));
+}
+
+void StatusEditor::onNameSearch() {
+    const int i = FindListEntry(*List4, Text10->text(), MatchMode::Prefix);
+    // List4 has moved on to the shown monster by now; the label names the row that was found
+    Label10->setCaption(List4->list(i));
+}
+
+}  // namespace mdb
