@@ -1,0 +1,292 @@
+#include "app/MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSlider>
+
+#include "app/InstanceGuard.h"
+#include "storage/DatabaseFiles.h"
+#include "ui/controls/FindListEntry.h"
+#include "ui/controls/MessageSink.h"
+#include "ui/controls/Widgets.h"
+#include "ui/editors/DropEditor.h"
+#include "ui/editors/EmoteEditor.h"
+#include "ui/editors/MvpEditor.h"
+#include "ui/editors/RelatedMonsterEditor.h"
+#include "ui/status/StatusEditor.h"
+
+namespace mdb {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kTitle = u"Tornak MonsterDatabase Editor II"_s;
+
+// Frame geometry in twips, as designed; 15 twips are one pixel.
+QRect twips(int left, int top, int width, int height) {
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+QAction* addMenuAction(QMenu* menu, const QString& objectName, const QString& caption,
+                       const QKeySequence& shortcut = {}) {
+    auto* action = menu->addAction(caption);
+    action->setObjectName(objectName);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    return action;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceGuard* guard,
+                       QWidget* parent)
+    : QMainWindow(parent),
+      dir_(databaseDir),
+      messages_(messages),
+      guard_(guard),
+      models_(new MirrorModels(this)) {
+    setWindowTitle(kTitle);
+    setObjectName(u"MainWindow"_s);
+    buildMenus();
+    buildFrames();
+    connectChains();
+    setOuterSizeTwips(10245, 4500);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    MunFile = bar->addMenu(u"ファイル"_s);
+    MunFile->setObjectName(u"MunFile"_s);
+    mnuFileSaveAsItem = addMenuAction(MunFile, u"mnuFileSaveAsItem"_s, u"名前を付けて保存(&A)"_s,
+                                      QKeySequence(u"Ctrl+A"_s));
+    mnuFileSaveAsItem->setEnabled(false);
+    MunFileSave =
+        addMenuAction(MunFile, u"MunFileSave"_s, u"上書き保存(&W)"_s, QKeySequence(u"Ctrl+W"_s));
+    MunFile->addSeparator();
+    MunFileQuit =
+        addMenuAction(MunFile, u"MunFileQuit"_s, u"終了(&X)"_s, QKeySequence(u"Ctrl+Q"_s));
+
+    mnuEdit = bar->addMenu(u"機能"_s);
+    mnuEdit->setObjectName(u"mnuEdit"_s);
+    mnuIdbLoad =
+        addMenuAction(mnuEdit, u"mnuIdbLoad"_s, u"アイテムDBを読込"_s, QKeySequence(u"Ctrl+L"_s));
+    mnuNext = addMenuAction(mnuEdit, u"mnuNext"_s, u"次の候補へ移動"_s, QKeySequence(u"Ctrl+F"_s));
+    mnuBack = addMenuAction(mnuEdit, u"mnuBack"_s, u"前の候補へ移動"_s, QKeySequence(u"Ctrl+D"_s));
+    mnuRenw = addMenuAction(mnuEdit, u"mnuRenw"_s, u"現在の編集結果を反映させる(&S)"_s,
+                            QKeySequence(u"Ctrl+S"_s));
+    mnuEdit->addSeparator();
+    mnuMenu = mnuEdit->addMenu(u"メニュー"_s);
+    mnuMenu->setObjectName(u"mnuMenu"_s);
+    mnuStatMenu =
+        addMenuAction(mnuMenu, u"mnuStatMenu"_s, u"ステータス編集のみ"_s, QKeySequence(Qt::Key_F1));
+    mnuStatMenu->setCheckable(true);
+    mnuStatMenu->setChecked(true);
+    mnuMenu2 = addMenuAction(mnuMenu, u"mnuMenu2"_s, u"変態、取り巻き、召喚編集"_s,
+                             QKeySequence(Qt::Key_F2));
+    mnuMenu2->setCheckable(true);
+    mnuMenuMobSkill = addMenuAction(mnuMenu, u"mnuMenuMobSkill"_s, u"モンスタースキルDB編集"_s,
+                                    QKeySequence(Qt::Key_F5));
+    mnuMenuMobSkill->setEnabled(false);
+
+    mnuFPro = bar->addMenu(u"for Professional"_s);
+    mnuFPro->setObjectName(u"mnuFPro"_s);
+    mnuProf = addMenuAction(mnuFPro, u"mnuProf"_s, u"上級モード(&P)"_s, QKeySequence(u"Ctrl+P"_s));
+    mnuProf->setCheckable(true);
+    mnuInsMaster = mnuFPro->addMenu(u"DB項目追加"_s);
+    mnuInsMaster->setObjectName(u"mnuInsMaster"_s);
+    mnuInsMaster->setEnabled(false);
+    mnuDdrIns = addMenuAction(mnuInsMaster, u"mnuDdrIns"_s, u"ドロップDBへ項目を追加"_s,
+                              QKeySequence(u"Ctrl+I"_s));
+    mnuMvpIns = addMenuAction(mnuInsMaster, u"mnuMvpIns"_s, u"ＭＶＰ DBへ項目を追加"_s,
+                              QKeySequence(u"Ctrl+J"_s));
+    mnuEmoIns = addMenuAction(mnuInsMaster, u"mnuEmoIns"_s, u"エモーションDBへ項目を追加"_s,
+                              QKeySequence(u"Ctrl+N"_s));
+    mnuMorpIns = addMenuAction(mnuInsMaster, u"mnuMorpIns"_s, u"変態DBへ項目を追加"_s,
+                               QKeySequence(u"Ctrl+K"_s));
+    mnuSlaveIns = addMenuAction(mnuInsMaster, u"mnuSlaveIns"_s, u"取り巻きDBへ項目を追加"_s,
+                                QKeySequence(u"Ctrl+U"_s));
+    mnuSumIns = addMenuAction(mnuInsMaster, u"mnuSumIns"_s, u"召喚DBへ項目を追加"_s,
+                              QKeySequence(u"Ctrl+O"_s));
+    for (QAction* add : {mnuDdrIns, mnuMvpIns, mnuEmoIns, mnuMorpIns, mnuSlaveIns, mnuSumIns}) {
+        add->setEnabled(false);
+    }
+    mnuFPro->addSeparator();
+    mnuDbwin1 = addMenuAction(mnuFPro, u"mnuDbwin1"_s, u"DebugWindow#1 表示/消去"_s,
+                              QKeySequence(u"Ctrl+F1"_s));
+    mnuDbwin2 = addMenuAction(mnuFPro, u"mnuDbwin2"_s, u"DebugWindow#2 表示/消去"_s,
+                              QKeySequence(u"Ctrl+F2"_s));
+    mnuDbwin3 = addMenuAction(mnuFPro, u"mnuDbwin3"_s, u"DebugWindow#3 表示/消去"_s,
+                              QKeySequence(u"Ctrl+F3"_s));
+
+    mnuOther = bar->addMenu(u"その他"_s);
+    mnuOther->setObjectName(u"mnuOther"_s);
+    mnuHelp = addMenuAction(mnuOther, u"mnuHelp"_s, u"ヘルプ(&H)"_s, QKeySequence(Qt::Key_F11));
+    mnuHelp->setEnabled(false);
+    mnuHelpAbout =
+        addMenuAction(mnuOther, u"mnuHelpAbout"_s, u"バージョン(&V)"_s, QKeySequence(Qt::Key_F12));
+
+    // the window's actions must work while the focus is anywhere in it
+    for (QAction* action : findChildren<QAction*>()) action->setShortcutContext(Qt::WindowShortcut);
+    connect(MunFileQuit, &QAction::triggered, this, &QWidget::close);
+}
+
+void MainWindow::buildFrames() {
+    auto* central = new QWidget(this);
+    central->setObjectName(u"central"_s);
+    setCentralWidget(central);
+
+    status = new StatusEditor(db_, *models_, central);
+    // the emotion frame lies under the drop frame, so it is built first
+    emote = new EmoteEditor(db_, *models_, central);
+    drop = new DropEditor(db_, *models_, central);
+    mvp = new MvpEditor(db_, *models_, central);
+    morph = new RelatedMonsterEditor(RelatedMonsterEditor::morphNames(), db_.MorphTable, *models_,
+                                     models_->morphKeys, central);
+    slave = new RelatedMonsterEditor(RelatedMonsterEditor::slaveNames(), db_.SlaveTable, *models_,
+                                     models_->slaveKeys, central);
+    summon = new RelatedMonsterEditor(RelatedMonsterEditor::summonNames(), db_.SummonTable,
+                                      *models_, models_->summonKeys, central);
+    status->bindDropNameBox(drop->Text13);
+
+    status->Frame1->setGeometry(twips(0, 0, 10155, 3345));
+    mvp->Frame5->setGeometry(twips(10140, 0, 4995, 3945));
+    emote->Frame1A->setGeometry(twips(0, 3840, 15135, 2985));
+    drop->Frame2->setGeometry(twips(0, 3840, 11895, 1860));
+    morph->frame->setGeometry(twips(0, 6720, 4965, 2655));
+    slave->frame->setGeometry(twips(4950, 6720, 5115, 2655));
+    summon->frame->setGeometry(twips(10050, 6720, 5085, 2655));
+    drop->Frame2->raise();
+
+    // the strip between the status frame and the drop frame holds the commands
+    const QRect strip(0, 3345 / 15 + 1, 10140 / 15, 3840 / 15 - 3345 / 15 - 2);
+    status->navigationBar->setGeometry(strip.x(), strip.y(), 430, strip.height());
+    Command1 =
+        makeButton(u"Command1"_s, u"更新"_s, central, 436, strip.y() + 2, 70, strip.height() - 4);
+    Command2 = makeButton(u"Command2"_s, u"アイテムデータベース読込"_s, central, 510, strip.y() + 2,
+                          166, strip.height() - 4);
+    Command8 = makeButton(u"Command8"_s, u"全ての Enabled = False を True に変更"_s, central, 680,
+                          strip.y() + 2, 280, strip.height() - 4);
+    Command8->hide();
+
+    // the dependent editors stay unusable until a wider view mode is chosen
+    for (QGroupBox* frame :
+         {drop->Frame2, mvp->Frame5, emote->Frame1A, morph->frame, slave->frame, summon->frame}) {
+        frame->setEnabled(false);
+    }
+}
+
+void MainWindow::connectChains() {
+    connect(status->Text2A, &QLineEdit::textChanged, this, &MainWindow::LookupDependentEntries);
+    connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
+    connect(mnuBack, &QAction::triggered, status, &StatusEditor::stepBack);
+}
+
+void MainWindow::LookupDependentEntries() {
+    const QString key = status->Text2A->text();
+    const std::pair<HiddenList*, HiddenLabel*> editors[] = {
+        {drop->List1, drop->Label3},
+        {mvp->List8A, mvp->Label8A},
+        {morph->tableKeyList, morph->keyLabel},
+        {slave->tableKeyList, slave->keyLabel},
+        {summon->tableKeyList, summon->keyLabel},
+        {emote->List14A, emote->Label14A}};
+    for (const auto& [keys, label] : editors) {
+        const int row = FindListEntry(*keys, key, MatchMode::WholeText);
+        label->setCaption(row >= 0 ? keys->list(row) : QString());
+    }
+}
+
+void MainWindow::setOuterSizeTwips(int width, int height) {
+    // the window frame is drawn by the window manager; before it exists assume a usual one
+    QSize decoration = frameGeometry().size() - geometry().size();
+    if (!isVisible() || decoration.isEmpty()) decoration = QSize(8, 30);
+    resize(width / 15 - decoration.width(), height / 15 - decoration.height());
+}
+
+MainWindow::StartResult MainWindow::startUp() {
+    if (guard_) {
+        if (guard_->anotherInstanceRunning()) {
+            // the earlier window keeps the title; this one never shows
+            setWindowTitle(u"２重起動"_s);
+            return StartResult::AnotherInstance;
+        }
+        guard_->setWindow(this);
+    }
+
+    for (QAction* action : {MunFileSave, mnuDbwin1, mnuDbwin2, mnuDbwin3}) {
+        action->setEnabled(false);
+    }
+
+    if (auto error = loadMonsterDatabase(dir_, db_)) {
+        reportStartFailure(*error);
+        return StartResult::Failed;
+    }
+    // the editors need a monster after the placeholder and a first metamorphosis record
+    if (db_.StatusTable.Count() < 2) {
+        reportStartRefusal(
+            db_.StatusTable.name(),
+            u"モンスターのレコードがありません（先頭のダミー行の後に１件以上必要です）"_s);
+        return StartResult::Failed;
+    }
+    if (db_.MorphTable.Count() < 1) {
+        reportStartRefusal(db_.MorphTable.name(),
+                           u"レコードが１件もありません（１件以上必要です）"_s);
+        return StartResult::Failed;
+    }
+    models_->fillFromDatabase(db_);
+
+    status->fillCodeLists();
+    emote->fillCodeLists();
+    status->setSliderMaximum(int(db_.StatusTable.Count() - 1));
+    status->Text0->setText(u"1"_s);
+    morph->tableKeyList->setListIndex(0);
+    models_->replaceFirstRows();
+    return StartResult::Started;
+}
+
+void MainWindow::reportStartFailure(const StorageError& error) {
+    switch (error.kind) {
+        case ErrorKind::FileNotFound:
+            messages_.warning(u"ファイルオープンエラー"_s,
+                              MessageSink::joinLines(
+                                  {u"プログラム起動に必要なデータベースファイルが見つかりません"_s,
+                                   u"必要なデータベース全てを実行フォルダへ用意して下さい"_s}));
+            return;
+        case ErrorKind::EndOfFileInRecord:
+            messages_.warning(
+                u"ファイルオープンエラー"_s,
+                MessageSink::joinLines(
+                    {u"データベースファイル形式が不正です"_s,
+                     u"空白行や//で始まる行、または未入力項目や適正値超過・入力列超過"_s,
+                     u"などが　データベース内に存在するとプログラムを起動出来ません"_s}));
+            return;
+        case ErrorKind::BadEncoding:
+            reportStartRefusal(
+                error.fileName,
+                u"Shift_JIS (コードページ932) として読めないバイトがあります（%1 バイト目）"_s.arg(
+                    error.byteOffset + 1));
+            return;
+        default:
+            messages_.warning(
+                u"不明なエラー"_s,
+                MessageSink::joinLines({u"不明なエラーが発生しました"_s,
+                                        u"エラー番号 "_s + QString::number(error.number())}));
+            return;
+    }
+}
+
+void MainWindow::reportStartRefusal(const QString& fileName, const QString& reason) {
+    messages_.warning(u"ファイルオープンエラー"_s,
+                      MessageSink::joinLines({u"データベースファイル形式が不正です"_s,
+                                              fileName + u": "_s + reason,
+                                              u"このファイルではプログラムを起動出来ません"_s}));
+}
+
+}  // namespace mdb

@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QDir>
+#include <QMainWindow>
+#include <memory>
+
+#include "model/ItemDatabase.h"
+#include "model/MonsterDatabase.h"
+#include "ui/controls/MirrorModels.h"
+
+class QAction;
+class QMenu;
+class QPushButton;
+
+namespace mdb {
+
+class DropEditor;
+class EmoteEditor;
+class InstanceGuard;
+class MessageSink;
+class MvpEditor;
+class RelatedMonsterEditor;
+class StatusEditor;
+struct StorageError;
+
+// The single window of the editor. It owns the tables, the shared list models and every
+// editor, and is the one place where the chains between editors are connected.
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // `databaseDir` holds the database files; `guard` may be null (no single-instance check).
+    MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceGuard* guard = nullptr,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The window's load step: guard, load the seven files, fill the lists, show the first
+    // monster. Anything but Started means the program must end without showing the window (a
+    // failure has then been reported; another instance is left alone).
+    enum class StartResult { Started, AnotherInstance, Failed };
+    StartResult startUp();
+
+    // The Change of Text2A: shows the entries of the monster named there in the six editors.
+    void LookupDependentEntries();
+
+    // Sets the outer size of the window, in twips (15 twips are one pixel).
+    void setOuterSizeTwips(int width, int height);
+
+    MonsterDatabase& database() { return db_; }
+    ItemDatabase& items() { return items_; }
+    MirrorModels& models() { return *models_; }
+    const QDir& databaseDir() const { return dir_; }
+    MessageSink& messages() { return messages_; }
+
+    StatusEditor* status = nullptr;
+    DropEditor* drop = nullptr;
+    MvpEditor* mvp = nullptr;
+    EmoteEditor* emote = nullptr;
+    RelatedMonsterEditor* morph = nullptr;
+    RelatedMonsterEditor* slave = nullptr;
+    RelatedMonsterEditor* summon = nullptr;
+
+    QPushButton* Command1 = nullptr;  // "更新"
+    QPushButton* Command2 = nullptr;  // "アイテムデータベース読込"
+    QPushButton* Command8 = nullptr;  // enable every editor control, advanced mode only
+
+    // Menu bar.
+    QMenu* MunFile = nullptr;
+    QAction* mnuFileSaveAsItem = nullptr;
+    QAction* MunFileSave = nullptr;
+    QAction* MunFileQuit = nullptr;
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuIdbLoad = nullptr;
+    QAction* mnuNext = nullptr;
+    QAction* mnuBack = nullptr;
+    QAction* mnuRenw = nullptr;
+    QMenu* mnuMenu = nullptr;
+    QAction* mnuStatMenu = nullptr;
+    QAction* mnuMenu2 = nullptr;
+    QAction* mnuMenuMobSkill = nullptr;
+    QMenu* mnuFPro = nullptr;
+    QAction* mnuProf = nullptr;
+    QMenu* mnuInsMaster = nullptr;
+    QAction* mnuDdrIns = nullptr;
+    QAction* mnuMvpIns = nullptr;
+    QAction* mnuEmoIns = nullptr;
+    QAction* mnuMorpIns = nullptr;
+    QAction* mnuSlaveIns = nullptr;
+    QAction* mnuSumIns = nullptr;
+    QAction* mnuDbwin1 = nullptr;
+    QAction* mnuDbwin2 = nullptr;
+    QAction* mnuDbwin3 = nullptr;
+    QMenu* mnuOther = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+private:
+    void buildMenus();
+    void buildFrames();
+    void connectChains();
+    void reportStartFailure(const StorageError& error);
+    void reportStartRefusal(const QString& fileName, const QString& reason);
+
+    QDir dir_;
+    MessageSink& messages_;
+    InstanceGuard* guard_;
+    MonsterDatabase db_;
+    ItemDatabase items_;
+    MirrorModels* models_;
+};
+
+}  // namespace mdb

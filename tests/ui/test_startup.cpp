@@ -1,0 +1,226 @@
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QSlider>
+
+#include "WindowFixture.h"
+#include "ui/controls/FindListEntry.h"
+#include "ui/controls/HiddenList.h"
+#include "ui/controls/ListBox.h"
+#include "ui/status/StatusEditor.h"
+
+using namespace Qt::StringLiterals;
+
+namespace mdb::test {
+
+namespace {
+
+const QString kOpenError = u"ファイルオープンエラー"_s;
+const QString kMissingText =
+    u"プログラム起動に必要なデータベースファイルが見つかりません\r\n"
+    u"必要なデータベース全てを実行フォルダへ用意して下さい"_s;
+const QString kFormatText =
+    u"データベースファイル形式が不正です\r\n"
+    u"空白行や//で始まる行、または未入力項目や適正値超過・入力列超過\r\n"
+    u"などが　データベース内に存在するとプログラムを起動出来ません"_s;
+
+const QStringList kMonsterFiles{
+    u"mob_stat_db.txt"_s,  u"mob_drop_db.txt"_s,    u"mob_mvp_db.txt"_s,  u"mob_morph_db.txt"_s,
+    u"mob_emote_db.txt"_s, u"summon_monster.txt"_s, u"summon_slave.txt"_s};
+
+}  // namespace
+
+class StartUp : public WindowFixture {};
+
+TEST_F(StartUp, ShowsTheFirstMonsterWithListsFilledAndHeadingsInPlace) {
+    startSample();
+    MainWindow& w = *window;
+    EXPECT_EQ(w.windowTitle(), u"Tornak MonsterDatabase Editor II"_s);
+    EXPECT_EQ(w.status->Text0->text(), u"1"_s);
+    // record 2, the first one after the placeholder
+    const Table& stat = w.database().StatusTable;
+    EXPECT_EQ(w.status->Text2A->text(), stat.field(2, StatusField::Name));
+    EXPECT_EQ(w.status->Text4->text(), stat.field(2, StatusField::DisplayName));
+    EXPECT_EQ(w.status->Text1[2]->text(), stat.field(2, StatusField::Hp));
+    EXPECT_EQ(w.status->Slider1->maximum(), stat.Count() - 1);
+    EXPECT_EQ(w.status->Slider1->value(), 1);
+    EXPECT_EQ(w.status->List4->listIndex(), 1);
+    EXPECT_EQ(w.status->Combo5->currentIndex(), 1);
+
+    EXPECT_FALSE(w.MunFileSave->isEnabled());
+    for (QAction* debug : {w.mnuDbwin1, w.mnuDbwin2, w.mnuDbwin3}) EXPECT_FALSE(debug->isEnabled());
+
+    // headings and clear entries replace row 0; the Id and Name columns keep it
+    EXPECT_EQ(w.status->List4->list(0), u"モンスター名"_s);
+    EXPECT_EQ(control<QComboBox>(u"Combo8A"_s)->itemText(0), u"選 択 解 除"_s);
+    EXPECT_EQ(control<QComboBox>(u"Combo14"_s)->itemText(0), u"モンスターを選択してね"_s);
+    EXPECT_EQ(control<QComboBox>(u"Combo6(5)"_s)->itemText(0), u"選 択 解 除"_s);
+    EXPECT_EQ(control<QComboBox>(u"Combo12A(0)"_s)->itemText(0), u"解 除"_s);
+    EXPECT_EQ(control<QComboBox>(u"Combo10A(3)"_s)->itemText(1), stat.field(2, StatusField::Id));
+    EXPECT_EQ(w.status->Combo5->itemText(0), stat.field(1, StatusField::Id));
+    EXPECT_EQ(control<HiddenList>(u"List8B"_s)->list(0), stat.field(1, StatusField::Name));
+    EXPECT_EQ(control<HiddenList>(u"List12(4)"_s)->listCount(), stat.Count());
+
+    // code lists: race and size on row 0 (then overwritten by the monster), states unselected
+    EXPECT_EQ(w.status->Combo2->count(), 10);
+    EXPECT_EQ(w.status->Combo3->count(), 40);
+    EXPECT_EQ(w.status->Combo4->count(), 4);
+    EXPECT_EQ(control<QComboBox>(u"Combo14B"_s)->count(), 9);
+    EXPECT_EQ(control<QComboBox>(u"Combo14B"_s)->currentIndex(), -1);
+    EXPECT_EQ(control<HiddenList>(u"List14B"_s)->listCount(), 9);
+    EXPECT_EQ(control<HiddenList>(u"List14B"_s)->listIndex(), -1);
+
+    // the first metamorphosis record is selected, and every key list holds its table's keys
+    EXPECT_EQ(control<HiddenList>(u"List9A"_s)->listIndex(), 0);
+    EXPECT_EQ(control<HiddenList>(u"List1"_s)->listCount(), w.database().DropTable.Count());
+    EXPECT_EQ(control<HiddenList>(u"List14A"_s)->listCount(), w.database().EmoteTable.Count());
+}
+
+TEST_F(StartUp, MenuBarAndFramesAsDesigned) {
+    startSample();
+    MainWindow& w = *window;
+    const QStringList menus{u"ファイル"_s, u"機能"_s, u"for Professional"_s, u"その他"_s};
+    QStringList shown;
+    for (QAction* a : w.menuBar()->actions()) shown << a->text();
+    EXPECT_EQ(shown, menus);
+
+    struct Entry {
+        QString name, caption, shortcut;
+        bool enabled, checked;
+    };
+    const Entry entries[] = {
+        {u"mnuFileSaveAsItem"_s, u"名前を付けて保存(&A)"_s, u"Ctrl+A"_s, false, false},
+        {u"MunFileSave"_s, u"上書き保存(&W)"_s, u"Ctrl+W"_s, false, false},
+        {u"MunFileQuit"_s, u"終了(&X)"_s, u"Ctrl+Q"_s, true, false},
+        {u"mnuIdbLoad"_s, u"アイテムDBを読込"_s, u"Ctrl+L"_s, true, false},
+        {u"mnuNext"_s, u"次の候補へ移動"_s, u"Ctrl+F"_s, true, false},
+        {u"mnuBack"_s, u"前の候補へ移動"_s, u"Ctrl+D"_s, true, false},
+        {u"mnuRenw"_s, u"現在の編集結果を反映させる(&S)"_s, u"Ctrl+S"_s, true, false},
+        {u"mnuStatMenu"_s, u"ステータス編集のみ"_s, u"F1"_s, true, true},
+        {u"mnuMenu2"_s, u"変態、取り巻き、召喚編集"_s, u"F2"_s, true, false},
+        {u"mnuMenuMobSkill"_s, u"モンスタースキルDB編集"_s, u"F5"_s, false, false},
+        {u"mnuProf"_s, u"上級モード(&P)"_s, u"Ctrl+P"_s, true, false},
+        {u"mnuDdrIns"_s, u"ドロップDBへ項目を追加"_s, u"Ctrl+I"_s, false, false},
+        {u"mnuMvpIns"_s, u"ＭＶＰ DBへ項目を追加"_s, u"Ctrl+J"_s, false, false},
+        {u"mnuEmoIns"_s, u"エモーションDBへ項目を追加"_s, u"Ctrl+N"_s, false, false},
+        {u"mnuMorpIns"_s, u"変態DBへ項目を追加"_s, u"Ctrl+K"_s, false, false},
+        {u"mnuSlaveIns"_s, u"取り巻きDBへ項目を追加"_s, u"Ctrl+U"_s, false, false},
+        {u"mnuSumIns"_s, u"召喚DBへ項目を追加"_s, u"Ctrl+O"_s, false, false},
+        {u"mnuDbwin1"_s, u"DebugWindow#1 表示/消去"_s, u"Ctrl+F1"_s, false, false},
+        {u"mnuDbwin3"_s, u"DebugWindow#3 表示/消去"_s, u"Ctrl+F3"_s, false, false},
+        {u"mnuHelp"_s, u"ヘルプ(&H)"_s, u"F11"_s, false, false},
+        {u"mnuHelpAbout"_s, u"バージョン(&V)"_s, u"F12"_s, true, false},
+    };
+    for (const Entry& e : entries) {
+        QAction* action = control<QAction>(e.name);
+        ASSERT_NE(action, nullptr);
+        EXPECT_EQ(action->text(), e.caption) << e.name.toStdString();
+        EXPECT_EQ(action->shortcut().toString(), e.shortcut) << e.name.toStdString();
+        EXPECT_EQ(action->isEnabled(), e.enabled) << e.name.toStdString();
+        EXPECT_EQ(action->isChecked(), e.checked) << e.name.toStdString();
+    }
+    EXPECT_FALSE(control<QMenu>(u"mnuInsMaster"_s)->isEnabled());
+
+    // the designed geometry, in pixels of 15 twips
+    EXPECT_EQ(control<QGroupBox>(u"Frame1"_s)->geometry(), QRect(0, 0, 677, 223));
+    EXPECT_EQ(control<QGroupBox>(u"Frame5"_s)->geometry(), QRect(676, 0, 333, 263));
+    EXPECT_EQ(control<QGroupBox>(u"Frame2"_s)->geometry(), QRect(0, 256, 793, 124));
+    EXPECT_EQ(control<QGroupBox>(u"Frame9"_s)->geometry(), QRect(670, 448, 339, 177));
+    EXPECT_TRUE(control<QGroupBox>(u"Frame1"_s)->isEnabled());
+    for (const char* name : {"Frame2", "Frame5", "Frame1A", "Frame7", "Frame9", "Frame11"}) {
+        EXPECT_FALSE(control<QGroupBox>(QString::fromLatin1(name))->isEnabled()) << name;
+    }
+    for (const char* name : {"Frame3", "Frame6", "Frame8"}) {
+        EXPECT_TRUE(control<QGroupBox>(QString::fromLatin1(name))->isHidden()) << name;
+    }
+}
+
+TEST_F(StartUp, FirstMissingFileInLoadOrderEndsTheStartWithOneMessage) {
+    for (const QString& missing : {u"summon_slave.txt"_s, u"mob_stat_db.txt"_s}) {
+        copySample();
+        QFile::remove(path(missing));
+        messages.messages.clear();
+        EXPECT_EQ(start(), MainWindow::StartResult::Failed) << missing.toStdString();
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_TRUE(messages.messages[0].isWarning);
+        EXPECT_EQ(messages.messages[0].title, kOpenError);
+        EXPECT_EQ(messages.messages[0].text, kMissingText);
+    }
+}
+
+TEST_F(StartUp, BlankLineAtTheEndOfAnyFileIsTheFormatFailure) {
+    for (const QString& file : kMonsterFiles) {
+        copySample();
+        writeBytes(file, readBytes(file) + "\r\n");
+        messages.messages.clear();
+        EXPECT_EQ(start(), MainWindow::StartResult::Failed) << file.toStdString();
+        ASSERT_EQ(messages.messages.size(), 1u) << file.toStdString();
+        EXPECT_EQ(messages.messages[0].title, kOpenError);
+        EXPECT_EQ(messages.messages[0].text, kFormatText);
+    }
+}
+
+TEST_F(StartUp, FilesTheEditorCannotWorkWithAreRefusedByName) {
+    copySample();
+    writeFile(
+        u"mob_stat_db.txt"_s,
+        u"0,DUMMY,\"DUMMY\",1,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,10,12,0,0,20,0,200,1000,500,500\r\n"_s);
+    EXPECT_EQ(start(), MainWindow::StartResult::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.contains(u"mob_stat_db.txt"_s));
+
+    copySample();
+    writeBytes(u"mob_morph_db.txt"_s, {});
+    messages.messages.clear();
+    EXPECT_EQ(start(), MainWindow::StartResult::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].text.contains(u"mob_morph_db.txt"_s));
+
+    // bytes that are not code page 932: named, never an unknown error
+    copySample();
+    writeBytes(u"mob_emote_db.txt"_s, QByteArray("KAPPA,IDLE_ST,1\r\n\x82\r\n", 20));
+    messages.messages.clear();
+    EXPECT_EQ(start(), MainWindow::StartResult::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, kOpenError);
+    EXPECT_TRUE(messages.messages[0].text.contains(u"mob_emote_db.txt"_s));
+    // nothing is ever written by a failed start
+    EXPECT_EQ(readBytes(u"mob_emote_db.txt"_s), QByteArray("KAPPA,IDLE_ST,1\r\n\x82\r\n", 20));
+}
+
+TEST_F(StartUp, AFileThatCannotBeOpenedIsAnUnknownErrorWithItsNumber) {
+    copySample();
+    QFile::remove(path(u"mob_mvp_db.txt"_s));
+    ASSERT_TRUE(QDir(dir.path()).mkdir(u"mob_mvp_db.txt"_s));  // exists, but no file to read
+    EXPECT_EQ(start(), MainWindow::StartResult::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, u"不明なエラー"_s);
+    EXPECT_EQ(messages.messages[0].text, u"不明なエラーが発生しました\r\nエラー番号 75"_s);
+}
+
+TEST_F(StartUp, FindListEntryIgnoresCaseMatchesWholeOrPrefixAndSelects) {
+    startSample();
+    HiddenList& names = *control<HiddenList>(u"List8B"_s);
+    int clicks = 0;
+    QObject::connect(&names, &HiddenList::Click, [&] { ++clicks; });
+    const int kappa = findRow(*names.model(), u"KAPPA"_s, MatchMode::WholeText);
+    ASSERT_GE(kappa, 0);
+    EXPECT_EQ(FindListEntry(names, u"kappa"_s, MatchMode::WholeText), kappa);
+    EXPECT_EQ(names.listIndex(), kappa);
+    EXPECT_EQ(clicks, 1);
+    // the prefix of several names finds the first of them from the top
+    EXPECT_EQ(FindListEntry(names, u"kApP"_s, MatchMode::Prefix), kappa);
+    EXPECT_EQ(clicks, 1);  // the same row again raises nothing
+    const int king = FindListEntry(names, u"kappa_k"_s, MatchMode::Prefix);
+    EXPECT_GT(king, kappa);
+    EXPECT_EQ(names.list(king), u"KAPPA_KING"_s);
+    // whole-text search does not take a prefix
+    EXPECT_EQ(FindListEntry(names, u"KAPPA_KIN"_s, MatchMode::WholeText), -1);
+    EXPECT_EQ(names.listIndex(), -1);
+    EXPECT_EQ(clicks, 3);  // clearing the selection is a Click too
+}
+
+}  // namespace mdb::test
