@@ -25,8 +25,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kTitle = u"Tornak MonsterDatabase Editor II"_s;
-
 // Frame geometry in twips, as designed; 15 twips are one pixel.
 QRect twips(int left, int top, int width, int height) {
     return QRect(left / 15, top / 15, width / 15, height / 15);
@@ -49,7 +47,7 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
       messages_(messages),
       guard_(guard),
       models_(new MirrorModels(this)) {
-    setWindowTitle(kTitle);
+    setWindowTitle(applicationTitle());
     setObjectName(u"MainWindow"_s);
     buildMenus();
     buildFrames();
@@ -204,10 +202,11 @@ void MainWindow::LookupDependentEntries() {
 }
 
 void MainWindow::setOuterSizeTwips(int width, int height) {
-    // the window frame is drawn by the window manager; before it exists assume a usual one
-    QSize decoration = frameGeometry().size() - geometry().size();
-    if (!isVisible() || decoration.isEmpty()) decoration = QSize(8, 30);
-    resize(width / 15 - decoration.width(), height / 15 - decoration.height());
+    // The designed outer sizes include a title bar, borders and the menu bar of 105 x 675 twips
+    // in all; keep the designed client area whatever frame the window manager draws.
+    const int clientWidth = (width - 105) / 15;
+    const int clientHeight = (height - 675) / 15;
+    resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
 }
 
 MainWindow::StartResult MainWindow::startUp() {

@@ -7,7 +7,8 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("Tornak MonsterDatabase Editor II"));
+    // no display name: Qt would append it to the title of every message box
+    QApplication::setApplicationName(QStringLiteral("monster-db-editor"));
 
     mdb::SingleInstanceGuard guard;
     mdb::DialogMessageSink messages(nullptr);

@@ -1,6 +1,5 @@
 #include "ui/controls/MessageSink.h"
 
-#include <QApplication>
 #include <QMessageBox>
 
 namespace mdb {
@@ -15,8 +14,7 @@ void DialogMessageSink::warning(const QString& title, const QString& text) {
 }
 
 void DialogMessageSink::notice(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QApplication::applicationDisplayName(), text,
-                    QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent_);
     box.exec();
 }
 

@@ -8,6 +8,12 @@ class QWidget;
 
 namespace mdb {
 
+// The application's title: the main window's title and the caption of notices.
+inline const QString& applicationTitle() {
+    static const QString title = QStringLiteral("Tornak MonsterDatabase Editor II");
+    return title;
+}
+
 // Every message box of the program goes through here, so that tests can record them instead of
 // blocking on a dialog. Texts of several lines are joined with CR LF.
 class MessageSink {

@@ -1,0 +1,140 @@
+#!/usr/bin/env bash
+# Runs the built editor in a real X server: the window appears with its title, a second start
+# brings the first forward and ends quietly, and a missing database file ends the start with
+# its warning box. Screenshots are kept in the artifacts folder.
+#
+#   run-e2e.sh <editor binary> <sample folder> <artifacts folder>
+set -uo pipefail
+
+editor="$(realpath "$1")"
+sample="$(realpath "$2")"
+artifacts="$3"
+title="Tornak MonsterDatabase Editor II"
+
+if [[ "${MDB_E2E_STAGE:-}" != "inside" ]]; then
+    for tool in xvfb-run xdotool import openbox; do
+        command -v "$tool" >/dev/null || { echo "e2e: $tool is missing"; exit 1; }
+    done
+    mkdir -p "$artifacts"
+    export MDB_E2E_STAGE=inside
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
+
+work="$(mktemp -d)"
+passed=0
+failed=0
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+check() {  # check <description> <command...>
+    local what="$1"
+    shift
+    if "$@"; then
+        echo "ok: $what"
+        passed=$((passed + 1))
+    else
+        echo "FAILED: $what"
+        failed=$((failed + 1))
+    fi
+}
+
+wait_for_window() {  # wait_for_window <title> -> prints the window id
+    local wid=""
+    for _ in $(seq 1 100); do
+        wid="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)"
+        [[ -n "$wid" ]] && { echo "$wid"; return 0; }
+        sleep 0.2
+    done
+    return 1
+}
+
+exits_within() {  # exits_within <pid> <seconds>
+    for _ in $(seq 1 $(($2 * 5))); do
+        kill -0 "$1" 2>/dev/null || return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+openbox >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 1 50); do xdotool get_num_desktops >/dev/null 2>&1 && break; sleep 0.1; done
+
+# each run of the editor below gets the runtime folder of its own "user session"
+session="$work/runtime"
+mkdir -m 700 "$session"
+
+# --- a normal start
+mkdir "$work/db"
+cp "$sample"/*.txt "$work/db/"
+(cd "$work/db" && XDG_RUNTIME_DIR="$session" exec "$editor") &
+first=$!
+pids+=($first)
+wid="$(wait_for_window "$title")"
+check "the window appears with its title" test -n "$wid"
+sleep 1
+import -window root "$artifacts/started.png"
+if [[ -n "$wid" ]]; then
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    # the status-only layout: a client area of 676 x 255 pixels below the menu bar
+    check "the window has the status-only size (${WIDTH}x${HEIGHT})" \
+        test "$WIDTH" -eq 676 -a "$HEIGHT" -ge 265 -a "$HEIGHT" -le 290
+fi
+
+# --- a second start while the first runs, the first one minimised
+if [[ -n "$wid" ]]; then
+    xdotool windowminimize --sync "$wid" 2>/dev/null || xdotool windowminimize "$wid"
+    sleep 0.5
+    check "the first window is minimised" \
+        test -z "$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null)"
+fi
+(cd "$work/db" && XDG_RUNTIME_DIR="$session" exec "$editor") &
+second=$!
+check "a second start ends by itself" exits_within "$second" 10
+wait "$second"
+check "and ends with status 0" test "$?" -eq 0
+check "the first editor still runs" kill -0 "$first"
+sleep 0.5
+count="$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | wc -l)"
+check "exactly one editor window is shown, restored from minimised ($count)" test "$count" -eq 1
+check "no second-start window is left" \
+    test -z "$(xdotool search --onlyvisible --name "２重起動" 2>/dev/null)"
+import -window root "$artifacts/after-second-start.png"
+
+# --- a crashed run leaves its lock and socket behind: the next start still works
+kill -9 "$first"
+wait "$first" 2>/dev/null
+(cd "$work/db" && XDG_RUNTIME_DIR="$session" exec "$editor") &
+third=$!
+pids+=($third)
+check "a start after a crashed run shows its window" wait_for_window "$title" >/dev/null
+kill "$third" 2>/dev/null
+wait "$third" 2>/dev/null
+
+# --- a missing database file
+mkdir "$work/broken"
+cp "$sample"/*.txt "$work/broken/"
+rm "$work/broken/mob_mvp_db.txt"
+(cd "$work/broken" && XDG_RUNTIME_DIR="$session" exec "$editor") &
+broken=$!
+pids+=($broken)
+box="$(wait_for_window "ファイルオープンエラー")"
+check "the warning box titled ファイルオープンエラー appears" test -n "$box"
+sleep 0.5
+import -window root "$artifacts/missing-file.png"
+check "no editor window is shown beside it" \
+    test -z "$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null)"
+if [[ -n "$box" ]]; then
+    xdotool windowactivate --sync "$box" 2>/dev/null
+    xdotool key Return
+fi
+check "the program ends after OK" exits_within "$broken" 10
+wait "$broken"
+check "with a failure status" test "$?" -ne 0
+
+echo "$passed passed, $failed failed"
+[[ "$failed" -eq 0 ]]
