@@ -139,18 +139,18 @@ void StatusEditor::buildFrame(QWidget* window) {
     mode->setObjectName(u"FrameMode"_s);
     mode->setGeometry(522, rowY(4), 151, rowY(9) - rowY(4) - 2);
     Text7 = lineEdit(u"Text7"_s, mode);
-    Text7->setGeometry(4, 14, 54, RowHeight);
+    Text7->setGeometry(4, 14, 48, RowHeight);
     const QStringList boxCaptions{u"非移動"_s, u"移動"_s,     u"ルート"_s,       u"アクティブ"_s,
                                   u"リンク"_s, u"詠唱反応"_s, u"スプラッシュ?"_s};
     // short captions on the left under Text7, long ones on the right under 非移動
-    const std::array<QPoint, 7> places{QPoint(62, 14), QPoint(4, 36), QPoint(4, 58),
-                                       QPoint(62, 36), QPoint(4, 80), QPoint(62, 58),
-                                       QPoint(62, 80)};
+    const std::array<QPoint, 7> places{QPoint(56, 14), QPoint(4, 36), QPoint(4, 58),
+                                       QPoint(56, 36), QPoint(4, 80), QPoint(56, 58),
+                                       QPoint(56, 80)};
     for (int i = 0; i < 7; ++i) {
         auto* box = new QCheckBox(boxCaptions[i], mode);
         box->setObjectName(indexedName(u"Check1"_s, i));
         const QPoint at = places[size_t(i)];
-        box->setGeometry(at.x(), at.y(), at.x() == 4 ? 56 : 88, RowHeight);
+        box->setGeometry(at.x(), at.y(), at.x() == 4 ? 52 : 94, RowHeight);
         Check1[size_t(i)] = box;
     }
 }
