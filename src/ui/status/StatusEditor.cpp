@@ -179,8 +179,6 @@ void StatusEditor::buildNavigationBar(QWidget* window) {
     Command15->setObjectName(u"Command15"_s);
     for (QPushButton* button : {Command14, Command15}) {
         button->setFixedWidth(36);
-        // stepping by keyboard must leave the focus where the user typed
-        button->setFocusPolicy(Qt::NoFocus);
         row->addWidget(button);
     }
 }
