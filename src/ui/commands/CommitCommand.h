@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QObject>
+#include <array>
+
+#include "model/MonsterDatabase.h"
+
+class QAction;
+class QLineEdit;
+class QWidget;
+
+namespace mdb {
+
+class StatusEditor;
+
+// The update command: copies what the editors show into the record they show. It is the only
+// place a loaded record changes; the files are touched only by the save.
+class CommitCommand : public QObject {
+    Q_OBJECT
+public:
+    CommitCommand(MonsterDatabase& db, StatusEditor& status, QAction* saveEntry,
+                  QObject* parent = nullptr);
+
+    // Run by mnuRenw and its shortcut: the box being edited is copied exactly as typed.
+    void CommitEdits();
+    // Run by Command1: the button takes the focus first, so that the box being left applies
+    // its leave-the-box rule before its text is copied.
+    void commitFromButton(QWidget* button);
+
+signals:
+    // Emitted after the status record, for the dependent editors to copy theirs.
+    void commitDependents();
+
+private:
+    MonsterDatabase& db_;
+    QAction* saveEntry_;
+    QLineEdit* positionBox_ = nullptr;
+    // The boxes of status fields 3..29, in field order.
+    std::array<QLineEdit*, StatusField::Width - 2> sources_{};
+};
+
+}  // namespace mdb

@@ -1,0 +1,97 @@
+#include "ui/commands/SaveCommand.h"
+
+#include "storage/DatabaseFiles.h"
+#include "storage/StorageError.h"
+#include "ui/controls/MessageSink.h"
+
+namespace mdb {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kSaveErrorTitle = u"保存エラー"_s;
+
+// A character as the user can find it again: itself when it is visible, always its code point.
+QString describeCharacter(const QString& character) {
+    QStringList codes;
+    for (char32_t c : character.toUcs4()) {
+        codes << u"U+%1"_s.arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    const bool visible = !character.isEmpty() && character.at(0).isPrint();
+    const QString code = codes.join(u' ');
+    return visible ? u"「%1」(%2)"_s.arg(character, code) : code;
+}
+
+// Which monster or entry the refused value belongs to: the status table by Id and Name, the
+// dependent tables by the monster key in their first field.
+QString describeRecord(const StorageError& error, const MonsterDatabase& db) {
+    for (const Table* table : db.saveOrder()) {
+        if (table->name() != error.fileName) continue;
+        const QString where = u"%1 の %2 件目"_s.arg(error.fileName).arg(error.record);
+        if (table == &db.StatusTable) {
+            return u"モンスター: ID %1 / %2（%3）"_s.arg(
+                table->field(error.record, StatusField::Id),
+                table->field(error.record, StatusField::Name), where);
+        }
+        return u"モンスター: %1（%2）"_s.arg(table->field(error.record, 1), where);
+    }
+    return error.fileName;
+}
+
+}  // namespace
+
+SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink& messages,
+                         QObject* parent)
+    : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
+
+void SaveCommand::SaveDatabase() {
+    if (auto error = saveMonsterDatabase(dir_, db_)) {
+        messages_.warning(kSaveErrorTitle, describeFailure(*error, db_));
+    }
+}
+
+QString SaveCommand::describeFailure(const StorageError& error, const MonsterDatabase& db) {
+    switch (error.kind) {
+        case ErrorKind::Unencodable:
+        case ErrorKind::UnwritableField: {
+            const QString reason =
+                error.kind == ErrorKind::Unencodable
+                    ? u"Shift_JIS (コードページ932) で表せない文字です"_s
+                    : u"この項目には書けない文字です（ダブルクォート、改行、区切りのカンマ）"_s;
+            QStringList lines{
+                u"保存できない値があるため、保存を中止しました（どのファイルも書き換えていません）"_s,
+                describeRecord(error, db)};
+            if (error.field > 0) {
+                lines << u"項目: %1（%2 番目の項目）"_s.arg(error.fieldName).arg(error.field);
+            }
+            if (!error.character.isEmpty()) {
+                lines << u"文字: %1 … %2"_s.arg(describeCharacter(error.character), reason);
+            }
+            lines << u"値を直して「更新」してから、もう一度保存して下さい"_s;
+            return MessageSink::joinLines(lines);
+        }
+        case ErrorKind::WriteFailed: {
+            QStringList written, kept;
+            bool reached = false;
+            for (const Table* table : db.saveOrder()) {
+                reached = reached || table->name() == error.fileName;
+                (reached ? kept : written) << table->name();
+            }
+            QStringList lines{u"ファイル %1 を書き込めませんでした"_s.arg(error.fileName),
+                              u"理由: %1"_s.arg(error.detail)};
+            if (!written.isEmpty()) {
+                lines << u"それより前のファイルは保存済みです: %1"_s.arg(written.join(u", "_s));
+            }
+            lines << u"このファイルと後のファイルは元の内容のままです: %1"_s.arg(
+                kept.join(u", "_s));
+            return MessageSink::joinLines(lines);
+        }
+        default:
+            return MessageSink::joinLines({u"保存中にエラーが発生しました"_s,
+                                           u"エラー番号 "_s + QString::number(error.number()),
+                                           error.fileName});
+    }
+}
+
+}  // namespace mdb

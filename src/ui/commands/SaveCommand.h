@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QDir>
+#include <QObject>
+
+#include "model/MonsterDatabase.h"
+
+namespace mdb {
+
+class MessageSink;
+struct StorageError;
+
+// The overwrite-save: writes the seven monster tables back to their files. A successful save
+// says nothing; a failure is always reported, and never leaves a file half written.
+class SaveCommand : public QObject {
+    Q_OBJECT
+public:
+    SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink& messages,
+                QObject* parent = nullptr);
+
+    void SaveDatabase();
+
+    // The message for a failed save, as shown to the user.
+    static QString describeFailure(const StorageError& error, const MonsterDatabase& db);
+
+private:
+    QDir dir_;
+    const MonsterDatabase& db_;
+    MessageSink& messages_;
+};
+
+}  // namespace mdb
