@@ -10,6 +10,9 @@
 
 #include "app/InstanceGuard.h"
 #include "storage/DatabaseFiles.h"
+#include "ui/commands/CommitCommand.h"
+#include "ui/commands/ItemLoadCommand.h"
+#include "ui/commands/SaveCommand.h"
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/Widgets.h"
@@ -52,6 +55,7 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     buildMenus();
     buildFrames();
     connectChains();
+    connectCommands();
     setOuterSizeTwips(10245, 4500);
 }
 
@@ -184,6 +188,21 @@ void MainWindow::connectChains() {
     connect(status->Text2A, &QLineEdit::textChanged, this, &MainWindow::LookupDependentEntries);
     connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
     connect(mnuBack, &QAction::triggered, status, &StatusEditor::stepBack);
+}
+
+void MainWindow::connectCommands() {
+    commit = new CommitCommand(db_, *status, MunFileSave, this);
+    save = new SaveCommand(dir_, db_, messages_, this);
+    itemLoad = new ItemLoadCommand(dir_, items_, *models_, messages_, this);
+
+    // the click must move the focus, so that the box being left is normalised before the copy
+    Command1->setFocusPolicy(Qt::StrongFocus);
+    connect(Command1, &QPushButton::clicked, commit,
+            [this] { commit->commitFromButton(Command1); });
+    connect(mnuRenw, &QAction::triggered, commit, &CommitCommand::CommitEdits);
+    connect(MunFileSave, &QAction::triggered, save, &SaveCommand::SaveDatabase);
+    connect(Command2, &QPushButton::clicked, itemLoad, &ItemLoadCommand::LoadItemDatabases);
+    connect(mnuIdbLoad, &QAction::triggered, itemLoad, &ItemLoadCommand::LoadItemDatabases);
 }
 
 void MainWindow::LookupDependentEntries() {

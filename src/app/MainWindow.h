@@ -14,12 +14,15 @@ class QPushButton;
 
 namespace mdb {
 
+class CommitCommand;
 class DropEditor;
 class EmoteEditor;
 class InstanceGuard;
+class ItemLoadCommand;
 class MessageSink;
 class MvpEditor;
 class RelatedMonsterEditor;
+class SaveCommand;
 class StatusEditor;
 struct StorageError;
 
@@ -59,6 +62,10 @@ public:
     RelatedMonsterEditor* slave = nullptr;
     RelatedMonsterEditor* summon = nullptr;
 
+    CommitCommand* commit = nullptr;      // Command1, mnuRenw
+    SaveCommand* save = nullptr;          // MunFileSave
+    ItemLoadCommand* itemLoad = nullptr;  // Command2, mnuIdbLoad
+
     QPushButton* Command1 = nullptr;  // "更新"
     QPushButton* Command2 = nullptr;  // "アイテムデータベース読込"
     QPushButton* Command8 = nullptr;  // enable every editor control, advanced mode only
@@ -97,6 +104,7 @@ private:
     void buildMenus();
     void buildFrames();
     void connectChains();
+    void connectCommands();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
 
