@@ -228,10 +228,12 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
 
     struct Case {
         QString displayName;
+        QString character;
         QString codePoint;
     };
-    for (const Case& c : {Case{u"笑😀顔"_s, u"U+1F600"_s}, Case{u"한"_s, u"U+D55C"_s},
-                          Case{u"引用\"符"_s, u"U+0022"_s}}) {
+    for (const Case& c :
+         {Case{u"笑😀顔"_s, u"😀"_s, u"U+1F600"_s}, Case{u"한"_s, u"한"_s, u"U+D55C"_s},
+          Case{u"引用\"符"_s, u"\""_s, u"U+0022"_s}}) {
         messages.messages.clear();
         w.status->Text4->setText(c.displayName);
         w.mnuRenw->trigger();
@@ -240,7 +242,7 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
         const auto& m = messages.messages[0];
         EXPECT_TRUE(m.isWarning);
         EXPECT_EQ(m.title, u"保存エラー"_s);
-        for (const QString& part : {id, name, u"DisplayName"_s, c.codePoint}) {
+        for (const QString& part : {id, name, u"DisplayName"_s, c.character, c.codePoint}) {
             EXPECT_TRUE(m.text.contains(part))
                 << m.text.toStdString() << " lacks " << part.toStdString();
         }

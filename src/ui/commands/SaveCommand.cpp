@@ -14,11 +14,13 @@ const QString kSaveErrorTitle = u"保存エラー"_s;
 
 // A character as the user can find it again: itself when it is visible, always its code point.
 QString describeCharacter(const QString& character) {
+    const QList<uint> points = character.toUcs4();
     QStringList codes;
-    for (char32_t c : character.toUcs4()) {
+    for (char32_t c : points) {
         codes << u"U+%1"_s.arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
     }
-    const bool visible = !character.isEmpty() && character.at(0).isPrint();
+    // a character outside the basic plane is two UTF-16 units, neither printable alone
+    const bool visible = !points.isEmpty() && QChar::isPrint(points.front());
     const QString code = codes.join(u' ');
     return visible ? u"「%1」(%2)"_s.arg(character, code) : code;
 }
