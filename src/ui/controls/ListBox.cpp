@@ -23,7 +23,9 @@ void ListBox::setListIndex(int index) {
     if (index < 0) {
         selectionModel()->clearCurrentIndex();
         selectionModel()->clearSelection();
-        onCurrentChanged({});  // clearCurrentIndex does not always report a change
+        // clearCurrentIndex does not always report a change; a Click raised by it may already
+        // have moved the list on, so report what is current now
+        onCurrentChanged(selectionModel()->currentIndex());
         return;
     }
     const QModelIndex target = model_->index(index);
