@@ -32,20 +32,22 @@ const QStringList& ElementNames() {
 }
 
 const QStringList& EmoteStateLabels() {
-    static const QStringList labels{u"待機時"_s,     u"移動時"_s, u"戦闘時"_s,
-                                    u"ルート時"_s,   u"死亡時"_s, u"戦闘終了時"_s,
-                                    u"追跡時"_s,     u"怒り時"_s, u"索敵時"_s};
+    static const QStringList labels{u"待機時"_s,   u"移動時"_s, u"戦闘時"_s,
+                                    u"ルート時"_s, u"死亡時"_s, u"戦闘終了時"_s,
+                                    u"追跡時"_s,   u"怒り時"_s, u"索敵時"_s};
     return labels;
 }
 
 const QStringList& EmoteStateNames() {
-    static const QStringList names{u"IDLE_ST"_s,  u"BERSERK_ST"_s, u"RUSH_ST"_s,
-                                   u"MOVEITEM_ST"_s, u"DEAD_ST"_s, u"RMOVE_ST"_s,
-                                   u"FOLLOW_ST"_s, u"ANGRY_ST"_s,   u"SEARCH_ST"_s};
+    static const QStringList names{u"IDLE_ST"_s,     u"BERSERK_ST"_s, u"RUSH_ST"_s,
+                                   u"MOVEITEM_ST"_s, u"DEAD_ST"_s,    u"RMOVE_ST"_s,
+                                   u"FOLLOW_ST"_s,   u"ANGRY_ST"_s,   u"SEARCH_ST"_s};
     return names;
 }
 
-int elementCodeForRow(int row) { return (row % 4 + 1) * 20 + row / 4; }
+int elementCodeForRow(int row) {
+    return (row % 4 + 1) * 20 + row / 4;
+}
 
 std::optional<int> elementRowForCode(qint64 code) {
     const qint64 level = code / 20;
@@ -54,7 +56,9 @@ std::optional<int> elementRowForCode(qint64 code) {
     return int(kind * 4 + level - 1);
 }
 
-std::array<qint16, 7> ModeBitValues() { return {0, 1, 2, 4, 8, 16, 32}; }
+std::array<qint16, 7> ModeBitValues() {
+    return {0, 1, 2, 4, 8, 16, 32};
+}
 
 const std::array<int, 32>& ListedModeValues() {
     static const std::array<int, 32> values{0,  1,  2,  3,  4,  5,  7,  8,  9,  11, 13,

@@ -3,7 +3,7 @@
 #include <QString>
 #include <array>
 
-#include "model/Table.h"
+#include "model/TextCells.h"
 
 namespace mdb {
 
@@ -16,13 +16,19 @@ public:
     const QString& fileName() const { return fileName_; }
     int width() const { return width_; }
     qint32 Count() const { return static_cast<qint32>(ids_.size()); }
-    const QString& ItemId(qint32 record) const { return ids_[size_t(record - 1)]; }
-    const QString& ItemName(qint32 record) const { return names_[size_t(record - 1)]; }
+    QString ItemId(qint32 record) const { return ids_.text(size_t(record - 1)); }
+    QString ItemName(qint32 record) const { return names_.text(size_t(record - 1)); }
 
-    void append(QString id, QString name) {
-        ids_.push_back(std::move(id));
-        names_.push_back(std::move(name));
+    void append(const QString& id, const QString& name) {
+        ids_.pushCopy(id);
+        names_.pushCopy(name);
     }
+    // The same for views into a buffer handed to keepBuffer().
+    void append(QStringView id, QStringView name) {
+        ids_.push(id);
+        names_.push(name);
+    }
+    void keepBuffer(QString buffer) { ids_.keep(std::move(buffer)); }
     void clear() {
         ids_.clear();
         names_.clear();
@@ -31,8 +37,8 @@ public:
 private:
     QString fileName_;
     int width_;
-    std::vector<QString> ids_;
-    std::vector<QString> names_;
+    TextCells ids_;
+    TextCells names_;
 };
 
 class ItemDatabase {

@@ -23,15 +23,19 @@ QStringList dropFields() {
 
 MonsterDatabase::MonsterDatabase()
     : StatusTable(QStringLiteral("mob_stat_db.txt"),
-                  {QStringLiteral("Id"), QStringLiteral("Name"), QStringLiteral("DisplayName"),
-                   QStringLiteral("Level"), QStringLiteral("Hp"), QStringLiteral("Sp"),
-                   QStringLiteral("Exp"), QStringLiteral("JobExp"), QStringLiteral("Range"),
-                   QStringLiteral("AtkMin"), QStringLiteral("AtkMax"), QStringLiteral("Def"),
-                   QStringLiteral("Mdef"), QStringLiteral("Str"), QStringLiteral("Agi"),
-                   QStringLiteral("Vit"), QStringLiteral("Int"), QStringLiteral("Dex"),
-                   QStringLiteral("Luk"), QStringLiteral("SearchRange"),
-                   QStringLiteral("ChaseRange"), QStringLiteral("Size"), QStringLiteral("Race"),
-                   QStringLiteral("Element"), QStringLiteral("Mode"), QStringLiteral("MoveSpeed"),
+                  {QStringLiteral("Id"),          QStringLiteral("Name"),
+                   QStringLiteral("DisplayName"), QStringLiteral("Level"),
+                   QStringLiteral("Hp"),          QStringLiteral("Sp"),
+                   QStringLiteral("Exp"),         QStringLiteral("JobExp"),
+                   QStringLiteral("Range"),       QStringLiteral("AtkMin"),
+                   QStringLiteral("AtkMax"),      QStringLiteral("Def"),
+                   QStringLiteral("Mdef"),        QStringLiteral("Str"),
+                   QStringLiteral("Agi"),         QStringLiteral("Vit"),
+                   QStringLiteral("Int"),         QStringLiteral("Dex"),
+                   QStringLiteral("Luk"),         QStringLiteral("SearchRange"),
+                   QStringLiteral("ChaseRange"),  QStringLiteral("Size"),
+                   QStringLiteral("Race"),        QStringLiteral("Element"),
+                   QStringLiteral("Mode"),        QStringLiteral("MoveSpeed"),
                    QStringLiteral("AttackDelay"), QStringLiteral("AttackMotion"),
                    QStringLiteral("DamageMotion")}),
       DropTable(QStringLiteral("mob_drop_db.txt"), dropFields()),
@@ -59,7 +63,7 @@ std::array<Table*, 7> MonsterDatabase::loadOrder() {
 }
 
 std::array<const Table*, 7> MonsterDatabase::saveOrder() const {
-    return {&StatusTable, &DropTable,  &MvpTable,  &EmoteTable,
+    return {&StatusTable, &DropTable,   &MvpTable,  &EmoteTable,
             &MorphTable,  &SummonTable, &SlaveTable};
 }
 

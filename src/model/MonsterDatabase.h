@@ -17,9 +17,35 @@ struct TableLayout {
 // Field numbers of the status table, in file order.
 namespace StatusField {
 enum : int {
-    Id = 1, Name, DisplayName, Level, Hp, Sp, Exp, JobExp, Range, AtkMin, AtkMax, Def, Mdef,
-    Str, Agi, Vit, Int, Dex, Luk, SearchRange, ChaseRange, Size, Race, Element, Mode,
-    MoveSpeed, AttackDelay, AttackMotion, DamageMotion,
+    Id = 1,
+    Name,
+    DisplayName,
+    Level,
+    Hp,
+    Sp,
+    Exp,
+    JobExp,
+    Range,
+    AtkMin,
+    AtkMax,
+    Def,
+    Mdef,
+    Str,
+    Agi,
+    Vit,
+    Int,
+    Dex,
+    Luk,
+    SearchRange,
+    ChaseRange,
+    Size,
+    Race,
+    Element,
+    Mode,
+    MoveSpeed,
+    AttackDelay,
+    AttackMotion,
+    DamageMotion,
     Width = DamageMotion
 };
 }

@@ -8,8 +8,12 @@ namespace mdb {
 
 namespace {
 
-bool isBlank(QChar c) { return c == u' ' || c == u'\t'; }
-bool isDigit(QChar c) { return c >= u'0' && c <= u'9'; }
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+bool isDigit(QChar c) {
+    return c >= u'0' && c <= u'9';
+}
 
 }  // namespace
 

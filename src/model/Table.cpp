@@ -16,13 +16,8 @@ int Table::fieldNumber(QStringView fieldName) const {
     return 0;
 }
 
-bool Table::inRange(qint32 record, int field) const {
-    return record >= 0 && record <= count_ && field >= 1 && field <= fieldCount();
-}
-
 QString Table::field(qint32 record, int field) const {
-    if (!inRange(record, field)) return {};
-    return cells_[static_cast<size_t>(record) * fieldCount() + (field - 1)];
+    return fieldView(record, field).toString();
 }
 
 QString Table::field(qint32 record, QStringView fieldName) const {
@@ -31,7 +26,7 @@ QString Table::field(qint32 record, QStringView fieldName) const {
 
 bool Table::setField(qint32 record, int field, const QString& text) {
     if (record < 1 || !inRange(record, field)) return false;
-    cells_[static_cast<size_t>(record) * fieldCount() + (field - 1)] = text;
+    cells_.set(static_cast<size_t>(record) * fieldCount() + (field - 1), text);
     return true;
 }
 
@@ -39,11 +34,17 @@ bool Table::setField(qint32 record, QStringView fieldName, const QString& text) 
     return setField(record, fieldNumber(fieldName), text);
 }
 
-bool Table::appendRecord(QStringList fields) {
+bool Table::appendRecord(const QStringList& fields) {
     Q_ASSERT(fields.size() == fieldCount());
     if (count_ == std::numeric_limits<qint32>::max()) return false;
-    fields.resize(fieldCount());
-    for (auto& f : fields) cells_.push_back(std::move(f));
+    for (int f = 0; f < fieldCount(); ++f) cells_.pushCopy(fields.value(f));
+    ++count_;
+    return true;
+}
+
+bool Table::appendRecord(const QStringView* fields) {
+    if (count_ == std::numeric_limits<qint32>::max()) return false;
+    for (int f = 0; f < fieldCount(); ++f) cells_.push(fields[f]);
     ++count_;
     return true;
 }
@@ -53,7 +54,7 @@ QStringList Table::column(int field) const {
     if (field < 1 || field > fieldCount()) return out;
     out.reserve(count_ + 1);
     for (qint32 r = 0; r <= count_; ++r) {
-        out.push_back(cells_[static_cast<size_t>(r) * fieldCount() + (field - 1)]);
+        out.push_back(cells_.text(static_cast<size_t>(r) * fieldCount() + (field - 1)));
     }
     return out;
 }
@@ -61,7 +62,7 @@ QStringList Table::column(int field) const {
 void Table::clear() {
     count_ = 0;
     cells_.clear();
-    cells_.resize(static_cast<size_t>(fieldCount()));
+    cells_.resize(static_cast<size_t>(fieldCount()));  // position 0: empty views
 }
 
 void Table::reserve(qint32 records) {

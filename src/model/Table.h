@@ -4,6 +4,8 @@
 #include <QStringList>
 #include <vector>
 
+#include "model/TextCells.h"
+
 namespace mdb {
 
 // A table of text records: a fixed list of named fields, records numbered 1..Count in file
@@ -24,13 +26,22 @@ public:
     // Record 0..Count, field 1..fieldCount(); anything else reads as empty text.
     QString field(qint32 record, int field) const;
     QString field(qint32 record, QStringView fieldName) const;
+    // The same without a copy; valid until the field is written or the table cleared.
+    QStringView fieldView(qint32 record, int field) const {
+        if (!inRange(record, field)) return {};
+        return cells_.view(static_cast<size_t>(record) * fieldCount() + (field - 1));
+    }
     // Writes only inside records 1..Count and fields 1..fieldCount(); returns false otherwise.
     bool setField(qint32 record, int field, const QString& text);
     bool setField(qint32 record, QStringView fieldName, const QString& text);
 
     // Extends every column by one position. `fields` must hold exactly fieldCount() texts.
     // Returns false (and adds nothing) when the record count would pass 2147483647.
-    bool appendRecord(QStringList fields);
+    bool appendRecord(const QStringList& fields);
+    // The same for views into a buffer handed to keepBuffer() (before or after).
+    bool appendRecord(const QStringView* fields);
+    // Keeps the text that views of appended records point into.
+    void keepBuffer(QString buffer) { cells_.keep(std::move(buffer)); }
     // All texts of one column, positions 0..Count (position 0 empty).
     QStringList column(int field) const;
 
@@ -38,12 +49,14 @@ public:
     void reserve(qint32 records);
 
 private:
-    bool inRange(qint32 record, int field) const;
+    bool inRange(qint32 record, int field) const {
+        return record >= 0 && record <= count_ && field >= 1 && field <= fieldCount();
+    }
 
     QString name_;
     QStringList fieldNames_;
     qint32 count_ = 0;
-    std::vector<QString> cells_;  // row-major; row 0 is the empty position
+    TextCells cells_;  // row-major; row 0 is the empty position
 };
 
 }  // namespace mdb

@@ -46,14 +46,20 @@ qsizetype locateBadSequence(QByteArrayView bytes) {
     return lo < starts.size() ? starts[lo] : bytes.size();
 }
 
-bool roundTrips(QStringView text, QByteArray* bytesOut) {
+// `distinct` holds every character of `text` from U+0080 up, once.
+bool roundTrips(QStringView text, const QString& distinct, QByteArray* bytesOut) {
     QStringEncoder encoder(CodecName, QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder.encode(text);
     if (encoder.hasError()) return false;
     // A character the encoder maps to a look-alike would come back changed on the next load.
-    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
-    const QString back = decoder.decode(bytes);
-    if (decoder.hasError() || back != text) return false;
+    // The code page is stateless, so checking every distinct character once checks the text.
+    if (!distinct.isEmpty()) {
+        QStringEncoder charEncoder(CodecName, QStringConverter::Flag::Stateless);
+        const QByteArray charBytes = charEncoder.encode(distinct);
+        QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+        const QString back = decoder.decode(charBytes);
+        if (charEncoder.hasError() || decoder.hasError() || back != distinct) return false;
+    }
     if (bytesOut) *bytesOut = std::move(bytes);
     return true;
 }
@@ -64,7 +70,7 @@ QString firstUnencodable(QStringView text) {
             (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2
                                                                                                : 1;
         const QStringView ch = text.sliced(i, len);
-        if (!roundTrips(ch, nullptr)) return ch.toString();
+        if (!roundTrips(ch, ch.toString(), nullptr)) return ch.toString();
         i += len;
     }
     return {};
@@ -113,9 +119,19 @@ QString toCp932Forms(QStringView text) {
 }
 
 std::optional<QByteArray> encode(QStringView text, QString* badCharacter) {
-    const QString mapped = toCp932Forms(text);
+    TextTraits traits;
+    for (const QChar c : text) traits.see(c.unicode());
+    return encode(text, traits, badCharacter);
+}
+
+std::optional<QByteArray> encode(QStringView text, const TextTraits& traits,
+                                 QString* badCharacter) {
+    // the code page spells printable ASCII as its own bytes (some control codes it moves)
+    if (traits.printableAscii) return text.toLatin1();
+    const QString mapped = traits.jisForms ? toCp932Forms(text) : text.toString();
+    const QString distinct = traits.jisForms ? toCp932Forms(traits.distinct) : traits.distinct;
     QByteArray bytes;
-    if (roundTrips(mapped, &bytes)) return bytes;
+    if (roundTrips(mapped, distinct, &bytes)) return bytes;
     if (badCharacter) *badCharacter = firstUnencodable(mapped);
     return std::nullopt;
 }

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <optional>
+#include <vector>
 
 namespace mdb::cp932 {
 
@@ -18,5 +19,37 @@ QString toCp932Forms(QStringView text);
 // Encodes text (after toCp932Forms). Returns nothing when a character cannot be encoded;
 // `badCharacter` then receives the first such character (a surrogate pair stays whole).
 std::optional<QByteArray> encode(QStringView text, QString* badCharacter = nullptr);
+
+// What a writer learns about its text while it builds it, so that encoding need not look
+// at every character again.
+struct TextTraits {
+    bool printableAscii = true;  // only U+0020..U+007E, tab, CR and LF
+    bool jisForms = false;       // holds a character toCp932Forms changes
+    QString distinct;            // every character from U+0080 up, once
+    void see(char16_t c) {
+        printableAscii =
+            printableAscii && ((c >= 0x20 && c < 0x7F) || c == u'\t' || c == u'\r' || c == u'\n');
+        jisForms = jisForms || isJisForm(c);
+        if (c >= 0x80) {
+            if (seen_.empty()) seen_.resize(0x10000 / 64);
+            quint64& word = seen_[c / 64];
+            const quint64 bit = quint64(1) << (c % 64);
+            if (!(word & bit)) {
+                word |= bit;
+                distinct += QChar(c);
+            }
+        }
+    }
+    static bool isJisForm(char16_t c) {
+        return c == 0x301C || c == 0x2016 || c == 0x2212 || c == 0x00A2 || c == 0x00A3 ||
+               c == 0x00AC || c == 0x2014;
+    }
+
+private:
+    std::vector<quint64> seen_;
+};
+// encode() for a text whose traits the caller has collected.
+std::optional<QByteArray> encode(QStringView text, const TextTraits& traits,
+                                 QString* badCharacter = nullptr);
 
 }  // namespace mdb::cp932

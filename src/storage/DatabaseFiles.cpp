@@ -8,19 +8,15 @@
 
 namespace mdb {
 
-namespace {
-
-// Only the ID (field 1) and the name (field 3) of an item are ever used.
-constexpr quint64 ItemFieldsKept = 0b101;
-
-}  // namespace
-
 std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase& db) {
     for (Table* table : db.loadOrder()) {
         table->clear();
+        QString text;
         auto error = readRecordFile(
-            dir, table->name(), table->fieldCount(),
-            [table](QStringList& fields) { return table->appendRecord(std::move(fields)); });
+            dir, table->name(), table->fieldCount(), text,
+            [table](const QStringView* fields) { return table->appendRecord(fields); });
+        // the records read so far point into the file's text
+        table->keepBuffer(std::move(text));
         if (error) return error;
     }
     return std::nullopt;
@@ -31,14 +27,16 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
     // load's records next to the new ones.
     for (ItemTable* table : items.loadOrder()) table->clear();
     for (ItemTable* table : items.loadOrder()) {
-        auto error =
-            readRecordFile(dir, table->fileName(), table->width(), [table](QStringList& fields) {
-                if (table->Count() == std::numeric_limits<qint32>::max()) {
-                    return false;
-                }
-                table->append(std::move(fields[0]), std::move(fields[2]));
-                return true;
-            });
+        QString text;
+        auto error = readRecordFile(dir, table->fileName(), table->width(), text,
+                                    [table](const QStringView* fields) {
+                                        if (table->Count() == std::numeric_limits<qint32>::max()) {
+                                            return false;
+                                        }
+                                        table->append(fields[0], fields[2]);
+                                        return true;
+                                    });
+        table->keepBuffer(std::move(text));
         if (error) return error;
     }
     return std::nullopt;

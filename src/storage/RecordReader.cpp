@@ -41,56 +41,46 @@ StorageError errorFor(ErrorKind kind, const QString& fileName) {
 
 }  // namespace
 
-RecordReader::Step RecordReader::next(QStringList& fields) {
+RecordReader::Step RecordReader::next(QStringView* fields) {
     fieldsRead_ = 0;
     if (pos_ >= text_.size()) return Step::End;
-    if (fields.size() != width_) fields.resize(width_);
-    QString* out = fields.data();  // detach once per record, not once per field
     for (int i = 0; i < width_; ++i) {
         // Only a field asked for at the very end fails; blanks before the end still make an
         // (empty) field.
         if (pos_ >= text_.size()) return Step::EndInsideRecord;
-        out[i] = readField(i >= 64 || (keptMask_ >> i) & 1);
+        fields[i] = readField();
         fieldsRead_ = i + 1;
     }
     return Step::Record;
 }
 
-QString RecordReader::shortText(const char16_t* data, qsizetype size) {
-    if (size > 4) return QString(reinterpret_cast<const QChar*>(data), size);
-    // Four UTF-16 units fill the key exactly; a NUL would make two lengths collide.
-    quint64 key = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (data[i] == 0) return QString(reinterpret_cast<const QChar*>(data), size);
-        key |= quint64(data[i]) << (16 * i);
-    }
-    CachedText& slot = shortTexts_[((key * 0x9E3779B97F4A7C15ull) >> 40) % shortTexts_.size()];
-    if (slot.key != key || slot.text.isNull()) {
-        slot.key = key;
-        slot.text = QString(reinterpret_cast<const QChar*>(data), size);
-    }
-    return slot.text;
+RecordReader::Step RecordReader::next(QStringList& fields) {
+    std::vector<QStringView> views(static_cast<size_t>(width_));
+    const Step step = next(views.data());
+    fields.resize(width_);
+    for (int i = 0; i < width_; ++i) fields[i] = views[size_t(i)].toString();
+    return step;
 }
 
-QString RecordReader::readField(bool keep) {
+QStringView RecordReader::readField() {
     const char16_t* const data = text_.utf16();
     const qsizetype size = text_.size();
     qsizetype p = pos_;
     while (p < size && isBlank(data[p])) ++p;
 
-    QString field;
+    QStringView field;
     if (p < size && data[p] == u'"') {
         const qsizetype start = p + 1;
         qsizetype close = start;
         while (close < size && data[close] != u'"') ++close;  // line ends included
-        if (keep && close > start) field = shortText(data + start, close - start);
+        field = QStringView(data + start, close - start);
         // Whatever trails the closing quote belongs to no field.
         p = close < size ? close + 1 : size;
         while (p < size && !endsField(data[p])) ++p;
     } else {
         const qsizetype start = p;
         while (p < size && !endsField(data[p])) ++p;
-        if (keep && p > start) field = shortText(data + start, p - start);
+        field = QStringView(data + start, p - start);
     }
 
     if (p < size) {
@@ -102,7 +92,7 @@ QString RecordReader::readField(bool keep) {
 }
 
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
-                                           const RecordSink& sink, quint64 keptFieldMask) {
+                                           QString& text, const RecordViewSink& sink) {
     const QString path = dir.filePath(fileName);
     const QFileInfo info(path);
     if (!info.exists()) return errorFor(ErrorKind::FileNotFound, fileName);
@@ -127,21 +117,20 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
     file.close();
 
     qsizetype badOffset = -1;
-    const std::optional<QString> text = cp932::decode(bytes, &badOffset);
-    if (!text) {
+    std::optional<QString> decoded = cp932::decode(bytes, &badOffset);
+    if (!decoded) {
         StorageError e = errorFor(ErrorKind::BadEncoding, fileName);
         e.byteOffset = badOffset;
         e.record = lineOfOffset(bytes, badOffset);
         return e;
     }
+    text = std::move(*decoded);
 
-    RecordReader reader(*text, width);
-    reader.keepOnly(keptFieldMask);
-    QStringList fields;
-    fields.resize(width);
+    RecordReader reader(text, width);
+    std::vector<QStringView> fields(static_cast<size_t>(width));
     qint32 count = 0;
     for (;;) {
-        switch (reader.next(fields)) {
+        switch (reader.next(fields.data())) {
             case RecordReader::Step::End:
                 return std::nullopt;
             case RecordReader::Step::EndInsideRecord: {
@@ -151,16 +140,26 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
                 return e;
             }
             case RecordReader::Step::Record:
-                if (count == std::numeric_limits<qint32>::max() || !sink(fields)) {
+                if (count == std::numeric_limits<qint32>::max() || !sink(fields.data())) {
                     StorageError e = errorFor(ErrorKind::TooManyRecords, fileName);
                     e.record = count;  // the last record that still fitted
                     return e;
                 }
                 ++count;
-                if (fields.size() != width) fields.resize(width);
                 break;
         }
     }
+}
+
+std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
+                                           const RecordSink& sink) {
+    QString text;
+    QStringList copies;
+    return readRecordFile(dir, fileName, width, text, [&](const QStringView* fields) {
+        copies.resize(width);
+        for (int i = 0; i < width; ++i) copies[i] = fields[i].toString();
+        return sink(copies);
+    });
 }
 
 }  // namespace mdb

@@ -69,27 +69,43 @@ std::optional<StorageError> encodeTable(const Table& table, const TableLayout& l
                                         QByteArray& out) {
     out.clear();
     const int width = table.fieldCount();
-    QString text;
-    text.reserve(qsizetype(table.Count()) * width * 6);
+    qsizetype length = 0;
+    for (qint32 r = 1; r <= table.Count(); ++r) {
+        for (int f = 1; f <= width; ++f) length += table.fieldView(r, f).size() + 1;
+        length += layout.quotedField ? 3 : 1;  // the quotes and CR LF, less the last comma
+    }
+    // Written straight into a buffer of the final size; the characters are checked on the way.
+    QString text(length, Qt::Uninitialized);
+    char16_t* out16 = reinterpret_cast<char16_t*>(text.data());
+    cp932::TextTraits traits;
     for (qint32 r = 1; r <= table.Count(); ++r) {
         for (int f = 1; f <= width; ++f) {
-            const QString value = table.field(r, f);
+            const QStringView value = table.fieldView(r, f);
             const bool quoted = f == layout.quotedField;
-            if (const QChar bad = firstUnwritable(value, quoted); !bad.isNull()) {
-                return fieldError(ErrorKind::UnwritableField, layout.fileName, r, f,
-                                  table.fieldNames().value(f - 1), QString(bad));
+            if (f > 1) *out16++ = u',';
+            if (quoted) *out16++ = u'"';
+            const char16_t* src = value.utf16();
+            for (qsizetype i = 0; i < value.size(); ++i) {
+                const char16_t c = src[i];
+                *out16++ = c;
+                // printable ASCII other than the two separators needs no second look
+                if (c >= 0x20 && c < 0x7F && c != u'"' && c != u',') continue;
+                if (c == u'"' || c == u'\r' || c == u'\n' || (c == u',' && !quoted)) {
+                    return fieldError(ErrorKind::UnwritableField, layout.fileName, r, f,
+                                      table.fieldNames().value(f - 1), QString(QChar(c)));
+                }
+                traits.see(c);
             }
-            if (f > 1) text += u',';
-            if (quoted) text += u'"';
-            text += value;
-            if (quoted) text += u'"';
+            if (quoted) *out16++ = u'"';
         }
-        text += u"\r\n"_s;
+        *out16++ = u'\r';
+        *out16++ = u'\n';
     }
+    Q_ASSERT(out16 == reinterpret_cast<char16_t*>(text.data()) + text.size());
 
     // One conversion for the whole table; only when it fails is the culprit looked for
     // field by field, so that the message can name the record.
-    if (std::optional<QByteArray> bytes = cp932::encode(text)) {
+    if (std::optional<QByteArray> bytes = cp932::encode(text, traits)) {
         out = std::move(*bytes);
         return std::nullopt;
     }

@@ -22,13 +22,13 @@ int errorNumber(ErrorKind kind);
 
 struct StorageError {
     ErrorKind kind = ErrorKind::ReadFailed;
-    QString fileName;     // bare file name, such as "mob_stat_db.txt"
-    qint32 record = 0;    // 1-based record (or line for decoding errors), 0 when not known
-    int field = 0;        // 1-based field, 0 when not known
-    QString fieldName;    // name of that field, when known
-    QString character;    // the offending character (Unencodable, UnwritableField)
+    QString fileName;        // bare file name, such as "mob_stat_db.txt"
+    qint32 record = 0;       // 1-based record (or line for decoding errors), 0 when not known
+    int field = 0;           // 1-based field, 0 when not known
+    QString fieldName;       // name of that field, when known
+    QString character;       // the offending character (Unencodable, UnwritableField)
     qint64 byteOffset = -1;  // BadEncoding: offset of the first bad byte in the file
-    QString detail;       // the operating system's reason, for open and write failures
+    QString detail;          // the operating system's reason, for open and write failures
 
     int number() const { return errorNumber(kind); }
 };

@@ -54,3 +54,18 @@ TEST(StorageCodec, BadBytesAreRefusedWithTheirOffset) {
     EXPECT_EQ(offset, 3);
     EXPECT_EQ(cp932::decode(QByteArray()), QString(u""_s));
 }
+
+TEST(StorageCodec, LookAlikesAndMovedControlCodesNeverChangeOnTheWayBack) {
+    // U+F86F is written as the bytes of № (U+2116); a reload would show another character
+    QString bad;
+    EXPECT_FALSE(cp932::encode(u"番号\uF86F"_s, &bad));
+    EXPECT_EQ(bad, u"\uF86F"_s);
+    // the same within a long text of ordinary characters, checked once per distinct character
+    const QString longText = QString(u"河童表ソ"_s).repeated(5000) + u"\uF86F"_s;
+    EXPECT_FALSE(cp932::encode(longText));
+    // control codes that the code page moves are encoded by the converter, not byte for byte
+    for (const QString& text : {u"a\u001Ab"_s, u"a\u001Cb"_s, u"a\u007Fb"_s}) {
+        const auto bytes = cp932::encode(text);
+        if (bytes) EXPECT_EQ(cp932::decode(*bytes), text) << text.toStdString();
+    }
+}

@@ -33,16 +33,12 @@ struct ReadResult {
     std::optional<StorageError> error;
 };
 
-inline ReadResult readAll(const QDir& dir, const QString& name, int width,
-                          quint64 kept = ~quint64(0)) {
+inline ReadResult readAll(const QDir& dir, const QString& name, int width) {
     ReadResult result;
-    result.error = readRecordFile(
-        dir, name, width,
-        [&](QStringList& fields) {
-            result.records.push_back(fields);
-            return true;
-        },
-        kept);
+    result.error = readRecordFile(dir, name, width, [&](QStringList& fields) {
+        result.records.push_back(fields);
+        return true;
+    });
     return result;
 }
 

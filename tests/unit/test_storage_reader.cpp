@@ -15,9 +15,9 @@ namespace {
 
 class StorageReader : public ::testing::Test {
 protected:
-    ReadResult read(const QByteArray& bytes, int width, quint64 kept = ~quint64(0)) {
+    ReadResult read(const QByteArray& bytes, int width) {
         writeBytes(dir.filePath(u"t.txt"_s), bytes);
-        return readAll(QDir(dir.path()), u"t.txt"_s, width, kept);
+        return readAll(QDir(dir.path()), u"t.txt"_s, width);
     }
     QTemporaryDir dir;
 };
@@ -124,15 +124,8 @@ TEST_F(StorageReader, FailuresCarryTheirKindNumberAndFile) {
     EXPECT_EQ(taken, 2);  // reading stopped at the refusal
 }
 
-TEST_F(StorageReader, UnwantedFieldsAreSkippedButStillCounted) {
-    const auto r = read("1,x,\"Name, long\",y\r\n2,z,Other,w\r\n", 4, 0b101);
-    ASSERT_FALSE(r.error);
-    EXPECT_EQ(r.records, (std::vector<QStringList>{{u"1"_s, QString(), u"Name, long"_s, QString()},
-                                                   {u"2"_s, QString(), u"Other"_s, QString()}}));
-}
-
 TEST_F(StorageReader, ManyDistinctShortValuesAndLargeTablesReadExactly) {
-    // Short texts are shared between fields; every value must still come back as written.
+    // Fields are views into the file's text; every value must still come back as written.
     QByteArray bytes;
     QStringList expected;
     for (int i = 0; i < 40000; ++i) {

@@ -10,8 +10,10 @@ TEST(Table, RecordsAreNumberedFromOneWithEmptyPositionZero) {
     MonsterDatabase db;
     Table& t = db.EmoteTable;
     EXPECT_EQ(t.Count(), 0);
-    ASSERT_TRUE(t.appendRecord({QStringLiteral("PORING"), QStringLiteral("IDLE_ST"), QStringLiteral("2")}));
-    ASSERT_TRUE(t.appendRecord({QStringLiteral("LUNATIC"), QStringLiteral("DEAD_ST"), QStringLiteral("5")}));
+    ASSERT_TRUE(
+        t.appendRecord({QStringLiteral("PORING"), QStringLiteral("IDLE_ST"), QStringLiteral("2")}));
+    ASSERT_TRUE(t.appendRecord(
+        {QStringLiteral("LUNATIC"), QStringLiteral("DEAD_ST"), QStringLiteral("5")}));
     EXPECT_EQ(t.Count(), 2);
     EXPECT_EQ(t.field(0, 1), QString());
     EXPECT_EQ(t.field(2, QStringLiteral("State")), QStringLiteral("DEAD_ST"));
@@ -22,7 +24,8 @@ TEST(Table, RecordsAreNumberedFromOneWithEmptyPositionZero) {
     EXPECT_FALSE(t.setField(3, 1, QStringLiteral("x")));
     EXPECT_FALSE(t.setField(1, 4, QStringLiteral("x")));
     EXPECT_EQ(t.field(3, 1), QString());
-    EXPECT_EQ(t.column(1), (QStringList{QString(), QStringLiteral("PORING"), QStringLiteral("LUNATIC")}));
+    EXPECT_EQ(t.column(1),
+              (QStringList{QString(), QStringLiteral("PORING"), QStringLiteral("LUNATIC")}));
 }
 
 TEST(Table, WidthsAndOrdersOfTheSevenTables) {
@@ -55,7 +58,8 @@ TEST(CodeTables, ElementRowsAndCodesMapBothWays) {
     EXPECT_EQ(elementRowForCode(49), 37);
     EXPECT_EQ(elementRowForCode(61), 6);
     EXPECT_EQ(elementRowForCode(27), 28);
-    for (qint64 bad : {0, 10, 19, 30, 39, 90, 100, -21}) EXPECT_FALSE(elementRowForCode(bad)) << bad;
+    for (qint64 bad : {0, 10, 19, 30, 39, 90, 100, -21})
+        EXPECT_FALSE(elementRowForCode(bad)) << bad;
 }
 
 TEST(CodeTables, ModePatternsOfListedValues) {
@@ -65,7 +69,8 @@ TEST(CodeTables, ModePatternsOfListedValues) {
     EXPECT_FALSE(isListedModeValue(1.5));
     const auto p13 = modeBoxPattern(13);
     EXPECT_EQ(p13, (std::array<bool, 7>{false, true, false, true, true, false, false}));
-    EXPECT_EQ(modeBoxPattern(0), (std::array<bool, 7>{true, false, false, false, false, false, false}));
+    EXPECT_EQ(modeBoxPattern(0),
+              (std::array<bool, 7>{true, false, false, false, false, false, false}));
     // every listed value is the sum of the weights of its pattern
     const auto weights = ModeBitValues();
     for (int v : ListedModeValues()) {
@@ -98,4 +103,28 @@ TEST(NumericText, LeadingNumberAndWholeNumberTests) {
     EXPECT_EQ(roundHalfEven(-2.5), -2);
     EXPECT_EQ(roundHalfEven(1e300), std::numeric_limits<qint64>::max());
     EXPECT_EQ(roundHalfEvenClamped(7.6, 1, 5), 5);
+}
+
+TEST(Table, FieldsViewedInAKeptBufferSurviveEditsAndGrowth) {
+    Table t(QStringLiteral("t.txt"), {QStringLiteral("A"), QStringLiteral("B")});
+    QString buffer = QStringLiteral("alpha,beta,gamma,delta");
+    const QStringView all(buffer);
+    const QStringView first[] = {all.sliced(0, 5), all.sliced(6, 4)};
+    const QStringView second[] = {all.sliced(11, 5), all.sliced(17, 5)};
+    ASSERT_TRUE(t.appendRecord(first));
+    t.keepBuffer(std::move(buffer));
+    buffer = QStringLiteral("overwritten");  // the table's copy must not follow
+    ASSERT_TRUE(t.appendRecord(second));
+    // many edits: the stores behind the views grow and move, the views must not dangle
+    for (int i = 0; i < 1000; ++i) t.setField(1, 2, QString::number(i));
+    QString edited = QStringLiteral("edited");
+    t.setField(2, 1, edited);
+    edited[0] = u'E';  // a later change of the caller's text does not reach the table
+    EXPECT_EQ(t.field(1, 1), QStringLiteral("alpha"));
+    EXPECT_EQ(t.field(1, 2), QStringLiteral("999"));
+    EXPECT_EQ(t.field(2, 1), QStringLiteral("edited"));
+    EXPECT_EQ(t.fieldView(2, 2), u"delta");
+    t.clear();
+    EXPECT_EQ(t.Count(), 0);
+    EXPECT_EQ(t.field(1, 1), QString());
 }
