@@ -1,0 +1,27 @@
+#pragma once
+
+// A large database in the shape of the bundled sample, generated for the benchmarks: 30,000
+// monsters with their dependent records and 100,000 items, in code page 932 with CR LF.
+
+#include <QByteArray>
+#include <QString>
+#include <map>
+
+namespace mdb::bench {
+
+constexpr int MonsterCount = 30000;
+constexpr int ItemCount = 100000;
+constexpr const char* CodecName = "windows-31j";
+
+// File name -> decoded text of the seven monster files / the three item files.
+std::map<QString, QString> generateMonsterTexts();
+std::map<QString, QString> generateItemTexts();
+
+QByteArray encodeOrDie(const QString& text);
+void writeOrDie(const QString& path, const QByteArray& bytes);
+QByteArray readOrDie(const QString& path);
+
+// Writes all ten files into `folder`.
+void writeLargeDatabase(const QString& folder);
+
+}  // namespace mdb::bench
