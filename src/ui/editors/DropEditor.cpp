@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/controls/ComboBox.h"
+#include "ui/controls/FocusEvents.h"
 #include "ui/controls/Widgets.h"
 
 namespace mdb {
@@ -45,6 +46,10 @@ DropEditor::DropEditor(MonsterDatabase& db, MirrorModels& models, QWidget* windo
     Label3 = new HiddenLabel(u"Label3"_s, Frame3);
 
     connect(List1, &HiddenList::Click, this, &DropEditor::showSelectedRecord);
+    for (int i = 0; i < 8; ++i) {
+        selectAllOnFocus(Text5[i]);
+        selectAllOnFocus(Text6[i]);
+    }
 }
 
 void DropEditor::showSelectedRecord() {

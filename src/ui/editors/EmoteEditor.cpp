@@ -9,6 +9,7 @@
 
 #include "model/CodeTables.h"
 #include "ui/controls/ComboBox.h"
+#include "ui/controls/FocusEvents.h"
 #include "ui/controls/Widgets.h"
 
 namespace mdb {
@@ -50,6 +51,7 @@ EmoteEditor::EmoteEditor(MonsterDatabase& db, MirrorModels& models, QWidget* win
     List14A = new HiddenList(u"List14A"_s, Frame1A, models.emoteKeys);
     List14B = new HiddenList(u"List14B"_s, Frame1A, stateNames_);
     Label14A = new HiddenLabel(u"Label14A"_s, Frame1A);
+    selectAllOnFocus(Text14);
 }
 
 void EmoteEditor::fillCodeLists() {

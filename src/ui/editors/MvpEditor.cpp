@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/controls/ComboBox.h"
+#include "ui/controls/FocusEvents.h"
 #include "ui/controls/Widgets.h"
 
 namespace mdb {
@@ -60,6 +61,11 @@ MvpEditor::MvpEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
     for (int i = 0; i < 5; ++i)
         List8[i] = new HiddenList(indexed(u"List8"_s, i), Frame6, models.itemIds);
     Label8A = new HiddenLabel(u"Label8A"_s, Frame6);
+
+    for (int i = 0; i < 5; ++i) {
+        selectAllOnFocus(Text8A[i]);
+        selectAllOnFocus(Text8[i]);
+    }
 }
 
 }  // namespace mdb

@@ -6,6 +6,7 @@
 #include <QPushButton>
 
 #include "ui/controls/ComboBox.h"
+#include "ui/controls/FocusEvents.h"
 #include "ui/controls/Widgets.h"
 
 namespace mdb {
@@ -77,6 +78,7 @@ RelatedMonsterEditor::RelatedMonsterEditor(const Names& names, Table& table, Mir
     countBox = makeTextBox(names.countBox, frame, 90, 20 + 6 * 22, 50);
     addButton = makeButton(names.addButton, u"新しい項目を追加"_s, frame, 170, 20 + 6 * 22, 150);
     addButton->hide();
+    selectAllOnFocus(countBox);
 
     // the index lists live in the debug panel where there is one, else hidden in the frame
     QObject* listParent = frame;
