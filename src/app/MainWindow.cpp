@@ -15,6 +15,7 @@
 #include "ui/commands/SaveCommand.h"
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/MessageSink.h"
+#include "ui/controls/StorageMessages.h"
 #include "ui/controls/Widgets.h"
 #include "ui/editors/DropEditor.h"
 #include "ui/editors/EmoteEditor.h"
@@ -286,16 +287,13 @@ void MainWindow::reportStartFailure(const StorageError& error) {
                      u"などが　データベース内に存在するとプログラムを起動出来ません"_s}));
             return;
         case ErrorKind::BadEncoding:
-            reportStartRefusal(
-                error.fileName,
-                u"Shift_JIS (コードページ932) として読めないバイトがあります（%1 バイト目）"_s.arg(
-                    error.byteOffset + 1));
+            messages_.warning(u"ファイルオープンエラー"_s,
+                              MessageSink::joinLines(
+                                  {u"データベースファイル形式が不正です"_s, badEncodingLine(error),
+                                   u"このファイルではプログラムを起動出来ません"_s}));
             return;
         default:
-            messages_.warning(
-                u"不明なエラー"_s,
-                MessageSink::joinLines({u"不明なエラーが発生しました"_s,
-                                        u"エラー番号 "_s + QString::number(error.number())}));
+            messages_.warning(unknownErrorTitle(), unknownErrorText(error));
             return;
     }
 }

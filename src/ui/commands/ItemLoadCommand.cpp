@@ -7,6 +7,7 @@
 #include "storage/StorageError.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/MirrorModels.h"
+#include "ui/controls/StorageMessages.h"
 
 namespace mdb {
 
@@ -105,19 +106,12 @@ void ItemLoadCommand::reportFailure(const StorageError& error) {
         case ErrorKind::BadEncoding:
             // The number alone would not tell the user which file to mend.
             messages_.warning(
-                kOpenError,
-                MessageSink::joinLines(
-                    {u"データベースファイル形式が不正です"_s,
-                     u"%1: Shift_JIS (コードページ932) として読めないバイトがあります（%2 バイト目）"_s
-                         .arg(error.fileName)
-                         .arg(error.byteOffset + 1),
-                     u"このファイルと後のファイルのアイテムは読み込まれていません"_s}));
+                kOpenError, MessageSink::joinLines(
+                                {u"データベースファイル形式が不正です"_s, badEncodingLine(error),
+                                 u"このファイルと後のファイルのアイテムは読み込まれていません"_s}));
             return;
         default:
-            messages_.warning(
-                u"不明なエラー"_s,
-                MessageSink::joinLines({u"不明なエラーが発生しました"_s,
-                                        u"エラー番号 "_s + QString::number(error.number())}));
+            messages_.warning(unknownErrorTitle(), unknownErrorText(error));
             return;
     }
 }
