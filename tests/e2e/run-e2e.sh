@@ -111,7 +111,28 @@ wait "$first" 2>/dev/null
 (cd "$work/db" && XDG_RUNTIME_DIR="$session" exec "$editor") &
 third=$!
 pids+=($third)
-check "a start after a crashed run shows its window" wait_for_window "$title" >/dev/null
+wid="$(wait_for_window "$title")"
+check "a start after a crashed run shows its window" test -n "$wid"
+
+# --- the file menu's shortcuts, typed into the real window
+inode() { stat -c %i "$work/db/mob_stat_db.txt"; }
+before="$(inode)"
+if [[ -n "$wid" ]]; then
+    xdotool windowactivate --sync "$wid" 2>/dev/null
+    xdotool key --clearmodifiers ctrl+w
+    sleep 0.5
+    check "Ctrl+W before any update writes nothing" test "$(inode)" = "$before"
+    xdotool key --clearmodifiers ctrl+s
+    sleep 0.3
+    xdotool key --clearmodifiers ctrl+w
+    sleep 0.5
+    # the save replaces each file through a new one
+    check "Ctrl+S then Ctrl+W saves the files" test "$(inode)" != "$before"
+    check "and an unedited database is written back byte for byte" \
+        cmp -s "$work/db/mob_stat_db.txt" "$sample/mob_stat_db.txt"
+    xdotool key --clearmodifiers ctrl+q
+    check "Ctrl+Q ends the program at once" exits_within "$third" 5
+fi
 kill "$third" 2>/dev/null
 wait "$third" 2>/dev/null
 
