@@ -46,7 +46,7 @@ using RecordViewSink = std::function<bool(const QStringView* fields)>;
 
 // Reads a whole file of `width`-field records: opens it (FileNotFound, OpenFailed), decodes
 // it (BadEncoding), and hands every complete record to `sink` in file order. Records handed
-// over before a failure stay with the caller. `keptFieldMask` as in RecordReader::keepOnly.
+// over before a failure stay with the caller.
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
                                            const RecordSink& sink);
 

@@ -33,8 +33,9 @@ TEST(SampleDatabase, SavesBackToTheSameBytesAndRecords) {
         // the bundled files are kept in the normal form the save writes
         EXPECT_EQ(bytesOf(QDir(out.path()), table->name()), bytesOf(kSample, table->name()))
             << table->name().toStdString();
+        const auto rereadTables = again.saveOrder();
         const Table* reread =
-            *std::find_if(again.saveOrder().begin(), again.saveOrder().end(),
+            *std::find_if(rereadTables.begin(), rereadTables.end(),
                           [&](const Table* t) { return t->name() == table->name(); });
         ASSERT_EQ(reread->Count(), table->Count());
         for (qint32 r = 1; r <= table->Count(); ++r) {
