@@ -10,9 +10,11 @@
 
 #include "app/InstanceGuard.h"
 #include "storage/DatabaseFiles.h"
+#include "ui/about/AboutBox.h"
 #include "ui/commands/CommitCommand.h"
 #include "ui/commands/ItemLoadCommand.h"
 #include "ui/commands/SaveCommand.h"
+#include "ui/commands/ViewModes.h"
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/StorageMessages.h"
@@ -204,6 +206,15 @@ void MainWindow::connectCommands() {
     connect(MunFileSave, &QAction::triggered, save, &SaveCommand::SaveDatabase);
     connect(Command2, &QPushButton::clicked, itemLoad, &ItemLoadCommand::LoadItemDatabases);
     connect(mnuIdbLoad, &QAction::triggered, itemLoad, &ItemLoadCommand::LoadItemDatabases);
+
+    viewModes = new ViewModes(*this, messages_, this);
+    viewModes->connectToggle(mnuStatMenu, &ViewModes::ToggleStatusOnly);
+    viewModes->connectToggle(mnuMenu2, &ViewModes::ToggleFullView);
+    viewModes->connectToggle(mnuProf, &ViewModes::ToggleAdvancedMode);
+    connect(Command8, &QPushButton::clicked, viewModes, &ViewModes::EnableAllEditors);
+
+    about = new AboutCommand(this, messages_);
+    connect(mnuHelpAbout, &QAction::triggered, about, &AboutCommand::ShowAbout);
 }
 
 void MainWindow::LookupDependentEntries() {
@@ -222,11 +233,7 @@ void MainWindow::LookupDependentEntries() {
 }
 
 void MainWindow::setOuterSizeTwips(int width, int height) {
-    // The designed outer sizes include a title bar, borders and the menu bar of 105 x 675 twips
-    // in all; keep the designed client area whatever frame the window manager draws.
-    const int clientWidth = (width - 105) / 15;
-    const int clientHeight = (height - 675) / 15;
-    resize(clientWidth, clientHeight + menuBar()->sizeHint().height());
+    mdb::setOuterSizeTwips(*this, width, height);
 }
 
 MainWindow::StartResult MainWindow::startUp() {

@@ -14,6 +14,7 @@ class QPushButton;
 
 namespace mdb {
 
+class AboutCommand;
 class CommitCommand;
 class DropEditor;
 class EmoteEditor;
@@ -24,6 +25,7 @@ class MvpEditor;
 class RelatedMonsterEditor;
 class SaveCommand;
 class StatusEditor;
+class ViewModes;
 struct StorageError;
 
 // The single window of the editor. It owns the tables, the shared list models and every
@@ -65,6 +67,8 @@ public:
     CommitCommand* commit = nullptr;      // Command1, mnuRenw
     SaveCommand* save = nullptr;          // MunFileSave
     ItemLoadCommand* itemLoad = nullptr;  // Command2, mnuIdbLoad
+    ViewModes* viewModes = nullptr;       // F1, F2, Ctrl+P, Command8
+    AboutCommand* about = nullptr;        // mnuHelpAbout
 
     QPushButton* Command1 = nullptr;  // "更新"
     QPushButton* Command2 = nullptr;  // "アイテムデータベース読込"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Runs the built editor in a real X server: the window appears with its title, a second start
-# brings the first forward and ends quietly, and a missing database file ends the start with
-# its warning box. Screenshots are kept in the artifacts folder.
+# Runs the built editor in a real X server: the window appears with its title, F1 and F2 switch
+# its size between the view modes, a second start brings the first forward and ends quietly,
+# and a missing database file ends the start with its warning box. Screenshots are kept in the
+# artifacts folder.
 #
 #   run-e2e.sh <editor binary> <sample folder> <artifacts folder>
 set -uo pipefail
@@ -83,6 +84,25 @@ if [[ -n "$wid" ]]; then
     # the status-only layout: a client area of 676 x 255 pixels below the menu bar
     check "the window has the status-only size (${WIDTH}x${HEIGHT})" \
         test "$WIDTH" -eq 676 -a "$HEIGHT" -ge 265 -a "$HEIGHT" -le 290
+fi
+
+# --- the view modes resize the real window: F2 full view, F1 back to status only, F1 standard
+size_after() {  # size_after <key> <width> <client height> <description>
+    xdotool windowactivate --sync "$wid" 2>/dev/null
+    xdotool key --clearmodifiers "$1"
+    sleep 0.7
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    # the client area as designed, plus a menu bar of 10 to 35 pixels
+    check "$4 (${WIDTH}x${HEIGHT})" \
+        test "$WIDTH" -eq "$2" -a "$HEIGHT" -ge $(($3 + 10)) -a "$HEIGHT" -le $(($3 + 35))
+}
+if [[ -n "$wid" ]]; then
+    size_after F2 1008 625 "F2 gives the full view's size"
+    import -window root "$artifacts/full-view.png"
+    size_after F1 676 255 "F1 from the full view gives the status-only size"
+    size_after F1 1008 448 "F1 again gives the standard view's size"
+    import -window root "$artifacts/standard-view.png"
+    size_after F1 676 255 "and F1 once more the status-only size"
 fi
 
 # --- a second start while the first runs, the first one minimised
