@@ -53,6 +53,8 @@ AboutBox::AboutBox(const KeyValueStore& store, ProgramLauncher& launcher, Messag
 
 void AboutBox::build() {
     setObjectName(u"frmAbout"_s);
+    // a fixed dialog: no minimise or maximise buttons
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle(u"ﾊﾞｰｼﾞｮﾝ情報"_s);
 
     picIcon = namedLabel(u"picIcon"_s, QString(), this);
