@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QIcon>
 #include <cstdio>
 
 #include "app/CommandLine.h"
@@ -29,6 +30,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     // no display name: Qt would append it to the title of every message box
     QApplication::setApplicationName(QStringLiteral("monster-db-editor"));
+    // ties the window to the installed desktop entry and its icon
+    QGuiApplication::setDesktopFileName(QStringLiteral("monster-db-editor"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("monster-db-editor")));
     mdb::installQtTranslations(&app);
 
     // parsed again without the options QApplication has taken for itself (-platform, -style)
