@@ -17,7 +17,8 @@ const QString kHelp =
 
 モンスターデータベースの 10 ファイル（モンスターの 7 ファイルとアイテムの 3 ファイル）を
 エディタと同じ読み込み処理で読み、エディタが読み込みを拒むファイルについて、原因の場所を
-「ファイル名:行:桁:」の形で示します。フォルダを省略すると現在のフォルダを調べます。
+「ファイル名:行:桁:」の形で示します。フォルダを省略すると現在のフォルダを、
+ファイルを指定するとそのファイルのあるフォルダを調べます。
 アイテムの 3 ファイルは、エディタでは「アイテムDBを読込」のときに読まれます。
 
 エラー（エディタが読み込みを拒む原因）:
@@ -70,13 +71,14 @@ int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 0;
     }
 
+    // a file stands for the folder it lies in, as for the editor
     const QString folder = parser.positionalArguments().value(0, u"."_s);
-    if (!QFileInfo(folder).isDir()) {
+    const QFileInfo named(folder);
+    if (!named.exists()) {
         err << u"monster-db-check: フォルダがありません: "_s << folder << u'\n';
         return 2;
     }
-
-    const QDir dir(folder);
+    const QDir dir(named.isDir() ? named.absoluteFilePath() : named.absolutePath());
     QStringList refused;
     bool warned = false;
     for (const FileSpec& spec : databaseFiles()) {

@@ -150,6 +150,10 @@ TEST(CheckerCommandLine, SoundSampleHelpAndWrongUse) {
     EXPECT_FALSE(out.contains(u"警告"_s)) << out.toStdString();
     EXPECT_TRUE(out.contains(u"結果: 10 ファイルすべてを読み込めます\n"_s));
 
+    // a file of the database names its folder
+    EXPECT_EQ(mdb::check::runChecker(
+                  {u"c"_s, QStringLiteral(MDB_SAMPLE_DIR) + u"/mob_stat_db.txt"_s}, o, e),
+              0);
     EXPECT_EQ(mdb::check::runChecker({u"c"_s, u"--help"_s}, o, e), 0);
     EXPECT_EQ(mdb::check::runChecker({u"c"_s, u"--bogus"_s}, o, e), 2);
     EXPECT_EQ(mdb::check::runChecker({u"c"_s, u"/no/such/folder"_s}, o, e), 2);
