@@ -17,6 +17,10 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
+bool isLeadByte(uchar b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
 bool isBlank(QChar c) {
     return c == u' ' || c == u'\t';
 }
@@ -80,6 +84,7 @@ private:
     void walkFields(const QString& text);
     void reportLines(const QString& text);
     void findUnwritableValues(Table& table);
+    void findChangedCodes(const QByteArray& bytes, const QString& text);
 
     const FileSpec& spec_;
     FileReport& report_;
@@ -123,7 +128,10 @@ void FileChecker::run(const QDir& dir) {
     lines_ = LineIndex(QStringView(text));
     walkFields(text);
     reportLines(text);
-    if (keepValues && report_.loads) findUnwritableValues(table);
+    if (keepValues && report_.loads) {
+        findUnwritableValues(table);
+        findChangedCodes(bytes, text);
+    }
 
     std::stable_sort(report_.findings.begin(), report_.findings.end(),
                      [](const Finding& a, const Finding& b) { return a.line < b.line; });
@@ -245,6 +253,30 @@ void FileChecker::findUnwritableValues(Table& table) {
             u"%1 項目目（%2）の%3はエディタが書き戻せません（保存が拒否されます）"_s.arg(e->field)
                 .arg(e->fieldName, describeCharacter(e->character)));
         table.setField(e->record, e->field, QString());
+    }
+}
+
+void FileChecker::findChangedCodes(const QByteArray& bytes, const QString& text) {
+    // Some characters have two codes in code page 932 (the NEC and IBM extensions); the
+    // writer spells each character with one of them, so the other comes back as other bytes.
+    const std::optional<QByteArray> written = cp932::encode(text);
+    if (!written || *written == bytes) return;
+    const LineIndex byteLines{QByteArrayView(bytes)};
+    for (qint32 line = 1; line <= byteLines.count(); ++line) {
+        const QByteArrayView content = byteLines.content(QByteArrayView(bytes), line);
+        int column = 1;
+        for (qsizetype i = 0; i < content.size(); ++column) {
+            const qsizetype length = isLeadByte(uchar(content[i])) ? 2 : 1;
+            const QByteArrayView code = content.sliced(i, std::min(length, content.size() - i));
+            i += code.size();
+            const std::optional<QString> character = cp932::decode(code);
+            const std::optional<QByteArray> back =
+                character ? cp932::encode(*character) : std::nullopt;
+            if (!back || *back == code) continue;
+            add(Severity::Warning, line, column,
+                u"「%1」（%2）はエディタが書き戻すと %3 になります（同じ文字の別のコード）"_s.arg(
+                    *character, hexBytes(code), hexBytes(*back)));
+        }
     }
 }
 

@@ -110,6 +110,12 @@ INSTANTIATE_TEST_SUITE_P(
                1,
                u"結果: 10 ファイルすべてを読み込めます（警告があります）"_s},
         Damage{
+            "emote_second_code_of_a_character_on_line_2.txt",
+            "mob_emote_db.txt",
+            {},
+            0,
+            u"mob_emote_db.txt:2:9: 警告: 「∵」（0xFA 0x5B）はエディタが書き戻すと 0x81 0xE6 になります"_s},
+        Damage{
             "emote_unclosed_quote_on_line_2.txt",
             "mob_emote_db.txt",
             {},
