@@ -120,7 +120,7 @@ void FileChecker::run(const QDir& dir) {
     const QByteArray bytes = file.readAll();
     if (error && error->kind == ErrorKind::BadEncoding) {
         findUndecodableBytes(bytes);
-        // The rest of the file is still worth a look; undecodable bytes become U+FFFD here.
+        // The rest of the file is still worth a look; undecodable bytes become substitutes here.
         QStringDecoder lenient("windows-31j", QStringConverter::Flag::Stateless);
         text = lenient.decode(bytes);
     }
