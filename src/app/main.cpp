@@ -1,19 +1,50 @@
 #include <QApplication>
-#include <QDir>
+#include <QIcon>
+#include <cstdio>
 
+#include "app/CommandLine.h"
 #include "app/InstanceGuard.h"
 #include "app/MainWindow.h"
+#include "app/Translations.h"
 #include "ui/controls/MessageSink.h"
 
+namespace {
+
+void print(FILE* stream, const QString& text) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    // --help and --version print and end before a window (or a display) is needed
+    QStringList raw;
+    for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
+    const mdb::CommandLine early = mdb::CommandLine::parse(raw);
+    if (early.action == mdb::CommandLine::Action::Help ||
+        early.action == mdb::CommandLine::Action::Version) {
+        print(stdout, early.text);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     // no display name: Qt would append it to the title of every message box
     QApplication::setApplicationName(QStringLiteral("monster-db-editor"));
+    // ties the window to the installed desktop entry and its icon
+    QGuiApplication::setDesktopFileName(QStringLiteral("monster-db-editor"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("monster-db-editor")));
+    mdb::installQtTranslations(&app);
+
+    // parsed again without the options QApplication has taken for itself (-platform, -style)
+    const mdb::CommandLine line = mdb::CommandLine::parse(QApplication::arguments());
+    if (line.action == mdb::CommandLine::Action::Error) {
+        print(stderr, QStringLiteral("monster-db-editor: %1\n").arg(line.text));
+        return 2;
+    }
 
     mdb::SingleInstanceGuard guard;
     mdb::DialogMessageSink messages(nullptr);
-    // the database files are read from and written to the current working folder
-    mdb::MainWindow window(QDir::current(), messages, &guard);
+    mdb::MainWindow window(line.databaseDir, messages, &guard);
     switch (window.startUp()) {
         case mdb::MainWindow::StartResult::AnotherInstance:
             return 0;

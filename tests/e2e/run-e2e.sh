@@ -156,6 +156,17 @@ fi
 kill "$third" 2>/dev/null
 wait "$third" 2>/dev/null
 
+# --- a folder named on the command line, as the desktop entry passes it; the current folder
+# holds no database
+(cd "$work" && XDG_RUNTIME_DIR="$session" exec "$editor" "$work/db") &
+named=$!
+pids+=($named)
+wid="$(wait_for_window "$title")"
+check "a start with a folder argument shows the window" test -n "$wid"
+check "and runs" kill -0 "$named"
+kill "$named" 2>/dev/null
+wait "$named" 2>/dev/null
+
 # --- a missing database file
 mkdir "$work/broken"
 cp "$sample"/*.txt "$work/broken/"

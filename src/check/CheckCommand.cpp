@@ -1,0 +1,112 @@
+#include "check/CheckCommand.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+
+#include "check/DatabaseCheck.h"
+
+namespace mdb::check {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString kHelp =
+    uR"(使い方: monster-db-check [オプション] [フォルダ]
+
+モンスターデータベースの 10 ファイル（モンスターの 7 ファイルとアイテムの 3 ファイル）を
+エディタと同じ読み込み処理で読み、エディタが読み込みを拒むファイルについて、原因の場所を
+「ファイル名:行:桁:」の形で示します。フォルダを省略すると現在のフォルダを、
+ファイルを指定するとそのファイルのあるフォルダを調べます。
+アイテムの 3 ファイルは、エディタでは「アイテムDBを読込」のときに読まれます。
+
+エラー（エディタが読み込みを拒む原因）:
+  1 レコードの項目数に合わない行、空白行、//で始まる行（コメントではなくデータです）、
+  Shift_JIS（コードページ932）として読めないバイト、ファイルがない・開けない、
+  起動に必要なレコードがない。
+警告（読み込めるが注意が必要なもの）:
+  エディタが書き戻せない値（「,」「"」改行など。残っていると保存が拒否されます）、
+  行とレコードがずれて読まれる行、閉じる「"」の後で読み捨てられる文字、
+  書き戻すと別のバイトになる文字（NEC・IBM 拡張などで 2 つのコードを持つ文字）。
+
+オプション:
+  --strict       警告があっても終了コードを 1 にする
+  -h, --help     この説明を表示して終了する
+  -v, --version  バージョンを表示して終了する
+
+終了コード:
+  0  10 ファイルすべてをエディタが読み込める（警告だけなら 0 のまま）
+  1  読み込めないファイルがある（--strict では警告がある場合も）
+  2  コマンドラインが正しくない、またはフォルダがない
+)"_s;
+
+QString location(const FileReport& file, const Finding& f) {
+    QString where = file.fileName;
+    if (f.line > 0) where += u':' + QString::number(f.line);
+    if (f.column > 0) where += u':' + QString::number(f.column);
+    return where;
+}
+
+}  // namespace
+
+int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err) {
+    QCommandLineParser parser;
+    const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
+    const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
+    const QCommandLineOption strict(u"strict"_s);
+    parser.addOptions({help, version, strict});
+    parser.addPositionalArgument(u"folder"_s, {});
+    if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
+        const QString reason = parser.errorText().isEmpty() ? u"フォルダは 1 つだけ指定できます"_s
+                                                            : parser.errorText();
+        err << u"monster-db-check: "_s << reason << u"\n詳しくは --help を見てください\n"_s;
+        return 2;
+    }
+    if (parser.isSet(help)) {
+        out << kHelp;
+        return 0;
+    }
+    if (parser.isSet(version)) {
+        out << u"monster-db-check "_s << QStringLiteral(MDB_VERSION) << u'\n';
+        return 0;
+    }
+
+    // a file stands for the folder it lies in, as for the editor
+    const QString folder = parser.positionalArguments().value(0, u"."_s);
+    const QFileInfo named(folder);
+    if (!named.exists()) {
+        err << u"monster-db-check: フォルダがありません: "_s << folder << u'\n';
+        return 2;
+    }
+    const QDir dir(named.isDir() ? named.absoluteFilePath() : named.absolutePath());
+    QStringList refused;
+    bool warned = false;
+    for (const FileSpec& spec : databaseFiles()) {
+        const FileReport file = checkFile(dir, spec);
+        if (file.loads) {
+            out << file.fileName << u": 読み込めます（"_s << file.records << u" レコード）\n"_s;
+        } else {
+            out << file.fileName << u": 読み込めません — "_s << file.verdict << u'\n';
+            refused << file.fileName;
+        }
+        for (const Finding& f : file.findings) {
+            out << u"  "_s << location(file, f)
+                << (f.severity == Severity::Error ? u": エラー: "_s : u": 警告: "_s) << f.text
+                << u'\n';
+        }
+        if (file.omitted > 0) out << u"  ほかに "_s << file.omitted << u" 件あります\n"_s;
+        warned = warned || file.hasWarnings();
+    }
+
+    if (refused.isEmpty()) {
+        out << u"結果: 10 ファイルすべてを読み込めます"_s
+            << (warned ? u"（警告があります）\n"_s : u"\n"_s);
+    } else {
+        out << u"結果: 読み込めないファイルがあります: "_s << refused.join(u", "_s) << u'\n';
+    }
+    out.flush();
+    return !refused.isEmpty() || (warned && parser.isSet(strict)) ? 1 : 0;
+}
+
+}  // namespace mdb::check

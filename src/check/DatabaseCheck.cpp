@@ -1,0 +1,327 @@
+#include "check/DatabaseCheck.h"
+
+#include <QFile>
+#include <QStringDecoder>
+#include <algorithm>
+
+#include "check/LineIndex.h"
+#include "model/ItemDatabase.h"
+#include "model/MonsterDatabase.h"
+#include "storage/Cp932.h"
+#include "storage/RecordReader.h"
+#include "storage/RecordWriter.h"
+
+namespace mdb::check {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+bool isLeadByte(uchar b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
+bool isBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
+
+QString verdictFor(const StorageError& e, int width) {
+    const QString number = u"（エラー番号 %1）"_s.arg(e.number());
+    switch (e.kind) {
+        case ErrorKind::FileNotFound:
+            return u"ファイルがありません"_s + number;
+        case ErrorKind::EndOfFileInRecord:
+            return u"%1 件目のレコードの途中でファイルが終わります（%2 項目中 %3 項目しかありません）%4"_s
+                .arg(e.record)
+                .arg(width)
+                .arg(e.field - 1)
+                .arg(number);
+        case ErrorKind::BadEncoding:
+            return u"Shift_JIS（コードページ932）として読めないバイトがあります"_s + number;
+        case ErrorKind::TooManyRecords:
+            return u"レコードが多すぎます"_s + number;
+        case ErrorKind::OpenFailed:
+            return u"ファイルを開けません: %1%2"_s.arg(e.detail, number);
+        default:
+            return u"ファイルを読めません: %1%2"_s.arg(e.detail, number);
+    }
+}
+
+QString describeCharacter(const QString& c) {
+    if (c == u"\r"_s || c == u"\n"_s) return u"改行"_s;
+    return u"「%1」"_s.arg(c);
+}
+
+QString hexBytes(QByteArrayView bytes) {
+    QStringList parts;
+    for (char b : bytes) {
+        parts << u"0x"_s + QString::number(uchar(b), 16).toUpper().rightJustified(2, u'0');
+    }
+    return parts.join(u' ');
+}
+
+// The fields of one line of the file, as the reader splits them; a field in double quotes may
+// carry the line on into later lines of the file.
+struct LogicalLine {
+    qint32 line = 0;
+    int fields = 0;
+    qint32 quoteRunsTo = 0;  // last line of a quoted field that spans lines
+    bool quoteUnclosed = false;
+};
+
+class FileChecker {
+public:
+    FileChecker(const FileSpec& spec, FileReport& report) : spec_(spec), report_(report) {}
+
+    void run(const QDir& dir);
+
+private:
+    void add(Severity severity, qint32 line, int column, QString text) {
+        report_.findings.push_back({severity, line, column, std::move(text)});
+    }
+    Severity lineSeverity() const { return report_.loads ? Severity::Warning : Severity::Error; }
+    void findUndecodableBytes(const QByteArray& bytes);
+    void walkFields(const QString& text);
+    void reportLines(const QString& text);
+    void findUnwritableValues(Table& table);
+    void findChangedCodes(const QByteArray& bytes, const QString& text);
+
+    const FileSpec& spec_;
+    FileReport& report_;
+    LineIndex lines_;
+    std::vector<qsizetype> fieldStarts_;
+    std::vector<LogicalLine> logical_;
+};
+
+void FileChecker::run(const QDir& dir) {
+    const bool keepValues = !spec_.fieldNames.isEmpty();
+    Table table(spec_.fileName, keepValues ? spec_.fieldNames : QStringList());
+    QString text;
+    const std::optional<StorageError> error =
+        readRecordFile(dir, spec_.fileName, spec_.width, text, [&](const QStringView* fields) {
+            ++report_.records;
+            return !keepValues || table.appendRecord(fields);
+        });
+    table.keepBuffer(text);
+
+    if (error) {
+        report_.verdict = verdictFor(*error, spec_.width);
+        // Nothing more to find in a file that is not there or cannot be read.
+        if (error->kind != ErrorKind::BadEncoding && error->kind != ErrorKind::EndOfFileInRecord)
+            return;
+    } else if (report_.records < spec_.minRecords) {
+        report_.verdict = spec_.tooFewRecords;
+    } else {
+        report_.loads = true;
+    }
+
+    QFile file(dir.filePath(spec_.fileName));
+    if (!file.open(QIODevice::ReadOnly)) return;
+    const QByteArray bytes = file.readAll();
+    if (error && error->kind == ErrorKind::BadEncoding) {
+        findUndecodableBytes(bytes);
+        // The rest of the file is still worth a look; undecodable bytes become substitutes here.
+        QStringDecoder lenient("windows-31j", QStringConverter::Flag::Stateless);
+        text = lenient.decode(bytes);
+    }
+
+    lines_ = LineIndex(QStringView(text));
+    walkFields(text);
+    reportLines(text);
+    if (keepValues && report_.loads) {
+        findUnwritableValues(table);
+        findChangedCodes(bytes, text);
+    }
+
+    std::stable_sort(report_.findings.begin(), report_.findings.end(),
+                     [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    if (report_.findings.size() > size_t(kMaxFindingsPerFile)) {
+        report_.omitted = int(report_.findings.size()) - kMaxFindingsPerFile;
+        report_.findings.resize(kMaxFindingsPerFile);
+    }
+}
+
+void FileChecker::findUndecodableBytes(const QByteArray& bytes) {
+    const LineIndex byteLines{QByteArrayView(bytes)};
+    for (qint32 line = 1; line <= byteLines.count(); ++line) {
+        const QByteArrayView content = byteLines.content(QByteArrayView(bytes), line);
+        qsizetype bad = -1;
+        if (cp932::decode(content, &bad)) continue;
+        // everything before the bad byte decodes, so its length in characters is the column
+        const int column = int(cp932::decode(content.first(bad)).value_or(QString()).size()) + 1;
+        const bool pair = (uchar(content[bad]) >= 0x81 && uchar(content[bad]) <= 0x9F) ||
+                          uchar(content[bad]) >= 0xE0;
+        const QByteArrayView shown =
+            content.sliced(bad, std::min<qsizetype>(pair ? 2 : 1, content.size() - bad));
+        add(Severity::Error, line, column,
+            u"Shift_JIS（コードページ932）として読めないバイトがあります（%1）"_s.arg(
+                hexBytes(shown)));
+    }
+}
+
+void FileChecker::walkFields(const QString& text) {
+    // Read one field at a time with the editor's reader: how it splits the text does not
+    // depend on the record width, so this is the same field stream the load sees.
+    RecordReader reader(text, 1);
+    QStringView field;
+    qint32 previousEnd = 0;
+    while (reader.next(&field) == RecordReader::Step::Record) {
+        const qsizetype start = field.constData() - text.constData();
+        const qsizetype end = start + field.size();
+        fieldStarts_.push_back(start);
+        const qint32 startLine = lines_.lineOf(start);
+        // A field that begins on the line where the one before it ended follows a comma.
+        if (logical_.empty() || startLine != previousEnd) logical_.push_back({startLine});
+        LogicalLine& current = logical_.back();
+        ++current.fields;
+        previousEnd = lines_.lineOf(end);
+
+        const bool quoted = start > 0 && text[start - 1] == u'"';
+        if (!quoted) continue;
+        if (previousEnd != startLine) current.quoteRunsTo = previousEnd;
+        if (end >= text.size()) {
+            current.quoteUnclosed = true;
+            continue;
+        }
+        qsizetype p = end + 1;
+        while (p < text.size() && text[p] != u',' && text[p] != u'\r' && text[p] != u'\n') ++p;
+        const QString dropped = text.mid(end + 1, p - end - 1).trimmed();
+        if (!dropped.isEmpty()) {
+            add(Severity::Warning, previousEnd, int(end - lines_.startOf(previousEnd)) + 2,
+                u"閉じる「\"」の後の「%1」は読み込まれず、保存すると消えます"_s.arg(dropped));
+        }
+    }
+}
+
+void FileChecker::reportLines(const QString& text) {
+    const bool endsWithComma = text.endsWith(u',');
+    bool shiftTold = false;
+    for (size_t i = 0; i < logical_.size(); ++i) {
+        const LogicalLine& l = logical_[i];
+        const QStringView content = lines_.content(QStringView(text), l.line);
+        qsizetype first = 0;
+        while (first < content.size() && isBlank(content[first])) ++first;
+
+        QString what;
+        if (first == content.size()) {
+            what = u"空白行です（空の項目 1 つとして読まれます）"_s;
+        } else if (content.sliced(first).startsWith(u"//"_s)) {
+            what =
+                l.fields == spec_.width
+                    ? u"//で始まる行はコメントではなく、1 件のレコードとして読み込まれます"_s
+                    : u"//で始まる行はコメントではなく、項目が %1 個のデータとして読まれます（1 レコードは %2 項目）"_s
+                          .arg(l.fields)
+                          .arg(spec_.width);
+        } else if (l.fields != spec_.width) {
+            what = u"項目が %1 個あります（1 レコードは %2 項目）"_s.arg(l.fields).arg(spec_.width);
+        } else {
+            continue;
+        }
+        if (l.quoteUnclosed) {
+            what += u"。この行の「\"」は閉じられず、ファイルの終わりまでが 1 項目になります"_s;
+        } else if (l.quoteRunsTo) {
+            what += u"。この行の「\"」で始まる項目が %1 行目まで続いています"_s.arg(l.quoteRunsTo);
+        }
+        if (endsWithComma && i + 1 == logical_.size()) {
+            what += u"。ファイル末尾の「,」の後の項目は読めません"_s;
+        }
+        if (report_.loads && l.fields != spec_.width && !shiftTold) {
+            what += u"。ファイルは読み込めますが、ここから後のレコードは項目がずれて読まれます"_s;
+            shiftTold = true;
+        }
+        add(lineSeverity(), l.line, 0, what);
+    }
+}
+
+void FileChecker::findUnwritableValues(Table& table) {
+    const TableLayout layout{spec_.fileName, spec_.quotedField};
+    // The writer names the first value it refuses; blank it out and ask again for the next.
+    for (int found = 0; found <= kMaxFindingsPerFile; ++found) {
+        QByteArray bytes;
+        const std::optional<StorageError> e = encodeTable(table, layout, bytes);
+        if (!e || e->record < 1 || e->field < 1) return;
+        const size_t index = size_t(e->record - 1) * size_t(spec_.width) + size_t(e->field - 1);
+        qint32 line = 0;
+        int column = 0;
+        if (index < fieldStarts_.size()) {
+            const qsizetype start = fieldStarts_[index];
+            const qsizetype at = table.fieldView(e->record, e->field).indexOf(e->character);
+            line = lines_.lineOf(start + std::max<qsizetype>(at, 0));
+            column = int(start + std::max<qsizetype>(at, 0) - lines_.startOf(line)) + 1;
+        }
+        add(Severity::Warning, line, column,
+            u"%1 項目目（%2）の%3はエディタが書き戻せません（保存が拒否されます）"_s.arg(e->field)
+                .arg(e->fieldName, describeCharacter(e->character)));
+        table.setField(e->record, e->field, QString());
+    }
+}
+
+void FileChecker::findChangedCodes(const QByteArray& bytes, const QString& text) {
+    // Some characters have two codes in code page 932 (the NEC and IBM extensions); the
+    // writer spells each character with one of them, so the other comes back as other bytes.
+    const std::optional<QByteArray> written = cp932::encode(text);
+    if (!written || *written == bytes) return;
+    const LineIndex byteLines{QByteArrayView(bytes)};
+    for (qint32 line = 1; line <= byteLines.count(); ++line) {
+        const QByteArrayView content = byteLines.content(QByteArrayView(bytes), line);
+        int column = 1;
+        for (qsizetype i = 0; i < content.size(); ++column) {
+            const qsizetype length = isLeadByte(uchar(content[i])) ? 2 : 1;
+            const QByteArrayView code = content.sliced(i, std::min(length, content.size() - i));
+            i += code.size();
+            const std::optional<QString> character = cp932::decode(code);
+            const std::optional<QByteArray> back =
+                character ? cp932::encode(*character) : std::nullopt;
+            if (!back || *back == code) continue;
+            add(Severity::Warning, line, column,
+                u"「%1」（%2）はエディタが書き戻すと %3 になります（同じ文字の別のコード）"_s.arg(
+                    *character, hexBytes(code), hexBytes(*back)));
+        }
+    }
+}
+
+}  // namespace
+
+bool FileReport::hasWarnings() const {
+    return std::any_of(findings.begin(), findings.end(),
+                       [](const Finding& f) { return f.severity == Severity::Warning; });
+}
+
+std::vector<FileSpec> databaseFiles() {
+    std::vector<FileSpec> files;
+    MonsterDatabase db;
+    for (Table* table : db.loadOrder()) {
+        FileSpec spec;
+        spec.fileName = table->name();
+        spec.width = table->fieldCount();
+        spec.fieldNames = table->fieldNames();
+        spec.quotedField = MonsterDatabase::layoutOf(*table).quotedField;
+        // The editor's start-up needs a monster after the placeholder and a first morph record.
+        if (table == &db.StatusTable) {
+            spec.minRecords = 2;
+            spec.tooFewRecords =
+                u"モンスターのレコードがありません（先頭のダミー行の後に１件以上必要です）"_s;
+        } else if (table == &db.MorphTable) {
+            spec.minRecords = 1;
+            spec.tooFewRecords = u"レコードが１件もありません（１件以上必要です）"_s;
+        }
+        files.push_back(spec);
+    }
+    ItemDatabase items;
+    for (const ItemTable* table : items.loadOrder()) {
+        FileSpec spec;
+        spec.fileName = table->fileName();
+        spec.width = table->width();
+        files.push_back(spec);
+    }
+    return files;
+}
+
+FileReport checkFile(const QDir& dir, const FileSpec& spec) {
+    FileReport report;
+    report.fileName = spec.fileName;
+    FileChecker(spec, report).run(dir);
+    return report;
+}
+
+}  // namespace mdb::check

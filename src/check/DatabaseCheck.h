@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QDir>
+#include <QString>
+#include <vector>
+
+namespace mdb::check {
+
+// What the editor would do with one finding: refuse the file, or load it with a risk the user
+// should know about.
+enum class Severity { Error, Warning };
+
+struct Finding {
+    Severity severity = Severity::Error;
+    qint32 line = 0;  // 1-based line of the file, 0 when the finding is about the whole file
+    int column = 0;   // 1-based character column, 0 when not told
+    QString text;     // what is wrong there, in the user's words
+};
+
+struct FileReport {
+    QString fileName;
+    bool loads = false;  // the editor's reader (and start-up) would accept the file
+    qint32 records = 0;  // records read before the end or the failure
+    QString verdict;     // why the file is refused, empty when it loads
+    std::vector<Finding> findings;
+    int omitted = 0;  // findings left out to keep the report short
+
+    bool hasWarnings() const;
+};
+
+// How one file is laid out and what the editor asks of it beyond its format.
+struct FileSpec {
+    QString fileName;
+    int width = 0;
+    QStringList fieldNames;  // empty for the item files, whose values are never written
+    int quotedField = 0;     // the field the writer puts in double quotes, 0 for none
+    qint32 minRecords = 0;   // fewer records than this and the editor will not start
+    QString tooFewRecords;   // the reason it gives then
+};
+
+// The seven monster files in their load order, then the three item files.
+std::vector<FileSpec> databaseFiles();
+
+// Reads one file with the editor's own reader and, where something is wrong, tells where.
+FileReport checkFile(const QDir& dir, const FileSpec& spec);
+
+// At most this many findings are listed per file; the rest are only counted.
+constexpr int kMaxFindingsPerFile = 20;
+
+}  // namespace mdb::check
