@@ -7,6 +7,7 @@
 
 #include "model/MonsterDatabase.h"
 #include "storage/RecordWriter.h"
+#include "storage/SafeWrite.h"
 #include "test_storage_helpers.h"
 
 using namespace mdb;
@@ -40,8 +41,10 @@ TEST(StorageWriter, NormalFormQuotesOnlyTheShownNameAndEndsLinesWithCrLf) {
         encoded(db.StatusTable),
         "0,DUMMY,\"DUMMY\"" + tail + "1002,PORING,\"\x83\x7C\x83\x8A\x83\x93, \x95\x5C\"" + tail);
 
-    ASSERT_TRUE(db.EmoteTable.appendRecord({u"PORING"_s, QString(), u" 2 "_s}));
-    EXPECT_EQ(encoded(db.EmoteTable), QByteArray("PORING,, 2 \r\n"));
+    // blanks at either end survive only in quotes; a quote inside a bare field reads back as is
+    ASSERT_TRUE(db.EmoteTable.appendRecord({u"PORING"_s, u"a\"b"_s, u" 2"_s}));
+    ASSERT_TRUE(db.EmoteTable.appendRecord({u"x, y "_s, QString(), u"\t"_s}));
+    EXPECT_EQ(encoded(db.EmoteTable), QByteArray("PORING,a\"b,\" 2\"\r\n\"x, y \",,\"\t\"\r\n"));
 }
 
 TEST(StorageWriter, FieldsThatWouldReadBackDifferentlyAreRefusedByPlace) {
@@ -53,6 +56,7 @@ TEST(StorageWriter, FieldsThatWouldReadBackDifferentlyAreRefusedByPlace) {
     } cases[] = {
         {2, u"PO,RING"_s, ErrorKind::UnwritableField, u","_s},
         {3, u"Po\"ring"_s, ErrorKind::UnwritableField, u"\""_s},
+        {2, u"\"PORING"_s, ErrorKind::UnwritableField, u"\""_s},
         {3, u"Po\nring"_s, ErrorKind::UnwritableField, u"\n"_s},
         {5, u"1\r"_s, ErrorKind::UnwritableField, u"\r"_s},
         {3, u"ポ가"_s, ErrorKind::Unencodable, u"가"_s},
@@ -144,7 +148,7 @@ TEST(StorageWriter, AppendedLineNeverGluesOntoTheLastLine) {
     EXPECT_EQ(readBytes(path), QByteArray("PORING,IDLE_ST,\xB1\r\n"));
 
     // refusals leave the file as it was
-    for (const QString& bad : {u"a,b"_s, u"a\"b"_s, u"a\r\nb"_s, u"가"_s}) {
+    for (const QString& bad : {u"a,b"_s, u"\"ab"_s, u"a\r\nb"_s, u"가"_s}) {
         const auto error = appendRecordLine(dir, u"e.txt"_s, {u"K"_s, bad, u"1"_s});
         ASSERT_TRUE(error);
         EXPECT_EQ(error->field, 2);
