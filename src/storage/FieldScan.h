@@ -11,8 +11,8 @@ namespace mdb {
 struct FieldSpan {
     qsizetype valueStart = 0;  // the value, without blanks or quotes
     qsizetype valueEnd = 0;
-    qsizetype end = 0;   // where the field's own bytes end and its terminator begins
-    qsizetype next = 0;  // after the terminator (a comma, CR LF, a lone CR or LF, or nothing)
+    qsizetype end = 0;       // where the field's own bytes end and its terminator begins
+    qsizetype next = 0;      // after the terminator (a comma, CR LF, a lone CR or LF, or nothing)
     bool openQuote = false;  // a quote that the end of the text closed
 };
 

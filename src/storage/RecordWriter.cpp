@@ -11,9 +11,8 @@ using namespace Qt::StringLiterals;
 namespace {
 
 bool quotedInNormalForm(QStringView value, bool layoutQuoted) {
-    return layoutQuoted ||
-           (!value.isEmpty() && (isFieldBlank(value.front().unicode()) ||
-                                 isFieldBlank(value.back().unicode())));
+    return layoutQuoted || (!value.isEmpty() && (isFieldBlank(value.front().unicode()) ||
+                                                 isFieldBlank(value.back().unicode())));
 }
 
 // The first character that would make the field read back differently where it stands, or

@@ -77,9 +77,8 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = QFile::encodeName(dir.filePath(
-            u".%1.%2.tmp"_s.arg(fileName).arg(QRandomGenerator::global()->generate(), 8, 16,
-                                               QLatin1Char('0'))));
+        temp = QFile::encodeName(dir.filePath(u".%1.%2.tmp"_s.arg(fileName).arg(
+            QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
         fd = fileio::openTemp(temp, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }

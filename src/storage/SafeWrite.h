@@ -23,8 +23,8 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
 // Appends bytes to a file (created when missing), all or nothing: after any failure the file is
 // cut back to its old length. `prepare` sees the file's current content and returns the bytes to
 // append, or an error to refuse with before anything is written.
-using AppendPlan = std::function<std::optional<StorageError>(const QByteArray& content,
-                                                             QByteArray& append)>;
+using AppendPlan =
+    std::function<std::optional<StorageError>(const QByteArray& content, QByteArray& append)>;
 std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileName,
                                          const AppendPlan& prepare);
 

@@ -147,6 +147,18 @@ TEST(StorageWriter, AppendedLineNeverGluesOntoTheLastLine) {
     ASSERT_FALSE(appendRecordLine(dir, u"e.txt"_s, fields));  // a missing file is created
     EXPECT_EQ(readBytes(path), QByteArray("PORING,IDLE_ST,\xB1\r\n"));
 
+    // a file that does not end between records takes no line: the reader would join them
+    for (const QByteArray& open : {QByteArray("A,B,\"1\r\n"), QByteArray("A,B,1,"),
+                                   QByteArray("A,B\r\n"), QByteArray("A,B,1\r\nC\r\n")}) {
+        writeBytes(path, open);
+        const auto error = appendRecordLine(dir, u"e.txt"_s, fields);
+        ASSERT_TRUE(error) << open.toStdString();
+        EXPECT_EQ(error->kind, ErrorKind::NotRecordBoundary);
+        EXPECT_EQ(error->fileName, u"e.txt"_s);
+        EXPECT_EQ(readBytes(path), open);
+    }
+    writeBytes(path, "PORING,IDLE_ST,\xB1\r\n");
+
     // refusals leave the file as it was
     for (const QString& bad : {u"a,b"_s, u"\"ab"_s, u"a\r\nb"_s, u"가"_s}) {
         const auto error = appendRecordLine(dir, u"e.txt"_s, {u"K"_s, bad, u"1"_s});
