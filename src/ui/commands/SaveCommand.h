@@ -20,8 +20,9 @@ public:
 
     void SaveDatabase();
 
-    // The message for a failed save, as shown to the user.
-    static QString describeFailure(const StorageError& error, const MonsterDatabase& db);
+    // The message for a failed save of the database in `folder`, as shown to the user.
+    static QString describeFailure(const StorageError& error, const MonsterDatabase& db,
+                                   const QString& folder);
 
 private:
     QDir dir_;
