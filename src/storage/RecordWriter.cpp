@@ -45,6 +45,22 @@ StorageError placed(StorageError e, const Table& table, const QString& fileName,
     return e;
 }
 
+// Whether bytes read from a file decode to `value`; printable ASCII is compared as it stands,
+// as the code page spells it with its own bytes.
+bool readsAs(QByteArrayView raw, QStringView value) {
+    for (const char b : raw) {
+        if (uchar(b) < 0x20 || uchar(b) > 0x7E) {
+            const std::optional<QString> text = cp932::decode(raw);
+            return text && *text == value;
+        }
+    }
+    if (raw.size() != value.size()) return false;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (value[i].unicode() != char16_t(uchar(raw[i]))) return false;
+    }
+    return true;
+}
+
 bool endsWithLineEnd(const QByteArray& bytes) {
     return bytes.endsWith('\n') || bytes.endsWith('\r');
 }
@@ -142,9 +158,9 @@ std::optional<StorageError> encodeTableFaithfully(const Table& table, const Tabl
             const FieldSpan span = scanField(data, size, pos);
             if (!table.fieldFromSource(r, f)) {
                 const QStringView value = table.fieldView(r, f);
-                const std::optional<QString> was = cp932::decode(
-                    QByteArrayView(data + span.valueStart, span.valueEnd - span.valueStart));
-                if (!was || *was != value) {
+                if (!readsAs(
+                        QByteArrayView(data + span.valueStart, span.valueEnd - span.valueStart),
+                        value)) {
                     QByteArray bytes;
                     if (auto error = encodeField(value, f == layout.quotedField, bytes)) {
                         return placed(*error, table, layout.fileName, r, f);
