@@ -13,7 +13,9 @@
 
 #include "WindowFixture.h"
 #include "storage/FileIo.h"
+#include "storage/RecordWriter.h"
 #include "storage/StorageError.h"
+#include "ui/controls/StorageMessages.h"
 #include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;
@@ -360,6 +362,32 @@ TEST_F(CommitAndSave, FullDiskAndClosedFolderAreReportedWithTheirRealCause) {
     EXPECT_TRUE(both.contains(QDir::toNativeSeparators(dir.path()))) << both.toStdString();
     EXPECT_TRUE(both.contains(u"その場で書き換えることもできませんでした"_s));
     EXPECT_TRUE(both.contains(u"Permission denied"_s));
+}
+
+TEST_F(CommitAndSave, AppendFailuresNameTheFileAndWhatBecameOfIt) {
+    const QString emote = u"mob_emote_db.txt"_s;
+    const QStringList line{u"PORING"_s, u"IDLE_ST"_s, u"2"_s};
+    writeBytes(emote, "PORING,IDLE_ST,\"2\r\n");  // an open quote at the end
+    const auto refused = appendRecordLine(QDir(dir.path()), emote, line);
+    ASSERT_TRUE(refused);
+    const QString refusal = appendFailureText(*refused);
+    EXPECT_TRUE(refusal.contains(emote) && refusal.contains(u"追加しませんでした"_s))
+        << refusal.toStdString();
+
+    writeBytes(emote, "PORING,IDLE_ST,2\r\n");
+    std::optional<StorageError> failed;
+    {
+        const auto previous =
+            fileio::setFaultHook([](fileio::Op op) { return op == fileio::Op::Sync ? EIO : 0; });
+        failed = appendRecordLine(QDir(dir.path()), emote, line);
+        fileio::setFaultHook(previous);
+    }
+    ASSERT_TRUE(failed);
+    const QString text = appendFailureText(*failed);
+    for (const QString& part : {emote, u"Input/output error"_s, u"元の内容のままです"_s}) {
+        EXPECT_TRUE(text.contains(part)) << text.toStdString() << " lacks " << part.toStdString();
+    }
+    EXPECT_EQ(readBytes(emote), QByteArray("PORING,IDLE_ST,2\r\n"));
 }
 
 }  // namespace mdb::test

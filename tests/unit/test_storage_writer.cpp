@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 
 #include "model/MonsterDatabase.h"
@@ -122,6 +123,23 @@ TEST(StorageWriter, ReadOnlyFileIsNotReplaced) {
     QFile::setPermissions(dir.filePath(u"a.txt"_s), QFileDevice::ReadOwner);
     EXPECT_TRUE(writeWholeFile(dir, u"a.txt"_s, "new"));
     EXPECT_EQ(readBytes(dir.filePath(u"a.txt"_s)), QByteArray("old"));
+}
+
+TEST(StorageWriter, FolderWithoutWritePermissionGetsTheFileRewrittenInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    writeBytes(dir.filePath(u"a.txt"_s), "old old old");
+    const auto folderMode = QFile::permissions(tmp.path());
+    QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto shorter = writeWholeFile(dir, u"a.txt"_s, "new");
+    QFile::setPermissions(dir.filePath(u"a.txt"_s), QFileDevice::ReadOwner);
+    const auto readOnly = writeWholeFile(dir, u"a.txt"_s, "newer");
+    QFile::setPermissions(tmp.path(), folderMode);
+    EXPECT_FALSE(shorter);
+    EXPECT_EQ(readBytes(dir.filePath(u"a.txt"_s)), QByteArray("new"));
+    ASSERT_TRUE(readOnly);
+    EXPECT_EQ(readOnly->systemError, EACCES);
 }
 
 TEST(StorageWriter, AppendedLineNeverGluesOntoTheLastLine) {
