@@ -34,6 +34,7 @@ std::optional<StorageError> rewriteInPlace(const QByteArray& path, const QString
     auto failed = [&](int error, bool damaged = false) {
         StorageError e = writeError(fileName, error);
         e.folderError = folderError;
+        e.inPlace = true;
         e.damaged = damaged;
         return e;
     };
@@ -117,17 +118,25 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
 std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileName,
                                          const AppendPlan& prepare) {
     const QByteArray path = QFile::encodeName(dir.filePath(fileName));
-    const int fd = fileio::open(path, O_RDWR | O_CREAT);
+    int fd = fileio::open(path, O_RDWR);
+    // a file created here is removed again when the append fails
+    const bool created = fd < 0 && errno == ENOENT;
+    if (created) fd = fileio::open(path, O_RDWR | O_CREAT | O_EXCL);
     if (fd < 0) return writeError(fileName, errno);
+    auto undoCreate = [&] {
+        if (created) fileio::removeFile(path);
+    };
     QByteArray content;
     if (!fileio::readAll(fd, content)) {
         const int error = errno;
         fileio::discard(fd);
+        undoCreate();
         return writeError(fileName, error);
     }
     QByteArray line;
     if (auto refused = prepare(content, line)) {
         fileio::discard(fd);
+        undoCreate();
         return refused;
     }
     const off_t oldSize = off_t(content.size());
@@ -136,6 +145,7 @@ std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileNam
         StorageError e = writeError(fileName, errno);
         e.damaged = !fileio::cutBack(fd, oldSize);
         fileio::discard(fd);
+        undoCreate();
         return e;
     }
     if (fileio::close(fd) != 0) {
@@ -143,6 +153,7 @@ std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileNam
         const int again = ::open(path.constData(), O_RDWR | O_CLOEXEC);
         e.damaged = again < 0 || !fileio::cutBack(again, oldSize);
         fileio::discard(again);
+        undoCreate();
         return e;
     }
     return std::nullopt;

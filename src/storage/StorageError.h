@@ -33,6 +33,8 @@ struct StorageError {
     int systemError = 0;     // the errno behind `detail`, 0 when there is none
     // WriteFailed: why the folder could not take a temporary file (an errno), 0 when it could
     int folderError = 0;
+    // WriteFailed: the failure came while rewriting the file in place (after the folder refused)
+    bool inPlace = false;
     // WriteFailed: the file already holds its new content, but making that durable failed
     bool replaced = false;
     // WriteFailed: a rewrite in place failed and the old content could not be put back

@@ -95,8 +95,12 @@ QString SaveCommand::describeFailure(const StorageError& error, const MonsterDat
                 lines << u"ファイル %1 を保存できませんでした"_s.arg(error.fileName)
                       << u"フォルダ %1 に一時ファイルを作れません: %2"_s.arg(
                              QDir::toNativeSeparators(folder),
-                             systemReasonText(error.folderError, {}));
-                lines << u"ファイルをその場で書き換えることもできませんでした: %1"_s.arg(reason);
+                             systemReasonText(error.folderError,
+                                              error.inPlace ? QString() : error.detail));
+                if (error.inPlace) {
+                    lines << u"ファイルをその場で書き換えることもできませんでした: %1"_s.arg(
+                        reason);
+                }
             } else {
                 lines << u"ファイル %1 を書き込めませんでした"_s.arg(error.fileName)
                       << u"理由: %1"_s.arg(reason);
