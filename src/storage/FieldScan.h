@@ -24,7 +24,7 @@ inline bool isFieldBlank(char16_t c) {
 // the blanks and the line ends are single bytes below 0x40, and the second byte of a double-byte
 // character never is, so the raw bytes split exactly where their text does.
 template <typename Ch>
-FieldSpan scanField(const Ch* data, qsizetype size, qsizetype pos) {
+Q_ALWAYS_INLINE FieldSpan scanField(const Ch* data, qsizetype size, qsizetype pos) {
     auto at = [data](qsizetype i) { return char16_t(std::make_unsigned_t<Ch>(data[i])); };
     auto endsField = [](char16_t c) { return c == u',' || c == u'\r' || c == u'\n'; };
     FieldSpan s;

@@ -59,7 +59,7 @@ RecordReader::Step RecordReader::next(QStringList& fields) {
 QStringView RecordReader::readField() {
     const FieldSpan span = scanField(text_.utf16(), text_.size(), pos_);
     pos_ = span.next;
-    return text_.sliced(span.valueStart, span.valueEnd - span.valueStart);
+    return QStringView(text_.utf16() + span.valueStart, span.valueEnd - span.valueStart);
 }
 
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
