@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include "storage/FileIo.h"
@@ -68,7 +69,12 @@ std::optional<StorageError> rewriteInPlace(const QByteArray& path, const QString
 
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const QByteArray& bytes) {
-    const QByteArray path = QFile::encodeName(dir.filePath(fileName));
+    // A linked file is replaced where it lies, so that the link stays a link.
+    const QFileInfo named(dir.filePath(fileName));
+    const QFileInfo target(named.isSymLink() && named.exists() ? named.canonicalFilePath()
+                                                               : named.absoluteFilePath());
+    const QDir folder = target.absoluteDir();
+    const QByteArray path = QFile::encodeName(target.absoluteFilePath());
     struct stat old {};
     const bool exists = ::stat(path.constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) return writeError(fileName, EISDIR);
@@ -78,8 +84,9 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = QFile::encodeName(dir.filePath(u".%1.%2.tmp"_s.arg(fileName).arg(
-            QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
+        temp = QFile::encodeName(folder.filePath(
+            u".%1.%2.tmp"_s.arg(target.fileName())
+                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
         fd = fileio::openTemp(temp, 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
@@ -107,7 +114,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     if (fileio::rename(temp, path) != 0) return abandon(errno);
     // Makes the rename itself durable, so that a power cut right after a save does not bring
     // the old file back.
-    if (fileio::syncFolder(QFile::encodeName(dir.absolutePath())) != 0) {
+    if (fileio::syncFolder(QFile::encodeName(folder.absolutePath())) != 0) {
         StorageError e = writeError(fileName, errno);
         e.replaced = true;
         return e;

@@ -98,6 +98,15 @@ TEST(StorageWriter, WholeFileReplaceKeepsTheOldFileOnEveryFailure) {
 
     EXPECT_TRUE(writeWholeFile(QDir(dir.filePath(u"gone"_s)), u"a.txt"_s, "x"));
 
+    // a linked file gets the new bytes where it lies, and the link stays
+    ASSERT_TRUE(dir.mkdir(u"real"_s));
+    writeBytes(dir.filePath(u"real/c.txt"_s), "old");
+    ASSERT_TRUE(QFile::link(dir.filePath(u"real/c.txt"_s), dir.filePath(u"c.txt"_s)));
+    ASSERT_FALSE(writeWholeFile(dir, u"c.txt"_s, "linked"));
+    EXPECT_TRUE(QFileInfo(dir.filePath(u"c.txt"_s)).isSymLink());
+    EXPECT_EQ(readBytes(dir.filePath(u"real/c.txt"_s)), QByteArray("linked"));
+    ASSERT_TRUE(QFile::remove(dir.filePath(u"c.txt"_s)));
+
     // A real short write: the file size limit makes the kernel stop the write part way.
     struct rlimit old {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
