@@ -11,7 +11,8 @@ class MessageSink;
 struct StorageError;
 
 // The overwrite-save: writes the seven monster tables back to their files. A successful save
-// says nothing; a failure is always reported, and never leaves a file half written.
+// says nothing; a failure is always reported with the file, its cause and which files hold their
+// new and which their old content.
 class SaveCommand : public QObject {
     Q_OBJECT
 public:
