@@ -26,7 +26,10 @@ QString Table::field(qint32 record, QStringView fieldName) const {
 
 bool Table::setField(qint32 record, int field, const QString& text) {
     if (record < 1 || !inRange(record, field)) return false;
-    cells_.set(static_cast<size_t>(record) * fieldCount() + (field - 1), text);
+    written_ = true;
+    // a copy of its own, so that the new text can never be taken for a view of the source
+    cells_.set(static_cast<size_t>(record) * fieldCount() + (field - 1),
+               QString(text.constData(), text.size()));
     return true;
 }
 
@@ -39,6 +42,7 @@ bool Table::appendRecord(const QStringList& fields) {
     if (count_ == std::numeric_limits<qint32>::max()) return false;
     for (int f = 0; f < fieldCount(); ++f) cells_.pushCopy(fields.value(f));
     ++count_;
+    written_ = true;
     return true;
 }
 
@@ -46,6 +50,7 @@ bool Table::appendRecord(const QStringView* fields) {
     if (count_ == std::numeric_limits<qint32>::max()) return false;
     for (int f = 0; f < fieldCount(); ++f) cells_.push(fields[f]);
     ++count_;
+    written_ = true;
     return true;
 }
 
@@ -59,8 +64,21 @@ QStringList Table::column(int field) const {
     return out;
 }
 
+void Table::keepSource(QByteArray bytes, QString text) {
+    sourceBegin_ = reinterpret_cast<quintptr>(text.constData());
+    sourceEnd_ = sourceBegin_ + quintptr(text.size()) * sizeof(QChar);
+    cells_.keep(std::move(text));  // a move keeps the characters where the views point
+    sourceBytes_ = std::move(bytes);
+    hasSource_ = true;
+    written_ = false;
+}
+
 void Table::clear() {
     count_ = 0;
+    sourceBytes_.clear();
+    sourceBegin_ = sourceEnd_ = 0;
+    hasSource_ = false;
+    written_ = false;
     cells_.clear();
     cells_.resize(static_cast<size_t>(fieldCount()));  // position 0: empty views
 }

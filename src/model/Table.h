@@ -42,6 +42,19 @@ public:
     bool appendRecord(const QStringView* fields);
     // Keeps the text that views of appended records point into.
     void keepBuffer(QString buffer) { cells_.keep(std::move(buffer)); }
+    // Keeps the file the records were read from: its bytes as read and its decoded text, which
+    // the views of the appended records point into. A save writes every field that was not
+    // written since with exactly its bytes from here.
+    void keepSource(QByteArray bytes, QString text);
+    const QByteArray& sourceBytes() const { return sourceBytes_; }
+    bool hasSource() const { return hasSource_; }
+    // No field written since the source was kept.
+    bool untouchedSinceLoad() const { return !written_; }
+    // The field still holds the text it was read with (it has not been written since).
+    bool fieldFromSource(qint32 record, int field) const {
+        const auto p = reinterpret_cast<quintptr>(fieldView(record, field).utf16());
+        return hasSource_ && p >= sourceBegin_ && p <= sourceEnd_;
+    }
     // All texts of one column, positions 0..Count (position 0 empty).
     QStringList column(int field) const;
 
@@ -57,6 +70,12 @@ private:
     QStringList fieldNames_;
     qint32 count_ = 0;
     TextCells cells_;  // row-major; row 0 is the empty position
+    QByteArray sourceBytes_;
+    // where the source text lies, to tell its views from texts written later
+    quintptr sourceBegin_ = 0;
+    quintptr sourceEnd_ = 0;
+    bool hasSource_ = false;
+    bool written_ = false;
 };
 
 }  // namespace mdb

@@ -5,6 +5,7 @@
 
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
+#include "storage/SafeWrite.h"
 
 namespace mdb {
 
@@ -12,11 +13,12 @@ std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase
     for (Table* table : db.loadOrder()) {
         table->clear();
         QString text;
+        QByteArray bytes;
         auto error = readRecordFile(
-            dir, table->name(), table->fieldCount(), text,
+            dir, table->name(), table->fieldCount(), text, bytes,
             [table](const QStringView* fields) { return table->appendRecord(fields); });
         // the records read so far point into the file's text
-        table->keepBuffer(std::move(text));
+        table->keepSource(std::move(bytes), std::move(text));
         if (error) return error;
     }
     return std::nullopt;
@@ -28,7 +30,8 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
     for (ItemTable* table : items.loadOrder()) table->clear();
     for (ItemTable* table : items.loadOrder()) {
         QString text;
-        auto error = readRecordFile(dir, table->fileName(), table->width(), text,
+        QByteArray bytes;
+        auto error = readRecordFile(dir, table->fileName(), table->width(), text, bytes,
                                     [table](const QStringView* fields) {
                                         if (table->Count() == std::numeric_limits<qint32>::max()) {
                                             return false;
@@ -46,8 +49,8 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
     const auto order = db.saveOrder();
     std::array<QByteArray, order.size()> contents;
     for (size_t i = 0; i < order.size(); ++i) {
-        if (auto error =
-                encodeTable(*order[i], MonsterDatabase::layoutOf(*order[i]), contents[i])) {
+        if (auto error = encodeTableFaithfully(*order[i], MonsterDatabase::layoutOf(*order[i]),
+                                               contents[i])) {
             return error;
         }
     }

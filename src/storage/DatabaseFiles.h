@@ -18,9 +18,10 @@ std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase
 std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& items);
 
 // Writes the seven monster files in the save order (status, drop, MVP, emotion, morph, summon,
-// slave). Every table is encoded before the first file is touched, so a value the format cannot
-// hold writes nothing. A file that cannot be written keeps its old content, and the files after
-// it in the order are not touched.
+// slave). Every field not written since the load keeps the bytes it was read with. Every table is
+// encoded before the first file is touched, so a changed value the format cannot hold writes
+// nothing. The first file that cannot be written completely keeps its old content (or holds the
+// whole new one, `replaced`), and the files after it in the order are not touched.
 std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db);
 
 }  // namespace mdb

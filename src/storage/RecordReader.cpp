@@ -5,17 +5,11 @@
 #include <limits>
 
 #include "storage/Cp932.h"
+#include "storage/FieldScan.h"
 
 namespace mdb {
 
 namespace {
-
-bool isBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
-}
-bool endsField(char16_t c) {
-    return c == u',' || c == u'\r' || c == u'\n';
-}
 
 // 1-based line of a byte offset. CR and LF never occur as the second byte of a double-byte
 // character, so the raw bytes can be counted without decoding.
@@ -63,36 +57,14 @@ RecordReader::Step RecordReader::next(QStringList& fields) {
 }
 
 QStringView RecordReader::readField() {
-    const char16_t* const data = text_.utf16();
-    const qsizetype size = text_.size();
-    qsizetype p = pos_;
-    while (p < size && isBlank(data[p])) ++p;
-
-    QStringView field;
-    if (p < size && data[p] == u'"') {
-        const qsizetype start = p + 1;
-        qsizetype close = start;
-        while (close < size && data[close] != u'"') ++close;  // line ends included
-        field = QStringView(data + start, close - start);
-        // Whatever trails the closing quote belongs to no field.
-        p = close < size ? close + 1 : size;
-        while (p < size && !endsField(data[p])) ++p;
-    } else {
-        const qsizetype start = p;
-        while (p < size && !endsField(data[p])) ++p;
-        field = QStringView(data + start, p - start);
-    }
-
-    if (p < size) {
-        if (data[p] == u'\r' && p + 1 < size && data[p + 1] == u'\n') ++p;
-        ++p;
-    }
-    pos_ = p;
-    return field;
+    const FieldSpan span = scanField(text_.utf16(), text_.size(), pos_);
+    pos_ = span.next;
+    return QStringView(text_.utf16() + span.valueStart, span.valueEnd - span.valueStart);
 }
 
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
-                                           QString& text, const RecordViewSink& sink) {
+                                           QString& text, QByteArray& bytes,
+                                           const RecordViewSink& sink) {
     const QString path = dir.filePath(fileName);
     const QFileInfo info(path);
     if (!info.exists()) return errorFor(ErrorKind::FileNotFound, fileName);
@@ -108,7 +80,7 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
         e.detail = file.errorString();
         return e;
     }
-    const QByteArray bytes = file.readAll();
+    bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
         StorageError e = errorFor(ErrorKind::ReadFailed, fileName);
         e.detail = file.errorString();
@@ -154,8 +126,9 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
                                            const RecordSink& sink) {
     QString text;
+    QByteArray bytes;
     QStringList copies;
-    return readRecordFile(dir, fileName, width, text, [&](const QStringView* fields) {
+    return readRecordFile(dir, fileName, width, text, bytes, [&](const QStringView* fields) {
         copies.resize(width);
         for (int i = 0; i < width; ++i) copies[i] = fields[i].toString();
         return sink(copies);

@@ -52,8 +52,9 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
 
 // The same without a copy of each field: the views handed to `sink` point into `text`, which
 // receives the decoded file and must outlive them (even after a failure, for the records
-// handed over before it).
+// handed over before it). `bytes` receives the file as read.
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
-                                           QString& text, const RecordViewSink& sink);
+                                           QString& text, QByteArray& bytes,
+                                           const RecordViewSink& sink);
 
 }  // namespace mdb

@@ -1,15 +1,8 @@
 #include "storage/RecordWriter.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
-
 #include "storage/Cp932.h"
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "storage/FieldScan.h"
+#include "storage/SafeWrite.h"
 
 namespace mdb {
 
@@ -17,182 +10,216 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The first character that would make the field read back differently, or null. The reader
-// ends an unquoted field at a comma and a quoted one at a double quote, and any line end
-// splits a record, so none of them survives a reload where it stands.
+bool quotedInNormalForm(QStringView value, bool layoutQuoted) {
+    return layoutQuoted || (!value.isEmpty() && (isFieldBlank(value.front().unicode()) ||
+                                                 isFieldBlank(value.back().unicode())));
+}
+
+// The first character that would make the field read back differently where it stands, or
+// null. A line end splits any record; a quoted field ends at the next double quote; a bare one
+// ends at a comma, and is taken for a quoted one when it begins with a double quote.
 QChar firstUnwritable(QStringView text, bool quoted) {
-    for (QChar c : text) {
-        if (c == u'"' || c == u'\r' || c == u'\n') return c;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c == u'\r' || c == u'\n') return c;
+        if (c == u'"' && (quoted || i == 0)) return c;
         if (c == u',' && !quoted) return c;
     }
     return {};
 }
 
-StorageError fieldError(ErrorKind kind, const QString& fileName, qint32 record, int field,
-                        QString fieldName, QString character) {
+StorageError fieldError(ErrorKind kind, QString character) {
     StorageError e;
     e.kind = kind;
-    e.fileName = fileName;
-    e.record = record;
-    e.field = field;
-    e.fieldName = std::move(fieldName);
     e.character = std::move(character);
     return e;
 }
 
-StorageError writeError(const QString& fileName, QString detail) {
-    StorageError e;
-    e.kind = ErrorKind::WriteFailed;
+// Names the place of a refusal.
+StorageError placed(StorageError e, const Table& table, const QString& fileName, qint32 record,
+                    int field) {
     e.fileName = fileName;
-    e.detail = std::move(detail);
+    e.record = record;
+    e.field = field;
+    e.fieldName = table.fieldNames().value(field - 1);
     return e;
 }
 
-// Makes the rename itself durable, so that a power cut right after a save does not bring the
-// old file back.
-void syncFolder(const QDir& dir) {
-#ifdef Q_OS_UNIX
-    const int fd =
-        ::open(QFile::encodeName(dir.absolutePath()).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+// Whether bytes read from a file decode to `value`; printable ASCII is compared as it stands,
+// as the code page spells it with its own bytes.
+bool readsAs(QByteArrayView raw, QStringView value) {
+    for (const char b : raw) {
+        if (uchar(b) < 0x20 || uchar(b) > 0x7E) {
+            const std::optional<QString> text = cp932::decode(raw);
+            return text && *text == value;
+        }
     }
-#else
-    Q_UNUSED(dir);
-#endif
+    if (raw.size() != value.size()) return false;
+    for (qsizetype i = 0; i < raw.size(); ++i) {
+        if (value[i].unicode() != char16_t(uchar(raw[i]))) return false;
+    }
+    return true;
 }
 
-}  // namespace
+bool endsWithLineEnd(const QByteArray& bytes) {
+    return bytes.endsWith('\n') || bytes.endsWith('\r');
+}
 
-std::optional<StorageError> encodeTable(const Table& table, const TableLayout& layout,
-                                        QByteArray& out) {
-    out.clear();
+// Appends records first..last in their normal form.
+std::optional<StorageError> encodeRecords(const Table& table, const TableLayout& layout,
+                                          qint32 first, QByteArray& out) {
     const int width = table.fieldCount();
     qsizetype length = 0;
-    for (qint32 r = 1; r <= table.Count(); ++r) {
-        for (int f = 1; f <= width; ++f) length += table.fieldView(r, f).size() + 1;
-        length += layout.quotedField ? 3 : 1;  // the quotes and CR LF, less the last comma
+    for (qint32 r = first; r <= table.Count(); ++r) {
+        for (int f = 1; f <= width; ++f) length += table.fieldView(r, f).size() + 3;
+        length += 1;  // CR LF, less the last comma
     }
-    // Written straight into a buffer of the final size; the characters are checked on the way.
-    QString text(length, Qt::Uninitialized);
-    char16_t* out16 = reinterpret_cast<char16_t*>(text.data());
+    // Built as one text and converted once; the characters are checked on the way.
+    QString text;
+    text.reserve(length);
     cp932::TextTraits traits;
-    for (qint32 r = 1; r <= table.Count(); ++r) {
+    for (qint32 r = first; r <= table.Count(); ++r) {
         for (int f = 1; f <= width; ++f) {
             const QStringView value = table.fieldView(r, f);
-            const bool quoted = f == layout.quotedField;
-            if (f > 1) *out16++ = u',';
-            if (quoted) *out16++ = u'"';
-            const char16_t* src = value.utf16();
-            for (qsizetype i = 0; i < value.size(); ++i) {
-                const char16_t c = src[i];
-                *out16++ = c;
-                // printable ASCII other than the two separators needs no second look
-                if (c >= 0x20 && c < 0x7F && c != u'"' && c != u',') continue;
-                if (c == u'"' || c == u'\r' || c == u'\n' || (c == u',' && !quoted)) {
-                    return fieldError(ErrorKind::UnwritableField, layout.fileName, r, f,
-                                      table.fieldNames().value(f - 1), QString(QChar(c)));
-                }
-                traits.see(c);
+            const bool quoted = quotedInNormalForm(value, f == layout.quotedField);
+            if (const QChar bad = firstUnwritable(value, quoted); !bad.isNull()) {
+                return placed(fieldError(ErrorKind::UnwritableField, QString(bad)), table,
+                              layout.fileName, r, f);
             }
-            if (quoted) *out16++ = u'"';
+            if (f > 1) text += u',';
+            if (quoted) text += u'"';
+            text += value;
+            if (quoted) text += u'"';
+            for (const QChar c : value) {
+                if (c.unicode() >= 0x7F || c.unicode() < 0x20) traits.see(c.unicode());
+            }
         }
-        *out16++ = u'\r';
-        *out16++ = u'\n';
+        text += u"\r\n"_s;
     }
-    Q_ASSERT(out16 == reinterpret_cast<char16_t*>(text.data()) + text.size());
-
-    // One conversion for the whole table; only when it fails is the culprit looked for
-    // field by field, so that the message can name the record.
     if (std::optional<QByteArray> bytes = cp932::encode(text, traits)) {
-        out = std::move(*bytes);
+        out += *bytes;
         return std::nullopt;
     }
-    for (qint32 r = 1; r <= table.Count(); ++r) {
+    // Only when the whole fails is the culprit looked for field by field, to name the record.
+    for (qint32 r = first; r <= table.Count(); ++r) {
         for (int f = 1; f <= width; ++f) {
             QString bad;
-            if (!cp932::encode(table.field(r, f), &bad)) {
-                return fieldError(ErrorKind::Unencodable, layout.fileName, r, f,
-                                  table.fieldNames().value(f - 1), bad);
+            if (!cp932::encode(table.fieldView(r, f), &bad)) {
+                return placed(fieldError(ErrorKind::Unencodable, bad), table, layout.fileName, r,
+                              f);
             }
         }
     }
     // Every field encodes alone, so the joined text must too; report it rather than assume.
-    return fieldError(ErrorKind::Unencodable, layout.fileName, 0, 0, {}, {});
+    return fieldError(ErrorKind::Unencodable, {});
 }
 
-std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
-                                           const QByteArray& bytes) {
-    const QString path = dir.filePath(fileName);
-    const QFileInfo existing(path);
-    if (existing.isDir()) return writeError(fileName, u"Is a directory"_s);
-    // The rename would replace a file the user has made read-only; respect the mark.
-    if (existing.exists() && !existing.isWritable()) {
-        return writeError(fileName, u"The file is read-only"_s);
-    }
+}  // namespace
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return writeError(fileName, file.errorString());
-    const qint64 written = file.write(bytes);
-    if (written != bytes.size()) {
-        // Without the cancel, commit() would still rename a truncated file into place.
-        QString reason = file.errorString();
-        if (file.error() == QFileDevice::NoError) {
-            reason = u"Only %1 of %2 bytes were written"_s.arg(written).arg(bytes.size());
-        }
-        file.cancelWriting();
-        file.commit();
-        return writeError(fileName, reason);
+std::optional<StorageError> encodeField(QStringView value, bool layoutQuoted, QByteArray& out) {
+    const bool quoted = quotedInNormalForm(value, layoutQuoted);
+    if (const QChar bad = firstUnwritable(value, quoted); !bad.isNull()) {
+        return fieldError(ErrorKind::UnwritableField, QString(bad));
     }
-    if (!file.commit()) return writeError(fileName, file.errorString());
-    syncFolder(dir);
+    QString bad;
+    std::optional<QByteArray> bytes = cp932::encode(value, &bad);
+    if (!bytes) return fieldError(ErrorKind::Unencodable, bad);
+    out = quoted ? '"' + *bytes + '"' : std::move(*bytes);
+    return std::nullopt;
+}
+
+std::optional<StorageError> encodeTable(const Table& table, const TableLayout& layout,
+                                        QByteArray& out) {
+    out.clear();
+    QByteArray bytes;
+    if (auto error = encodeRecords(table, layout, 1, bytes)) return error;
+    out = std::move(bytes);
+    return std::nullopt;
+}
+
+std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
+                                                  QByteArray& out) {
+    if (!table.hasSource()) return encodeTable(table, layout, out);
+    const QByteArray& source = table.sourceBytes();
+    if (table.untouchedSinceLoad()) {
+        out = source;  // shared, not copied
+        return std::nullopt;
+    }
+    QByteArray result;
+    result.reserve(source.size() + 256);
+    const char* data = source.constData();
+    const qsizetype size = source.size();
+    const int width = table.fieldCount();
+    qsizetype pos = 0;
+    qsizetype copied = 0;  // the source up to here is in `result` or replaced
+    qint32 r = 1;
+    for (; r <= table.Count() && pos < size; ++r) {
+        for (int f = 1; f <= width && pos < size; ++f) {
+            const FieldSpan span = scanField(data, size, pos);
+            if (!table.fieldFromSource(r, f)) {
+                const QStringView value = table.fieldView(r, f);
+                if (!readsAs(
+                        QByteArrayView(data + span.valueStart, span.valueEnd - span.valueStart),
+                        value)) {
+                    QByteArray bytes;
+                    if (auto error = encodeField(value, f == layout.quotedField, bytes)) {
+                        return placed(*error, table, layout.fileName, r, f);
+                    }
+                    // the field's own bytes give way; its comma or line end stays
+                    result.append(data + copied, pos - copied);
+                    result.append(bytes);
+                    copied = span.end;
+                }
+            }
+            pos = span.next;
+        }
+    }
+    result.append(data + copied, pos - copied);
+    if (r <= table.Count()) {
+        // records the file did not hold start on a line of their own
+        if (!result.isEmpty() && !endsWithLineEnd(result)) result += "\r\n";
+        if (auto error = encodeRecords(table, layout, r, result)) return error;
+    }
+    out = std::move(result);
     return std::nullopt;
 }
 
 std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
                                              const QStringList& fields) {
+    QByteArray line;
     for (int i = 0; i < fields.size(); ++i) {
-        if (const QChar bad = firstUnwritable(fields[i], false); !bad.isNull()) {
-            return fieldError(ErrorKind::UnwritableField, fileName, 0, i + 1, {}, QString(bad));
+        QByteArray bytes;
+        if (auto error = encodeField(fields[i], false, bytes)) {
+            error->fileName = fileName;
+            error->field = i + 1;
+            return error;
         }
+        if (i > 0) line += ',';
+        line += bytes;
     }
-    const std::optional<QByteArray> line = cp932::encode(fields.join(u',') + u"\r\n"_s);
-    if (!line) {
-        for (int i = 0; i < fields.size(); ++i) {
-            QString bad;
-            if (!cp932::encode(fields[i], &bad)) {
-                return fieldError(ErrorKind::Unencodable, fileName, 0, i + 1, {}, bad);
-            }
+    line += "\r\n";
+    const qsizetype width = fields.size();
+    return appendToFile(dir, fileName, [&](const QByteArray& content, QByteArray& append) {
+        // Count the fields as the reader will: the new line must start a record of its own.
+        const char* data = content.constData();
+        qint64 count = 0;
+        FieldSpan last;
+        for (qsizetype pos = 0; pos < content.size(); pos = last.next) {
+            last = scanField(data, content.size(), pos);
+            ++count;
         }
-        return fieldError(ErrorKind::Unencodable, fileName, 0, 0, {}, {});
-    }
-
-    QFile file(dir.filePath(fileName));
-    if (!file.open(QIODevice::ReadWrite)) return writeError(fileName, file.errorString());
-    const qint64 oldSize = file.size();
-    QByteArray bytes;
-    if (oldSize > 0) {
-        // A last line without its line end would otherwise swallow the new record's first
-        // field into its last one.
-        char last = 0;
-        if (!file.seek(oldSize - 1) || !file.getChar(&last)) {
-            return writeError(fileName, file.errorString());
+        const bool endsAfterComma = last.next > last.end && data[last.end] == ',';
+        if (count % width != 0 || last.openQuote || endsAfterComma) {
+            StorageError e;
+            e.kind = ErrorKind::NotRecordBoundary;
+            e.fileName = fileName;
+            e.record = qint32(count / width + 1);
+            e.field = int(count % width + 1);
+            return std::optional<StorageError>(e);
         }
-        if (last != '\n' && last != '\r') bytes += "\r\n";
-    }
-    bytes += *line;
-    if (!file.seek(oldSize)) return writeError(fileName, file.errorString());
-    const qint64 written = file.write(bytes);
-    const bool flushed = written == bytes.size() && file.flush();
-    if (!flushed) {
-        // Take back a partial line so that the file still divides into whole records.
-        const QString reason = file.errorString();
-        file.resize(oldSize);
-        return writeError(fileName, reason);
-    }
-    file.close();
-    return std::nullopt;
+        append = content.isEmpty() || endsWithLineEnd(content) ? line : "\r\n" + line;
+        return std::optional<StorageError>();
+    });
 }
 
 }  // namespace mdb

@@ -12,23 +12,31 @@
 
 namespace mdb {
 
-// Encodes a whole table in its normal form: one line per record 1..Count, fields joined by a
-// single comma, the layout's quoted field in double quotes, each line ended by CR LF; a table
-// with no record gives no bytes. Refuses (UnwritableField, Unencodable; naming the record, the
-// field and the character) any field that would read back differently: a double quote or a
-// line end anywhere, a comma outside the quoted field, a character code page 932 cannot hold.
+// Encodes one field in its normal form: in double quotes when the layout quotes it or when it
+// begins or ends with a blank (which the reader would otherwise drop), bare otherwise. Refuses
+// (UnwritableField, Unencodable; naming the character) what would read back differently: a line
+// end anywhere, a double quote inside quotes or at the start of a bare field, a comma in a bare
+// field, a character code page 932 cannot hold.
+std::optional<StorageError> encodeField(QStringView value, bool layoutQuoted, QByteArray& out);
+
+// Encodes a whole table in its normal form: one line per record 1..Count, every field as
+// encodeField writes it, joined by a single comma, each line ended by CR LF; a table with no
+// record gives no bytes. A refusal names the record and the field.
 std::optional<StorageError> encodeTable(const Table& table, const TableLayout& layout,
                                         QByteArray& out);
 
-// Replaces a file whole through a temporary file: on any failure (cannot create, short write,
-// cannot rename) the old file keeps its old content and WriteFailed names the reason.
-std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
-                                           const QByteArray& bytes);
+// Encodes a table read from a file so that every field not written since keeps exactly the
+// bytes it was read with (quotes, blanks, text after a closing quote, the code page's duplicate
+// codes, line ends); only written fields whose value differs from what was read take the normal
+// form. A table without a source file is encoded as encodeTable does.
+std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
+                                                  QByteArray& out);
 
-// Appends one unquoted record line ended by CR LF to a file (created when missing). When the
-// file is not empty and does not end with a line end, a CR LF is written first so that the new
-// record never continues the old last line. Refuses fields the line cannot hold, as above,
-// before the file is touched.
+// Appends one record line, its fields in their normal form (none quoted by layout) and ended by
+// CR LF, to a file (created when missing), all or nothing. The file must end between records of
+// the line's width, outside quotes and not after a comma; when its last line has no line end,
+// one is written first. Otherwise (NotRecordBoundary), and for fields the line cannot hold,
+// nothing is written.
 std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
                                              const QStringList& fields);
 

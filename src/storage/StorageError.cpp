@@ -22,6 +22,8 @@ int errorNumber(ErrorKind kind) {
             return 1003;
         case ErrorKind::WriteFailed:
             return 1004;
+        case ErrorKind::NotRecordBoundary:
+            return 1005;
     }
     return 0;
 }

@@ -16,6 +16,7 @@ enum class ErrorKind {
     Unencodable,        // 1002: a character code page 932 cannot hold
     UnwritableField,    // 1003: a comma, double quote or line end the line layout cannot hold
     WriteFailed,        // 1004: creating, writing or replacing the file failed
+    NotRecordBoundary,  // 1005: an append refused because the file does not end between records
 };
 
 int errorNumber(ErrorKind kind);
@@ -29,6 +30,15 @@ struct StorageError {
     QString character;       // the offending character (Unencodable, UnwritableField)
     qint64 byteOffset = -1;  // BadEncoding: offset of the first bad byte in the file
     QString detail;          // the operating system's reason, for open and write failures
+    int systemError = 0;     // the errno behind `detail`, 0 when there is none
+    // WriteFailed: why the folder could not take a temporary file (an errno), 0 when it could
+    int folderError = 0;
+    // WriteFailed: the failure came while rewriting the file in place (after the folder refused)
+    bool inPlace = false;
+    // WriteFailed: the file already holds its new content, but making that durable failed
+    bool replaced = false;
+    // WriteFailed: a rewrite in place failed and the old content could not be put back
+    bool damaged = false;
 
     int number() const { return errorNumber(kind); }
 };

@@ -8,10 +8,14 @@
 #include <QSignalBlocker>
 #include <QStringDecoder>
 #include <QTest>
+#include <cerrno>
 #include <map>
 
 #include "WindowFixture.h"
+#include "storage/FileIo.h"
+#include "storage/RecordWriter.h"
 #include "storage/StorageError.h"
+#include "ui/controls/StorageMessages.h"
 #include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;
@@ -34,7 +38,7 @@ QString decode(const QByteArray& bytes) {
 
 // The same records written loosely, as a hand-edited file may be: a blank before every field,
 // and display names without a comma left unquoted. The reader takes
-// both back to the same values, so a save must give the sample's normal form again.
+// both back to the same values, and a save must keep them as they are.
 QString loosened(const QString& text) {
     QString out;
     bool inQuotes = false;
@@ -55,19 +59,17 @@ QString unquoteNamesWithoutComma(const QString& text) {
 
 class CommitAndSave : public WindowFixture {
 protected:
-    // The sample with every monster file loosened; returns the sample's own bytes per file.
-    std::map<QString, QByteArray> startOnLoosenedSample() {
+    // The sample with every monster file loosened.
+    void startOnLoosenedSample() {
         copySample();
-        std::map<QString, QByteArray> normal;
         for (const QString& name : kSaveOrder) {
-            normal[name] = readBytes(name);
-            QString text = loosened(decode(normal[name]));
+            const QByteArray normal = readBytes(name);
+            QString text = loosened(decode(normal));
             if (name == kSaveOrder[0]) text = unquoteNamesWithoutComma(text);
             writeFile(name, text);
-            EXPECT_NE(readBytes(name), normal[name]) << name.toStdString();
+            EXPECT_NE(readBytes(name), normal) << name.toStdString();
         }
         EXPECT_EQ(start(), MainWindow::StartResult::Started);
-        return normal;
     }
 
     std::map<QString, QByteArray> snapshot() const {
@@ -83,8 +85,8 @@ protected:
     }
 };
 
-TEST_F(CommitAndSave, UpdateThenSaveWritesTheShownMonsterAndEveryOtherLineInNormalForm) {
-    auto normal = startOnLoosenedSample();
+TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
+    startOnLoosenedSample();
     MainWindow& w = *window;
     StatusEditor& s = *w.status;
     const auto loose = snapshot();
@@ -133,21 +135,28 @@ TEST_F(CommitAndSave, UpdateThenSaveWritesTheShownMonsterAndEveryOtherLineInNorm
     w.MunFileSave->trigger();
     EXPECT_TRUE(messages.messages.empty());
 
-    // the edited line as typed, the comma name quoted, Id and Name untouched
-    QStringList fields = decode(normal[kSaveOrder[0]]).split(u"\r\n"_s)[1].split(u',');
+    // Only the edited fields change, in their normal form (the comma name quoted); every other
+    // field keeps its loose bytes, and so does every other line and file.
+    const QString statusName = kSaveOrder[0];
+    QStringList lines = decode(loose.at(statusName)).split(u"\r\n"_s);
+    QStringList fields = lines[1].split(u",  "_s);
     ASSERT_EQ(fields.size(), StatusField::Width);
     ASSERT_EQ(fields[0], id);
     ASSERT_EQ(fields[1], name);
-    fields[StatusField::DisplayName - 1] = u"\"沼河童,改\""_s;
-    fields[StatusField::Hp - 1] = u"4321"_s;
-    fields[StatusField::Mode - 1] = u"137"_s;
-    fields[StatusField::DamageMotion - 1] = u"77"_s;
-    QStringList lines = decode(normal[kSaveOrder[0]]).split(u"\r\n"_s);
-    lines[1] = fields.join(u',');
+    const std::map<int, QString> edited{{StatusField::DisplayName, u"\"沼河童,改\""_s},
+                                        {StatusField::Hp, u"4321"_s},
+                                        {StatusField::Mode, u"137"_s},
+                                        {StatusField::DamageMotion, u"77"_s}};
+    QString line = fields[0];
+    for (int f = 2; f <= StatusField::Width; ++f) {
+        const auto it = edited.find(f);
+        line += it == edited.end() ? u",  "_s + fields[f - 1] : u","_s + it->second;
+    }
+    lines[1] = line;
     const QByteArray expectedStatus = QStringEncoder("windows-31j").encode(lines.join(u"\r\n"_s));
-    EXPECT_EQ(readBytes(kSaveOrder[0]), expectedStatus);
+    EXPECT_EQ(readBytes(statusName), expectedStatus);
     for (const QString& name : kSaveOrder.mid(1)) {
-        EXPECT_EQ(readBytes(name), normal[name]) << name.toStdString();
+        EXPECT_EQ(readBytes(name), loose.at(name)) << name.toStdString();
     }
     // the mirror lists keep the name they were filled with
     EXPECT_NE(s.List4->list(1), u"沼河童,改"_s);
@@ -266,7 +275,7 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
 }
 
 TEST_F(CommitAndSave, UnwritableFileKeepsItAndTheLaterFilesAndIsReported) {
-    auto normal = startOnLoosenedSample();
+    startOnLoosenedSample();
     const auto loose = snapshot();
     const int failing = 2;  // mob_mvp_db.txt
     ASSERT_TRUE(QFile::remove(path(kSaveOrder[failing])));
@@ -281,15 +290,104 @@ TEST_F(CommitAndSave, UnwritableFileKeepsItAndTheLaterFilesAndIsReported) {
     const auto& m = messages.messages[0];
     EXPECT_TRUE(m.isWarning);
     EXPECT_TRUE(m.text.contains(kSaveOrder[failing])) << m.text.toStdString();
-    EXPECT_TRUE(m.text.contains(u"理由"_s));
+    EXPECT_TRUE(m.text.contains(u"同じ名前のフォルダがあります"_s)) << m.text.toStdString();
+    EXPECT_TRUE(m.text.contains(u"保存済みのファイル: mob_stat_db.txt, mob_drop_db.txt"_s));
+    EXPECT_TRUE(m.text.contains(u"元の内容のままのファイル: mob_mvp_db.txt, mob_emote_db.txt"_s));
     EXPECT_TRUE(decode(readBytes(kSaveOrder[0])).contains(u",5555,"_s));
-    EXPECT_EQ(readBytes(kSaveOrder[1]), normal[kSaveOrder[1]]);
+    EXPECT_EQ(readBytes(kSaveOrder[1]), loose.at(kSaveOrder[1]));
     EXPECT_TRUE(QFileInfo(path(kSaveOrder[failing])).isDir());
     for (int i = failing + 1; i < kSaveOrder.size(); ++i) {
         EXPECT_EQ(readBytes(kSaveOrder[i]), loose.at(kSaveOrder[i])) << kSaveOrder[i].toStdString();
     }
     // no temporary file is left beside the databases
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), filesBefore);
+}
+
+TEST_F(CommitAndSave, FullDiskAndClosedFolderAreReportedWithTheirRealCause) {
+    copySample();
+    // A value the editors cannot produce, read from the file: it must not stand in the way.
+    QString stat = decode(readBytes(kSaveOrder[0]));
+    QStringList lines = stat.split(u"\r\n"_s);
+    QStringList third = lines[2].split(u',');
+    third[StatusField::Name - 1] = u"\""_s + third[StatusField::Name - 1] + u",改\""_s;
+    lines[2] = third.join(u',');
+    writeFile(kSaveOrder[0], lines.join(u"\r\n"_s));
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    MainWindow& w = *window;
+    const auto before = snapshot();
+    w.status->Text1[2]->setText(u"6543"_s);
+    w.mnuRenw->trigger();
+
+    // The disk fills up in the middle of the first file: nothing is replaced.
+    {
+        int writes = 0;
+        const auto previous = fileio::setFaultHook(
+            [&](fileio::Op op) { return op == fileio::Op::Write && ++writes >= 1 ? ENOSPC : 0; });
+        w.MunFileSave->trigger();
+        fileio::setFaultHook(previous);
+    }
+    ASSERT_EQ(messages.messages.size(), 1u);
+    const QString text = messages.messages[0].text;
+    EXPECT_EQ(messages.messages[0].title, u"保存エラー"_s);
+    for (const QString& part :
+         {kSaveOrder[0], u"ディスクの空き容量が足りません"_s, u"No space left on device"_s,
+          u"保存済みのファイルはありません"_s, kSaveOrder.join(u", "_s)}) {
+        EXPECT_TRUE(text.contains(part)) << text.toStdString() << " lacks " << part.toStdString();
+    }
+    EXPECT_EQ(snapshot(), before);
+    EXPECT_EQ(w.database().StatusTable.field(2, StatusField::Hp), u"6543"_s);
+
+    // A folder that takes no temporary file: the files are rewritten where they are.
+    messages.messages.clear();
+    auto closedFolder = [](bool fileToo) {
+        return [fileToo](fileio::Op op) {
+            return op == fileio::Op::OpenTemp || (fileToo && op == fileio::Op::Open) ? EACCES : 0;
+        };
+    };
+    auto previous = fileio::setFaultHook(closedFolder(false));
+    w.MunFileSave->trigger();
+    fileio::setFaultHook(previous);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(decode(readBytes(kSaveOrder[0])).contains(u",6543,"_s));
+    EXPECT_TRUE(decode(readBytes(kSaveOrder[0])).contains(third.join(u',')));
+    for (const QString& name : kSaveOrder.mid(1)) EXPECT_EQ(readBytes(name), before.at(name));
+
+    // ... and when the file cannot be opened either, both causes are named.
+    previous = fileio::setFaultHook(closedFolder(true));
+    w.MunFileSave->trigger();
+    fileio::setFaultHook(previous);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    const QString both = messages.messages[0].text;
+    EXPECT_TRUE(both.contains(u"一時ファイルを作れません"_s)) << both.toStdString();
+    EXPECT_TRUE(both.contains(QDir::toNativeSeparators(dir.path()))) << both.toStdString();
+    EXPECT_TRUE(both.contains(u"その場で書き換えることもできませんでした"_s));
+    EXPECT_TRUE(both.contains(u"Permission denied"_s));
+}
+
+TEST_F(CommitAndSave, AppendFailuresNameTheFileAndWhatBecameOfIt) {
+    const QString emote = u"mob_emote_db.txt"_s;
+    const QStringList line{u"PORING"_s, u"IDLE_ST"_s, u"2"_s};
+    writeBytes(emote, "PORING,IDLE_ST,\"2\r\n");  // an open quote at the end
+    const auto refused = appendRecordLine(QDir(dir.path()), emote, line);
+    ASSERT_TRUE(refused);
+    const QString refusal = appendFailureText(*refused);
+    EXPECT_TRUE(refusal.contains(emote) && refusal.contains(u"追加しませんでした"_s))
+        << refusal.toStdString();
+
+    writeBytes(emote, "PORING,IDLE_ST,2\r\n");
+    std::optional<StorageError> failed;
+    {
+        const auto previous =
+            fileio::setFaultHook([](fileio::Op op) { return op == fileio::Op::Sync ? EIO : 0; });
+        failed = appendRecordLine(QDir(dir.path()), emote, line);
+        fileio::setFaultHook(previous);
+    }
+    ASSERT_TRUE(failed);
+    const QString text = appendFailureText(*failed);
+    for (const QString& part : {emote, u"Input/output error"_s, u"元の内容のままです"_s}) {
+        EXPECT_TRUE(text.contains(part)) << text.toStdString() << " lacks " << part.toStdString();
+    }
+    EXPECT_EQ(readBytes(emote), QByteArray("PORING,IDLE_ST,2\r\n"));
 }
 
 }  // namespace mdb::test

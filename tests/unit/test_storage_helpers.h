@@ -7,9 +7,12 @@
 #include <QStringList>
 #include <vector>
 
+#include "model/MonsterDatabase.h"
 #include "storage/RecordReader.h"
 
 namespace mdb::testing {
+
+using namespace Qt::StringLiterals;
 
 inline QString fixturePath(const char* name) {
     return QDir(QString::fromUtf8(MDB_TEST_DATA_DIR)).filePath(QString::fromUtf8(name));
@@ -40,6 +43,29 @@ inline ReadResult readAll(const QDir& dir, const QString& name, int width) {
         return true;
     });
     return result;
+}
+
+inline const char* const StatusFixture = "stat_quoted_names_blanks_and_text_after_quote.txt";
+inline const char* const OddStatusFixture =
+    "stat_duplicate_codes_quoted_comma_in_name_no_final_line_end.txt";
+
+// A small database of all seven files, the status file taken from a fixture with quoted names,
+// blanks and text after a closing quote.
+inline void writeSmallDatabase(const QDir& dir) {
+    QFile::copy(fixturePath(StatusFixture), dir.filePath(u"mob_stat_db.txt"_s));
+    writeBytes(dir.filePath(u"mob_drop_db.txt"_s),
+               "PORING,909,7000,1202,100,938,400,512,1000,713,1500,741,5,0,0,0,0\r\n");
+    writeBytes(dir.filePath(u"mob_mvp_db.txt"_s), "LUNATIC,0,0,1000,10000,603,100,0,0,0,0\r\n");
+    writeBytes(dir.filePath(u"mob_morph_db.txt"_s), "FABRE,PORING,,,,,1\r\n");
+    writeBytes(dir.filePath(u"mob_emote_db.txt"_s), "PORING,IDLE_ST,2\r\nFABRE,DEAD_ST,5");
+    writeBytes(dir.filePath(u"summon_monster.txt"_s), "");
+    writeBytes(dir.filePath(u"summon_slave.txt"_s), "LUNATIC,PORING,FABRE,,,,2\r\n");
+}
+
+inline std::vector<QByteArray> allFiles(const QDir& dir, const MonsterDatabase& db) {
+    std::vector<QByteArray> out;
+    for (const Table* t : db.saveOrder()) out.push_back(readBytes(dir.filePath(t->name())));
+    return out;
 }
 
 }  // namespace mdb::testing

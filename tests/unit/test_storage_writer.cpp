@@ -3,10 +3,12 @@
 #include <unistd.h>
 
 #include <QTemporaryDir>
+#include <cerrno>
 #include <csignal>
 
 #include "model/MonsterDatabase.h"
 #include "storage/RecordWriter.h"
+#include "storage/SafeWrite.h"
 #include "test_storage_helpers.h"
 
 using namespace mdb;
@@ -40,8 +42,10 @@ TEST(StorageWriter, NormalFormQuotesOnlyTheShownNameAndEndsLinesWithCrLf) {
         encoded(db.StatusTable),
         "0,DUMMY,\"DUMMY\"" + tail + "1002,PORING,\"\x83\x7C\x83\x8A\x83\x93, \x95\x5C\"" + tail);
 
-    ASSERT_TRUE(db.EmoteTable.appendRecord({u"PORING"_s, QString(), u" 2 "_s}));
-    EXPECT_EQ(encoded(db.EmoteTable), QByteArray("PORING,, 2 \r\n"));
+    // blanks at either end survive only in quotes; a quote inside a bare field reads back as is
+    ASSERT_TRUE(db.EmoteTable.appendRecord({u"PORING"_s, u"a\"b"_s, u" 2"_s}));
+    ASSERT_TRUE(db.EmoteTable.appendRecord({u"x, y "_s, QString(), u"\t"_s}));
+    EXPECT_EQ(encoded(db.EmoteTable), QByteArray("PORING,a\"b,\" 2\"\r\n\"x, y \",,\"\t\"\r\n"));
 }
 
 TEST(StorageWriter, FieldsThatWouldReadBackDifferentlyAreRefusedByPlace) {
@@ -53,6 +57,7 @@ TEST(StorageWriter, FieldsThatWouldReadBackDifferentlyAreRefusedByPlace) {
     } cases[] = {
         {2, u"PO,RING"_s, ErrorKind::UnwritableField, u","_s},
         {3, u"Po\"ring"_s, ErrorKind::UnwritableField, u"\""_s},
+        {2, u"\"PORING"_s, ErrorKind::UnwritableField, u"\""_s},
         {3, u"Po\nring"_s, ErrorKind::UnwritableField, u"\n"_s},
         {5, u"1\r"_s, ErrorKind::UnwritableField, u"\r"_s},
         {3, u"ポ가"_s, ErrorKind::Unencodable, u"가"_s},
@@ -93,6 +98,15 @@ TEST(StorageWriter, WholeFileReplaceKeepsTheOldFileOnEveryFailure) {
 
     EXPECT_TRUE(writeWholeFile(QDir(dir.filePath(u"gone"_s)), u"a.txt"_s, "x"));
 
+    // a linked file gets the new bytes where it lies, and the link stays
+    ASSERT_TRUE(dir.mkdir(u"real"_s));
+    writeBytes(dir.filePath(u"real/c.txt"_s), "old");
+    ASSERT_TRUE(QFile::link(dir.filePath(u"real/c.txt"_s), dir.filePath(u"c.txt"_s)));
+    ASSERT_FALSE(writeWholeFile(dir, u"c.txt"_s, "linked"));
+    EXPECT_TRUE(QFileInfo(dir.filePath(u"c.txt"_s)).isSymLink());
+    EXPECT_EQ(readBytes(dir.filePath(u"real/c.txt"_s)), QByteArray("linked"));
+    ASSERT_TRUE(QFile::remove(dir.filePath(u"c.txt"_s)));
+
     // A real short write: the file size limit makes the kernel stop the write part way.
     struct rlimit old {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
@@ -120,6 +134,23 @@ TEST(StorageWriter, ReadOnlyFileIsNotReplaced) {
     EXPECT_EQ(readBytes(dir.filePath(u"a.txt"_s)), QByteArray("old"));
 }
 
+TEST(StorageWriter, FolderWithoutWritePermissionGetsTheFileRewrittenInPlace) {
+    if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    writeBytes(dir.filePath(u"a.txt"_s), "old old old");
+    const auto folderMode = QFile::permissions(tmp.path());
+    QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const auto shorter = writeWholeFile(dir, u"a.txt"_s, "new");
+    QFile::setPermissions(dir.filePath(u"a.txt"_s), QFileDevice::ReadOwner);
+    const auto readOnly = writeWholeFile(dir, u"a.txt"_s, "newer");
+    QFile::setPermissions(tmp.path(), folderMode);
+    EXPECT_FALSE(shorter);
+    EXPECT_EQ(readBytes(dir.filePath(u"a.txt"_s)), QByteArray("new"));
+    ASSERT_TRUE(readOnly);
+    EXPECT_EQ(readOnly->systemError, EACCES);
+}
+
 TEST(StorageWriter, AppendedLineNeverGluesOntoTheLastLine) {
     QTemporaryDir tmp;
     const QDir dir(tmp.path());
@@ -143,8 +174,20 @@ TEST(StorageWriter, AppendedLineNeverGluesOntoTheLastLine) {
     ASSERT_FALSE(appendRecordLine(dir, u"e.txt"_s, fields));  // a missing file is created
     EXPECT_EQ(readBytes(path), QByteArray("PORING,IDLE_ST,\xB1\r\n"));
 
+    // a file that does not end between records takes no line: the reader would join them
+    for (const QByteArray& open : {QByteArray("A,B,\"1\r\n"), QByteArray("A,B,1,"),
+                                   QByteArray("A,B\r\n"), QByteArray("A,B,1\r\nC\r\n")}) {
+        writeBytes(path, open);
+        const auto error = appendRecordLine(dir, u"e.txt"_s, fields);
+        ASSERT_TRUE(error) << open.toStdString();
+        EXPECT_EQ(error->kind, ErrorKind::NotRecordBoundary);
+        EXPECT_EQ(error->fileName, u"e.txt"_s);
+        EXPECT_EQ(readBytes(path), open);
+    }
+    writeBytes(path, "PORING,IDLE_ST,\xB1\r\n");
+
     // refusals leave the file as it was
-    for (const QString& bad : {u"a,b"_s, u"a\"b"_s, u"a\r\nb"_s, u"가"_s}) {
+    for (const QString& bad : {u"a,b"_s, u"\"ab"_s, u"a\r\nb"_s, u"가"_s}) {
         const auto error = appendRecordLine(dir, u"e.txt"_s, {u"K"_s, bad, u"1"_s});
         ASSERT_TRUE(error);
         EXPECT_EQ(error->field, 2);

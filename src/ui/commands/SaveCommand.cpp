@@ -3,6 +3,7 @@
 #include "storage/DatabaseFiles.h"
 #include "storage/StorageError.h"
 #include "ui/controls/MessageSink.h"
+#include "ui/controls/StorageMessages.h"
 
 namespace mdb {
 
@@ -49,11 +50,12 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
 
 void SaveCommand::SaveDatabase() {
     if (auto error = saveMonsterDatabase(dir_, db_)) {
-        messages_.warning(kSaveErrorTitle, describeFailure(*error, db_));
+        messages_.warning(kSaveErrorTitle, describeFailure(*error, db_, dir_.absolutePath()));
     }
 }
 
-QString SaveCommand::describeFailure(const StorageError& error, const MonsterDatabase& db) {
+QString SaveCommand::describeFailure(const StorageError& error, const MonsterDatabase& db,
+                                     const QString& folder) {
     switch (error.kind) {
         case ErrorKind::Unencodable:
         case ErrorKind::UnwritableField: {
@@ -74,19 +76,47 @@ QString SaveCommand::describeFailure(const StorageError& error, const MonsterDat
             return MessageSink::joinLines(lines);
         }
         case ErrorKind::WriteFailed: {
+            // A file replaced before its folder sync failed holds its new content all the same.
             QStringList written, kept;
             bool reached = false;
             for (const Table* table : db.saveOrder()) {
-                reached = reached || table->name() == error.fileName;
-                (reached ? kept : written) << table->name();
+                const bool failing = table->name() == error.fileName;
+                reached = reached || failing;
+                (!reached || (failing && error.replaced) ? written : kept) << table->name();
             }
-            QStringList lines{u"ファイル %1 を書き込めませんでした"_s.arg(error.fileName),
-                              u"理由: %1"_s.arg(error.detail)};
-            if (!written.isEmpty()) {
-                lines << u"それより前のファイルは保存済みです: %1"_s.arg(written.join(u", "_s));
+            const QString reason = systemReasonText(error.systemError, error.detail);
+            QStringList lines;
+            if (error.replaced) {
+                lines
+                    << u"ファイル %1 は新しい内容に置き換えましたが、ディスクへの書き込みを確かめられませんでした"_s
+                           .arg(error.fileName)
+                    << u"理由: %1"_s.arg(reason);
+            } else if (error.folderError != 0) {
+                lines << u"ファイル %1 を保存できませんでした"_s.arg(error.fileName)
+                      << u"フォルダ %1 に一時ファイルを作れません: %2"_s.arg(
+                             QDir::toNativeSeparators(folder),
+                             systemReasonText(error.folderError,
+                                              error.inPlace ? QString() : error.detail));
+                if (error.inPlace) {
+                    lines << u"ファイルをその場で書き換えることもできませんでした: %1"_s.arg(
+                        reason);
+                }
+            } else {
+                lines << u"ファイル %1 を書き込めませんでした"_s.arg(error.fileName)
+                      << u"理由: %1"_s.arg(reason);
             }
-            lines << u"このファイルと後のファイルは元の内容のままです: %1"_s.arg(
-                kept.join(u", "_s));
+            if (error.damaged) {
+                lines << u"%1 は書き換えの途中で元の内容に戻せませんでした。中身を確かめて下さい"_s
+                             .arg(error.fileName);
+                kept.removeAll(error.fileName);
+            }
+            lines << (written.isEmpty() ? u"保存済みのファイルはありません"_s
+                                        : u"保存済みのファイル: %1"_s.arg(written.join(u", "_s)));
+            if (!kept.isEmpty()) {
+                lines << u"元の内容のままのファイル: %1"_s.arg(kept.join(u", "_s));
+            }
+            lines
+                << u"メモリ上の編集内容はそのままです。原因を取り除いてから、もう一度保存して下さい"_s;
             return MessageSink::joinLines(lines);
         }
         default:

@@ -11,7 +11,8 @@ class MessageSink;
 struct StorageError;
 
 // The overwrite-save: writes the seven monster tables back to their files. A successful save
-// says nothing; a failure is always reported, and never leaves a file half written.
+// says nothing; a failure is always reported with the file, its cause and which files hold their
+// new and which their old content.
 class SaveCommand : public QObject {
     Q_OBJECT
 public:
@@ -20,8 +21,9 @@ public:
 
     void SaveDatabase();
 
-    // The message for a failed save, as shown to the user.
-    static QString describeFailure(const StorageError& error, const MonsterDatabase& db);
+    // The message for a failed save of the database in `folder`, as shown to the user.
+    static QString describeFailure(const StorageError& error, const MonsterDatabase& db,
+                                   const QString& folder);
 
 private:
     QDir dir_;

@@ -1,5 +1,7 @@
 #include "ui/controls/StorageMessages.h"
 
+#include <errno.h>
+
 #include "ui/controls/MessageSink.h"
 
 namespace mdb {
@@ -19,6 +21,62 @@ QString badEncodingLine(const StorageError& error) {
     return u"%1: Shift_JIS (コードページ932) として読めないバイトがあります（%2 バイト目）"_s
         .arg(error.fileName)
         .arg(error.byteOffset + 1);
+}
+
+QString systemReasonText(int systemError, const QString& detail) {
+    QString words;
+    switch (systemError) {
+        case ENOSPC:
+            words = u"ディスクの空き容量が足りません"_s;
+            break;
+        case EDQUOT:
+            words = u"ディスク使用量の上限を超えました"_s;
+            break;
+        case EIO:
+            words = u"ディスクの読み書きに失敗しました"_s;
+            break;
+        case EACCES:
+        case EPERM:
+            words = u"書き込みが許可されていません"_s;
+            break;
+        case EROFS:
+            words = u"読み取り専用の場所です"_s;
+            break;
+        case EISDIR:
+            words = u"同じ名前のフォルダがあります"_s;
+            break;
+        case ENOENT:
+            words = u"フォルダが見つかりません"_s;
+            break;
+        case EFBIG:
+            words = u"ファイルが大きすぎます"_s;
+            break;
+        default:
+            break;
+    }
+    if (words.isEmpty()) return detail;
+    return detail.isEmpty() ? words : u"%1（%2）"_s.arg(words, detail);
+}
+
+QString appendFailureText(const StorageError& error) {
+    if (error.kind == ErrorKind::NotRecordBoundary) {
+        return MessageSink::joinLines(
+            {u"ファイル %1 の末尾がレコードの区切りになっていないため、追加しませんでした"_s.arg(
+                 error.fileName),
+             u"（閉じていない引用符、行末のカンマ、または項目数の合わない最後のレコードがあります）"_s,
+             u"ファイルの末尾を直してから、もう一度追加して下さい"_s});
+    }
+    QStringList lines{u"ファイル %1 に追加できませんでした"_s.arg(error.fileName)};
+    if (error.kind == ErrorKind::WriteFailed) {
+        lines << u"理由: %1"_s.arg(systemReasonText(error.systemError, error.detail));
+        lines
+            << (error.damaged
+                    ? u"ファイルの末尾に書きかけの行が残っているおそれがあります。確かめて下さい"_s
+                    : u"ファイルは元の内容のままです"_s);
+    } else {
+        lines << u"エラー番号 "_s + QString::number(error.number());
+    }
+    return MessageSink::joinLines(lines);
 }
 
 }  // namespace mdb

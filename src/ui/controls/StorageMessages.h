@@ -12,5 +12,11 @@ QString unknownErrorTitle();
 QString unknownErrorText(const StorageError& error);
 // Why a file could not be decoded, naming the file and the first bad byte.
 QString badEncodingLine(const StorageError& error);
+// The system's reason for a failed write, in words for the user with the system's own text
+// beside them ("ディスクの空き容量が足りません（No space left on device）").
+QString systemReasonText(int systemError, const QString& detail);
+// The message for a failed append of one record line to `error.fileName`: a file that does
+// not end between records, or a failed write with what became of the file.
+QString appendFailureText(const StorageError& error);
 
 }  // namespace mdb
