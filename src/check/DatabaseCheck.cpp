@@ -97,8 +97,9 @@ void FileChecker::run(const QDir& dir) {
     const bool keepValues = !spec_.fieldNames.isEmpty();
     Table table(spec_.fileName, keepValues ? spec_.fieldNames : QStringList());
     QString text;
-    const std::optional<StorageError> error =
-        readRecordFile(dir, spec_.fileName, spec_.width, text, [&](const QStringView* fields) {
+    QByteArray read;
+    const std::optional<StorageError> error = readRecordFile(
+        dir, spec_.fileName, spec_.width, text, read, [&](const QStringView* fields) {
             ++report_.records;
             return !keepValues || table.appendRecord(fields);
         });
@@ -250,7 +251,8 @@ void FileChecker::findUnwritableValues(Table& table) {
             column = int(start + std::max<qsizetype>(at, 0) - lines_.startOf(line)) + 1;
         }
         add(Severity::Warning, line, column,
-            u"%1 項目目（%2）の%3はエディタが書き戻せません（保存が拒否されます）"_s.arg(e->field)
+            u"%1 項目目（%2）の%3はエディタが書き戻せません（この項目を編集すると保存が拒否されます）"_s
+                .arg(e->field)
                 .arg(e->fieldName, describeCharacter(e->character)));
         table.setField(e->record, e->field, QString());
     }
@@ -274,8 +276,8 @@ void FileChecker::findChangedCodes(const QByteArray& bytes, const QString& text)
                 character ? cp932::encode(*character) : std::nullopt;
             if (!back || *back == code) continue;
             add(Severity::Warning, line, column,
-                u"「%1」（%2）はエディタが書き戻すと %3 になります（同じ文字の別のコード）"_s.arg(
-                    *character, hexBytes(code), hexBytes(*back)));
+                u"「%1」（%2）は、この項目を編集して保存すると %3 になります（同じ文字の別のコード）"_s
+                    .arg(*character, hexBytes(code), hexBytes(*back)));
         }
     }
 }

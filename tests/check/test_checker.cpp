@@ -114,7 +114,7 @@ INSTANTIATE_TEST_SUITE_P(
             "mob_emote_db.txt",
             {},
             0,
-            u"mob_emote_db.txt:2:9: 警告: 「∵」（0xFA 0x5B）はエディタが書き戻すと 0x81 0xE6 になります"_s},
+            u"mob_emote_db.txt:2:9: 警告: 「∵」（0xFA 0x5B）は、この項目を編集して保存すると 0x81 0xE6 になります"_s},
         Damage{
             "emote_unclosed_quote_on_line_2.txt",
             "mob_emote_db.txt",
