@@ -13,7 +13,8 @@
 #include "ui/commands/CommitCommand.h"
 #include "ui/commands/ItemLoadCommand.h"
 #include "ui/commands/SaveCommand.h"
-#include "ui/controls/FindListEntry.h"
+#include "ui/controls/ChainTrace.h"
+#include "ui/controls/KeyLookup.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/StorageMessages.h"
 #include "ui/controls/Widgets.h"
@@ -55,8 +56,8 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     setObjectName(u"MainWindow"_s);
     buildMenus();
     buildFrames();
-    connectChains();
     connectCommands();
+    connectChains();
     setOuterSizeTwips(10245, 4500);
 }
 
@@ -156,7 +157,6 @@ void MainWindow::buildFrames() {
                                      models_->slaveKeys, central);
     summon = new RelatedMonsterEditor(RelatedMonsterEditor::summonNames(), db_.SummonTable,
                                       *models_, models_->summonKeys, central);
-    status->bindDropNameBox(drop->Text13);
 
     status->Frame1->setGeometry(twips(0, 0, 10155, 3345));
     mvp->Frame5->setGeometry(twips(10140, 0, 4995, 3945));
@@ -185,8 +185,33 @@ void MainWindow::buildFrames() {
     }
 }
 
+// The chains between editors, in the order they run. Everything inside one editor (a drop-down
+// and its hidden list, a box and its leave rule) is that editor's own business.
+//
+//   showing a monster (any selector writes Text0)
+//   1. Text0.Change        status: LoadStatusRecord clamps, moves List4, Combo5, Slider1 and
+//                          shows the record through its binding table, which writes
+//   2.   Text2A.Change       -> LookupDependentEntries: the key in the six key columns, in the
+//                               order drop, MVP, metamorphosis, slave, summon, emotion; each
+//                               key list's Click shows that editor's record, each key label's
+//                               Change enables or disables that editor
+//   3.   displayNameShown    -> drop: Text13 ("NameID")
+//   4.   Text4, Text1(..), Text3, Text7 ... the status form's own chains
+//
+//   updating (Command1, mnuRenw)
+//   5. CommitEdits          status record, then commitDependents:
+//   6.   drop, MVP            each editor's commitInto, in this order (emotion, metamorphosis,
+//                             summon and slave follow them)
+//
+//   stepping from the menu
+//   7. mnuNext, mnuBack     the Click of ">>" and "<<"
 void MainWindow::connectChains() {
     connect(status->Text2A, &QLineEdit::textChanged, this, &MainWindow::LookupDependentEntries);
+    connect(status, &StatusEditor::displayNameShown, drop, &DropEditor::showMonsterName);
+    connect(commit, &CommitCommand::commitDependents, this, [this] {
+        drop->commitInto(db_);
+        mvp->commitInto(db_);
+    });
     connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
     connect(mnuBack, &QAction::triggered, status, &StatusEditor::stepBack);
 }
@@ -207,18 +232,14 @@ void MainWindow::connectCommands() {
 }
 
 void MainWindow::LookupDependentEntries() {
+    MDB_CHAIN("Text2A.Change LookupDependentEntries");
     const QString key = status->Text2A->text();
-    const std::pair<HiddenList*, HiddenLabel*> editors[] = {
-        {drop->List1, drop->Label3},
-        {mvp->List8A, mvp->Label8A},
-        {morph->tableKeyList, morph->keyLabel},
-        {slave->tableKeyList, slave->keyLabel},
-        {summon->tableKeyList, summon->keyLabel},
-        {emote->List14A, emote->Label14A}};
-    for (const auto& [keys, label] : editors) {
-        const int row = FindListEntry(*keys, key, MatchMode::WholeText);
-        label->setCaption(row >= 0 ? keys->list(row) : QString());
-    }
+    drop->keyLookup(key);
+    mvp->keyLookup(key);
+    lookUpKey(*morph->tableKeyList, *morph->keyLabel, key);
+    lookUpKey(*slave->tableKeyList, *slave->keyLabel, key);
+    lookUpKey(*summon->tableKeyList, *summon->keyLabel, key);
+    lookUpKey(*emote->List14A, *emote->Label14A, key);
 }
 
 void MainWindow::setOuterSizeTwips(int width, int height) {

@@ -43,14 +43,15 @@ TEST_F(DependentLookup, EachTableShowsTheMonstersFirstRecordOrNone) {
         EXPECT_EQ(window->drop->Text6[i]->text(), db.DropTable.field(drop, 3 + 2 * i));
     }
 
-    // a monster without a drop record empties the sixteen boxes instead of keeping the last ones
+    // a monster without a drop record shows no record instead of keeping the last one: the
+    // emptied boxes read "0" as every emptied slot box does
     show(u"CHOCHIN"_s);
     EXPECT_EQ(index("List1"), -1);
     EXPECT_EQ(caption("Label3"), QString());
     EXPECT_EQ(caption("Label8A"), QString());
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(window->drop->Text5[i]->text(), QString());
-        EXPECT_EQ(window->drop->Text6[i]->text(), QString());
+        EXPECT_EQ(window->drop->Text5[i]->text(), u"0"_s);
+        EXPECT_EQ(window->drop->Text6[i]->text(), u"0"_s);
     }
 
     // KAPPA has two emotion records: the first in file order is the one found

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -269,6 +270,10 @@ TEST_F(StatusEditorTest, NameSearchFollowsThePrefixIgnoringCase) {
     s->Text10->setText(u"zzz"_s);
     expectShown(1);
     EXPECT_EQ(s->Label10->caption(), QString());
+    // and the highlight is on the row the list moved to
+    const QModelIndexList highlighted = s->List4->selectionModel()->selectedIndexes();
+    ASSERT_EQ(highlighted.size(), 1);
+    EXPECT_EQ(highlighted[0].row(), 1);
 }
 
 TEST_F(StatusEditorTest, CodeDropDownsAndHiddenBoxesFollowEachOther) {

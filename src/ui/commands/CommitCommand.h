@@ -1,12 +1,10 @@
 #pragma once
 
 #include <QObject>
-#include <array>
 
 #include "model/MonsterDatabase.h"
 
 class QAction;
-class QLineEdit;
 class QWidget;
 
 namespace mdb {
@@ -28,15 +26,14 @@ public:
     void commitFromButton(QWidget* button);
 
 signals:
-    // Emitted after the status record, for the dependent editors to copy theirs.
+    // Emitted after the status record, for the dependent editors to copy theirs; the main
+    // window connects them in their commit order.
     void commitDependents();
 
 private:
     MonsterDatabase& db_;
+    StatusEditor& status_;
     QAction* saveEntry_;
-    QLineEdit* positionBox_ = nullptr;
-    // The boxes of status fields 3..29, in field order.
-    std::array<QLineEdit*, StatusField::Width - 2> sources_{};
 };
 
 }  // namespace mdb

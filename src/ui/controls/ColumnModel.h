@@ -1,8 +1,8 @@
 #pragma once
 
 #include <QAbstractListModel>
+#include <QHash>
 #include <QStringList>
-#include <optional>
 
 namespace mdb {
 
@@ -22,6 +22,14 @@ public:
     // The text shown in a row (row 0 with its replacement), empty outside the rows.
     QString text(int row) const;
 
+    // Keeps a look-up from each text, case-folded, to the first row holding it, so that a
+    // whole-text search of a key column does not scan every row. Rows appended later join it.
+    void indexWholeText();
+    bool hasWholeTextIndex() const { return indexed_; }
+    // First row from the top whose text equals `text` ignoring letter case, -1 when none; only
+    // with the index.
+    int indexedRow(const QString& text) const;
+
     void appendRows(const QStringList& rows);
     // Puts `text` in place of row 0; the other rows keep their positions.
     void replaceFirstRow(const QString& text);
@@ -29,7 +37,11 @@ public:
     void clearRows();
 
 private:
+    void indexRows(int first);
+
     QStringList rows_;
+    bool indexed_ = false;
+    QHash<QString, int> firstRowOf_;  // case-folded text -> first row
 };
 
 }  // namespace mdb

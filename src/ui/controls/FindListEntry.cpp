@@ -1,11 +1,12 @@
 #include "ui/controls/FindListEntry.h"
 
-#include "ui/controls/HiddenList.h"
-#include "ui/controls/ListBox.h"
+#include "ui/controls/ColumnModel.h"
+#include "ui/controls/ListCore.h"
 
 namespace mdb {
 
 int findRow(const ColumnModel& model, const QString& text, MatchMode mode) {
+    if (mode == MatchMode::WholeText && model.hasWholeTextIndex()) return model.indexedRow(text);
     const int n = model.count();
     for (int row = 0; row < n; ++row) {
         const QString candidate = model.text(row);
@@ -17,13 +18,7 @@ int findRow(const ColumnModel& model, const QString& text, MatchMode mode) {
     return -1;
 }
 
-int FindListEntry(HiddenList& list, const QString& text, MatchMode mode) {
-    const int row = findRow(*list.model(), text, mode);
-    list.setListIndex(row);
-    return row;
-}
-
-int FindListEntry(ListBox& list, const QString& text, MatchMode mode) {
+int FindListEntry(ListCore& list, const QString& text, MatchMode mode) {
     const int row = findRow(*list.columnModel(), text, mode);
     list.setListIndex(row);
     return row;

@@ -16,11 +16,25 @@ void FocusEvents::watch(QLineEdit* box, Handler gotFocus, Handler lostFocus) {
     new FocusEvents(box, std::move(gotFocus), std::move(lostFocus));
 }
 
+bool isUsersFocusMove(Qt::FocusReason reason) {
+    switch (reason) {
+        case Qt::PopupFocusReason:         // a menu or a drop-down's list opened over the box
+        case Qt::MenuBarFocusReason:       // the menu bar took the keyboard
+        case Qt::ActiveWindowFocusReason:  // another window was activated, or this one again
+            return false;
+        default:
+            return true;
+    }
+}
+
 bool FocusEvents::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut) return false;
+    auto* focus = static_cast<QFocusEvent*>(event);
+    // the box is left or entered only when the focus moves between the window's controls
+    if (!isUsersFocusMove(focus->reason())) return false;
     if (event->type() == QEvent::FocusIn && gotFocus_) {
         gotFocus_();
         // a mouse click places the caret after focus-in; run the handler again once it has
-        auto* focus = static_cast<QFocusEvent*>(event);
         if (focus->reason() == Qt::MouseFocusReason) {
             QPointer<QObject> alive(watched);
             QTimer::singleShot(0, this, [this, alive] {

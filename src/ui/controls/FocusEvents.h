@@ -7,7 +7,11 @@ class QLineEdit;
 
 namespace mdb {
 
-// Runs GotFocus / LostFocus handlers of a text box from its focus events.
+// Whether a focus change is the user moving between the window's controls (tab, click, a
+// shortcut to a button), as opposed to a menu opening or another window being activated.
+bool isUsersFocusMove(Qt::FocusReason reason);
+
+// Runs GotFocus / LostFocus handlers of a text box when the user enters or leaves it.
 class FocusEvents : public QObject {
     Q_OBJECT
 public:

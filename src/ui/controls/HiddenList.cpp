@@ -2,18 +2,19 @@
 
 namespace mdb {
 
-HiddenList::HiddenList(const QString& objectName, QObject* parent, ColumnModel* model)
-    : QObject(parent), model_(model ? model : new ColumnModel(this)) {
-    setObjectName(objectName);
-    // rows are only appended, but a reset (clearRows) drops the selection with them
-    connect(model_, &QAbstractItemModel::modelReset, this, [this] { index_ = -1; });
+namespace {
+
+ColumnModel* modelOrOwn(ColumnModel* model, QObject* owner) {
+    return model ? model : new ColumnModel(owner);
 }
 
-void HiddenList::setListIndex(int index) {
-    if (index < -1 || index >= listCount()) index = -1;
-    if (index == index_) return;
-    index_ = index;
-    emit Click();
+}  // namespace
+
+HiddenList::HiddenList(const QString& objectName, QObject* parent, ColumnModel* model)
+    : QObject(parent), ListCore(modelOrOwn(model, this)) {
+    setObjectName(objectName);
+    // rows are only appended, but a reset (clearRows) drops the selection with them
+    connect(columnModel(), &QAbstractItemModel::modelReset, this, [this] { storeIndex(-1); });
 }
 
 HiddenLabel::HiddenLabel(const QString& objectName, QObject* parent) : QObject(parent) {

@@ -1,16 +1,16 @@
 #pragma once
 
 #include <QObject>
-#include <QPointer>
 
 #include "ui/controls/ColumnModel.h"
+#include "ui/controls/ListCore.h"
 
 namespace mdb {
 
 // A list box that is never shown: the rows of a (usually shared) column and a selected row.
 // Changing the selection from code raises Click at once, clearing it to -1 included, as the
 // lookups rely on; assigning the current selection raises nothing.
-class HiddenList : public QObject {
+class HiddenList : public QObject, public ListCore {
     Q_OBJECT
     Q_PROPERTY(int listIndex READ listIndex WRITE setListIndex NOTIFY Click)
     Q_PROPERTY(int listCount READ listCount)
@@ -19,19 +19,15 @@ public:
     // Shows `model`; without one the list owns a private, empty model.
     HiddenList(const QString& objectName, QObject* parent, ColumnModel* model = nullptr);
 
-    ColumnModel* model() const { return model_; }
-    int listIndex() const { return index_; }
-    void setListIndex(int index);
-    int listCount() const { return model_->count(); }
-    QString text() const { return model_->text(index_); }
-    Q_INVOKABLE QString list(int row) const { return model_->text(row); }
+    ColumnModel* model() const { return columnModel(); }
+    void setListIndex(int index) override { storeIndex(clamped(index)); }
+    Q_INVOKABLE QString list(int row) const { return ListCore::list(row); }
 
 signals:
     void Click();
 
 private:
-    ColumnModel* model_;
-    int index_ = -1;
+    void raiseClick() override { emit Click(); }
 };
 
 // A label that is never shown; writing a different caption raises Change.

@@ -5,7 +5,7 @@
 namespace mdb {
 
 ListBox::ListBox(const QString& objectName, ColumnModel* model, QWidget* parent)
-    : QListView(parent), model_(model) {
+    : QListView(parent), ListCore(model) {
     setObjectName(objectName);
     // a list of tens of thousands of monsters must not measure every row
     setUniformItemSizes(true);
@@ -18,26 +18,37 @@ ListBox::ListBox(const QString& objectName, ColumnModel* model, QWidget* parent)
 }
 
 void ListBox::setListIndex(int index) {
-    if (index < -1 || index >= listCount()) index = -1;
-    if (index == index_) return;
+    index = clamped(index);
+    if (index == listIndex()) return;
     if (index < 0) {
-        selectionModel()->clearCurrentIndex();
+        // The Click raised by clearing may move the list on at once (a failed search shows
+        // the first monster); whatever row it ends on must be the one shown highlighted.
         selectionModel()->clearSelection();
-        // clearCurrentIndex does not always report a change; a Click raised by it may already
-        // have moved the list on, so report what is current now
+        selectionModel()->clearCurrentIndex();
         onCurrentChanged(selectionModel()->currentIndex());
+        showSelection();
         return;
     }
-    const QModelIndex target = model_->index(index);
+    const QModelIndex target = columnModel()->index(index);
     selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
     scrollTo(target);
 }
 
 void ListBox::onCurrentChanged(const QModelIndex& current) {
-    const int index = current.isValid() ? current.row() : -1;
-    if (index == index_) return;
-    index_ = index;
-    emit Click();
+    storeIndex(current.isValid() ? current.row() : -1);
+}
+
+void ListBox::showSelection() {
+    const int index = listIndex();
+    if (index < 0) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex target = columnModel()->index(index);
+    if (selectionModel()->currentIndex() != target || !selectionModel()->isSelected(target)) {
+        selectionModel()->setCurrentIndex(target, QItemSelectionModel::ClearAndSelect);
+    }
+    scrollTo(target);
 }
 
 }  // namespace mdb

@@ -3,32 +3,30 @@
 #include <QListView>
 
 #include "ui/controls/ColumnModel.h"
+#include "ui/controls/ListCore.h"
 
 namespace mdb {
 
 // A visible list box over a shared column. Click is raised whenever the current row changes,
-// from the user or from code, clearing to -1 included.
-class ListBox : public QListView {
+// from the user or from code, clearing to -1 included; the highlighted row is always the
+// selected one.
+class ListBox : public QListView, public ListCore {
     Q_OBJECT
     Q_PROPERTY(int listIndex READ listIndex WRITE setListIndex NOTIFY Click)
 public:
     ListBox(const QString& objectName, ColumnModel* model, QWidget* parent);
 
-    ColumnModel* columnModel() const { return model_; }
-    int listIndex() const { return index_; }
-    void setListIndex(int index);
-    int listCount() const { return model_->count(); }
-    QString text() const { return model_->text(index_); }
-    Q_INVOKABLE QString list(int row) const { return model_->text(row); }
+    void setListIndex(int index) override;
+    Q_INVOKABLE QString list(int row) const { return ListCore::list(row); }
 
 signals:
     void Click();
 
 private:
+    void raiseClick() override { emit Click(); }
     void onCurrentChanged(const QModelIndex& current);
-
-    ColumnModel* model_;
-    int index_ = -1;
+    // Puts the view's current row and highlight on the selected row.
+    void showSelection();
 };
 
 }  // namespace mdb

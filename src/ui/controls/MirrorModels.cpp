@@ -30,7 +30,13 @@ MirrorModels::MirrorModels(QObject* parent)
       summonKeys(new ColumnModel(this)),
       slaveKeys(new ColumnModel(this)),
       itemIds(new ColumnModel(this)),
-      itemNames(new ColumnModel(this)) {}
+      itemNames(new ColumnModel(this)) {
+    // the columns searched by whole text on every shown monster or typed ID: a look-up each
+    for (ColumnModel* keys : {statusIds, statusNames, dropKeys, mvpKeys, morphKeys, emoteKeys,
+                              summonKeys, slaveKeys, itemIds}) {
+        keys->indexWholeText();
+    }
+}
 
 void MirrorModels::fillFromDatabase(const MonsterDatabase& db) {
     // one copy of each column; the models of the same column share it

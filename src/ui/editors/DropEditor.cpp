@@ -1,40 +1,99 @@
 #include "ui/editors/DropEditor.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "model/NumericText.h"
+#include "ui/controls/ChainTrace.h"
 #include "ui/controls/ComboBox.h"
+#include "ui/controls/FieldText.h"
+#include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
+#include "ui/controls/FormGrid.h"
+#include "ui/controls/KeyLookup.h"
 #include "ui/controls/Widgets.h"
 
 namespace mdb {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Field of the item ID and of the rate of slot i (0..7) in a drop record.
+int itemField(int i) {
+    return 2 + 2 * i;
+}
+int rateField(int i) {
+    return 3 + 2 * i;
+}
+
+const QString kMaxRate = u"10000"_s;
+
+}  // namespace
+
 DropEditor::DropEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
     : QObject(window), db_(db) {
+    buildFrame(models, window);
+    connectSlots();
+}
+
+void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
     Frame2 =
         makeFrame(u"Frame2"_s, u"モンスタードロップＤＢ 編集項目　(mob_drop_db.txt)"_s, window);
-    makeLabel(u"NameID"_s, Frame2, 8, 18, 50);
-    Text13 = makeTextBox(u"Text13"_s, Frame2, 60, 18, 180);
+    QFont small = Frame2->font();
+    small.setPixelSize(11);
+    Frame2->setFont(small);
+
+    Text13 = new QLineEdit(Frame2);
+    Text13->setObjectName(u"Text13"_s);
     Text13->setReadOnly(true);
-    makeLabel(u"ドロップ率は１／１００００計算です"_s, Frame2, 250, 18, 240);
+    for (int i = 0; i < 8; ++i) {
+        Combo1[i] = makeComboBox(indexed(u"Combo1"_s, i), models.itemNames, Frame2, 10);
+        Text5[i] = new QLineEdit(Frame2);
+        Text5[i]->setObjectName(indexed(u"Text5"_s, i));
+        Text6[i] = new QLineEdit(Frame2);
+        Text6[i]->setObjectName(indexed(u"Text6"_s, i));
+    }
+    Command6 = new QPushButton(u"このMobをDropData項目に追加"_s, Frame2);
+    Command6->setObjectName(u"Command6"_s);
+    Command6->hide();
+
+    // Slots 1 to 4 on the left, 5 to 8 on the right: number, name, ID, rate.
+    FormGrid grid(Frame2);
+    grid.layout()->setVerticalSpacing(0);
+    grid.caption(u"NameID"_s, 0, 0);
+    grid.place(Text13, 0, 1, 1, 3);
+    grid.heading(u"ドロップ率は１／１００００計算です"_s, 0, 5, 4);
     const QStringList digits{u"１"_s, u"２"_s, u"３"_s, u"４"_s,
                              u"５"_s, u"６"_s, u"７"_s, u"８"_s};
-    for (int i = 0; i < 8; ++i) {
-        const int column = i / 4;
-        const int x = 8 + column * 392;
-        const int y = 40 + (i % 4) * 20;
-        makeLabel(digits[i], Frame2, x, y, 16);
-        Combo1[i] = makeComboBox(indexed(u"Combo1"_s, i), models.itemNames, Frame2, 10);
-        Combo1[i]->setGeometry(x + 18, y, 200, 20);
-        Text5[i] = makeTextBox(indexed(u"Text5"_s, i), Frame2, x + 222, y, 70);
-        Text6[i] = makeTextBox(indexed(u"Text6"_s, i), Frame2, x + 296, y, 60);
+    for (int half = 0; half < 2; ++half) {
+        const int c = half * 5;
+        grid.heading(u"ドロップアイテム"_s, 1, c + 1);
+        grid.heading(u"ID"_s, 1, c + 2);
+        grid.heading(u"確率"_s, 1, c + 3);
+        for (int k = 0; k < 4; ++k) {
+            const int i = half * 4 + k;
+            grid.rowAt(2 + k, c, {digits[i], Combo1[i], Text5[i], Text6[i]});
+            FormGrid::fitChars(Text5[i], 5);
+            FormGrid::fitChars(Text6[i], 5);
+        }
+        grid.stretchColumn(c + 1, 3);
+        grid.stretchColumn(c + 2, 1);
+        grid.stretchColumn(c + 3, 1);
     }
-    Command6 = makeButton(u"Command6"_s, u"このMobをDropData項目に追加"_s, Frame2, 560, 16, 220);
-    Command6->hide();
+    grid.layout()->setColumnMinimumWidth(4, 12);
+    grid.finish();
+
+    // Which box holds which field, in the order a record is shown: item before rate, slot by
+    // slot. The name and the key are never written by this editor.
+    for (int i = 0; i < 8; ++i) {
+        bindings_.bind(itemField(i), Text5[i]);
+        bindings_.bind(rateField(i), Text6[i]);
+    }
 
     Frame3 = makeFrame(u"Frame3"_s, u"Frame3"_s, window);
     Frame3->hide();
@@ -44,22 +103,119 @@ DropEditor::DropEditor(MonsterDatabase& db, MirrorModels& models, QWidget* windo
         Label5[i] = new HiddenLabel(indexed(u"Label5"_s, i), Frame3);
     }
     Label3 = new HiddenLabel(u"Label3"_s, Frame3);
+}
 
+void DropEditor::connectSlots() {
     connect(List1, &HiddenList::Click, this, &DropEditor::showSelectedRecord);
+    connect(Label3, &HiddenLabel::Change, this, &DropEditor::RefreshDropEnabled);
     for (int i = 0; i < 8; ++i) {
-        selectAllOnFocus(Text5[i]);
-        selectAllOnFocus(Text6[i]);
+        connect(Text5[i], &QLineEdit::textChanged, this, [this, i] { ResolveDropItem(i); });
+        connect(Text6[i], &QLineEdit::textChanged, this, [this, i] { onText6Change(i); });
+        connect(Combo1[i], &QComboBox::currentIndexChanged, this,
+                [this, i](int index) { onCombo1Click(i, index); });
+        connect(List2[i], &HiddenList::Click, this, [this, i] { onList2Click(i); });
+        connect(Label5[i], &HiddenLabel::Change, this, [this, i] { onLabel5Change(i); });
+        FocusEvents::watch(
+            Text5[i], [this, i] { SelectAllText(Text5[i]); }, [this, i] { onText5LostFocus(i); });
+        FocusEvents::watch(
+            Text6[i], [this, i] { SelectAllText(Text6[i]); }, [this, i] { onText6LostFocus(i); });
     }
+    // no record is shown until the first monster's key is looked up
+    RefreshDropEnabled();
+}
+
+void DropEditor::keyLookup(const QString& key) {
+    currentKey_ = key;
+    lookUpKey(*List1, *Label3, key);
+}
+
+void DropEditor::showMonsterName(const QString& displayName) {
+    Text13->setText(displayName);
+}
+
+void DropEditor::commitInto(MonsterDatabase& db) const {
+    bindings_.commitInto(db.DropTable, shownRecord());
+}
+
+bool DropEditor::hasUncommittedEdits() const {
+    return shownRecord() >= 1 && bindings_.differsFrom(db_.DropTable, shownRecord());
 }
 
 void DropEditor::showSelectedRecord() {
+    MDB_CHAIN("List1.Click");
     const qint32 last = db_.DropTable.Count() - 1;
     if (List1->listIndex() > last) List1->setListIndex(last);
-    const qint32 record = List1->listIndex() + 1;  // 0, the empty slot, when nothing is selected
-    for (int i = 0; i < 8; ++i) {
-        Text5[i]->setText(db_.DropTable.field(record, 2 + 2 * i));
-        Text6[i]->setText(db_.DropTable.field(record, 3 + 2 * i));
-    }
+    // with no selection this is position 0, which holds no record: the slots show nothing
+    bindings_.showRecord(db_.DropTable, shownRecord());
+}
+
+void DropEditor::RefreshDropEnabled() {
+    MDB_CHAIN("Label3.Change RefreshDropEnabled");
+    const QString& key = Label3->caption();
+    const auto setSlotsEnabled = [this](bool enabled) {
+        for (int i = 0; i < 8; ++i) {
+            Combo1[i]->setEnabled(enabled);
+            Text5[i]->setEnabled(enabled);
+            Text6[i]->setEnabled(enabled);
+        }
+    };
+    if (key.isEmpty()) setSlotsEnabled(false);
+    // a key that is neither empty nor the shown monster's leaves the slots as they were
+    if (key == currentKey_ && !key.isEmpty()) setSlotsEnabled(true);
+    if (key.isEmpty()) List1->setListIndex(-1);
+}
+
+void DropEditor::ResolveDropItem(int i) {
+    MDB_CHAIN("Text5.Change ResolveDropItem");
+    QLineEdit* id = Text5[i];
+    if (id->text().isEmpty()) id->setText(u"0"_s);
+    const int row = FindListEntry(*List2[i], id->text(), MatchMode::WholeText);
+    Label5[i]->setCaption(List2[i]->list(row));
+    // row 0 is the clear entry of its own; an item's ID always finds the item's own row
+    if (Combo1[i]->currentIndex() == 0) id->setText(u"0"_s);
+    // an ID being typed counts by its leading number, so that "12a" keeps its rate and the
+    // typed text stays as it is
+    if (numericValue(id->text()) == 0) Text6[i]->setText(u"0"_s);
+}
+
+void DropEditor::onCombo1Click(int i, int index) {
+    if (index < 0) return;  // clearing a drop-down is no choice of the user's
+    MDB_CHAIN("Combo1.Click");
+    List2[i]->setListIndex(index);
+    Text5[i]->setText(List2[i]->text());
+}
+
+void DropEditor::onList2Click(int i) {
+    MDB_CHAIN("List2.Click");
+    // only the name follows: the drop record being edited (List1) never moves from here
+    Combo1[i]->setCurrentIndex(List2[i]->listIndex());
+}
+
+void DropEditor::onLabel5Change(int i) {
+    MDB_CHAIN("Label5.Change");
+    if (Label5[i]->caption().isEmpty()) Combo1[i]->setCurrentIndex(-1);
+}
+
+void DropEditor::onText5LostFocus(int i) {
+    MDB_CHAIN("Text5.LostFocus");
+    QLineEdit* id = Text5[i];
+    if (id->text().isEmpty()) id->setText(u"0"_s);
+    if (!isValidNumber(id->text())) id->setText(u"0"_s);
+    id->setText(trimBlanks(id->text()));
+}
+
+void DropEditor::onText6Change(int i) {
+    MDB_CHAIN("Text6.Change");
+    if (Text6[i]->text().isEmpty()) Text6[i]->setText(u"0"_s);
+}
+
+void DropEditor::onText6LostFocus(int i) {
+    MDB_CHAIN("Text6.LostFocus");
+    QLineEdit* rate = Text6[i];
+    if (rate->text().isEmpty()) rate->setText(u"0"_s);
+    if (!isValidNumber(rate->text())) rate->setText(u"0"_s);
+    if (numericValue(rate->text()) > 10000) rate->setText(kMaxRate);
+    rate->setText(trimBlanks(rate->text()));
 }
 
 }  // namespace mdb

@@ -6,9 +6,10 @@
 
 #include "model/CodeTables.h"
 #include "model/NumericText.h"
+#include "ui/controls/ChainTrace.h"
+#include "ui/controls/FieldText.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/status/StatusEditor.h"
-#include "ui/status/StatusText.h"
 
 namespace mdb {
 
@@ -30,6 +31,7 @@ void StatusEditor::connectModeFlags() {
 }
 
 void StatusEditor::BoxesFromMode() {
+    MDB_CHAIN("Text7.Change BoxesFromMode");
     // each assignment re-enters with the new text and finishes the job there
     if (Text7->text().isEmpty()) Text7->setText(u"0"_s);
     if (!isValidNumber(Text7->text())) Text7->setText(u"0"_s);
@@ -45,6 +47,7 @@ void StatusEditor::BoxesFromMode() {
 }
 
 void StatusEditor::ModeFromBoxes() {
+    MDB_CHAIN("Check1.Click ModeFromBoxes");
     if (applyingModePattern_) return;
     const std::array<qint16, 7> weights = ModeBitValues();
     quint64 sum = 0;

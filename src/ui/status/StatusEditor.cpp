@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -12,6 +13,8 @@
 
 #include "model/CodeTables.h"
 #include "ui/controls/ComboBox.h"
+#include "ui/controls/FormGrid.h"
+#include "ui/controls/Widgets.h"
 
 namespace mdb {
 
@@ -19,45 +22,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The form packs about thirty captioned boxes into a 677 x 223 frame: rows of 20 px at a
-// 22 px pitch below the frame's caption, in four columns beside the name list.
-constexpr int RowTop = 18;
-constexpr int RowPitch = 22;
-constexpr int RowHeight = 20;
-
-int rowY(int row) {
-    return RowTop + row * RowPitch;
-}
-
-QString indexedName(const QString& name, int index) {
-    return name + u'(' + QString::number(index) + u')';
-}
-
-QLabel* caption(const QString& text, QWidget* parent, int x, int y, int width) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(x, y, width, RowHeight);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
-
 QLineEdit* lineEdit(const QString& objectName, QWidget* parent) {
     auto* box = new QLineEdit(parent);
     box->setObjectName(objectName);
     return box;
 }
-
-// A caption to the left of its control, both on one row of a column.
-struct Column {
-    QWidget* parent;
-    int x;
-    int captionWidth;
-    int boxWidth;
-
-    void place(int row, const QString& text, QWidget* control) const {
-        caption(text, parent, x, rowY(row), captionWidth);
-        control->setGeometry(x + captionWidth + 2, rowY(row), boxWidth, RowHeight);
-    }
-};
 
 }  // namespace
 
@@ -67,9 +36,9 @@ StatusEditor::StatusEditor(MonsterDatabase& db, MirrorModels& models, QWidget* w
     elementNames_ = new ColumnModel(this);
     sizeNames_ = new ColumnModel(this);
 
+    buildHiddenControls(window);
     buildFrame(window);
     buildNavigationBar(window);
-    buildHiddenControls(window);
 
     connectNavigation();
     connectForm();
@@ -84,75 +53,91 @@ void StatusEditor::buildFrame(QWidget* window) {
     Frame1->setFont(small);
 
     List4 = new ListBox(u"List4"_s, models_.statusDisplayNames, Frame1);
-    List4->setGeometry(4, RowTop, 122, rowY(9) - RowTop - 2);
-
+    List4->setFixedWidth(122);
     Combo5 = makeComboBox(u"Combo5"_s, models_.statusIds, Frame1, 6);
     Text2A = lineEdit(u"Text2A"_s, Frame1);
     Text4 = lineEdit(u"Text4"_s, Frame1);
     Text9 = lineEdit(u"Text9"_s, Frame1);
     Text10 = lineEdit(u"Text10"_s, Frame1);
-
     // number boxes in field order; 19 carries no field and 20, 21 are hidden code boxes
     for (int i : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 22, 23, 24, 25}) {
-        Text1[size_t(i)] = lineEdit(indexedName(u"Text1"_s, i), Frame1);
+        Text1[size_t(i)] = lineEdit(indexed(u"Text1"_s, i), Frame1);
     }
-
-    const Column names{Frame1, 128, 88, 84};
-    names.place(0, u"ID"_s, Combo5);
-    names.place(1, u"Name"_s, Text2A);
-    names.place(2, u"表示モンスター名"_s, Text4);
-    const QStringList firstCaptions{u"Mobレベル"_s, u"ＨＰ"_s, u"ＳＰ"_s, u"ＥＸＰ"_s,
-                                    u"ＪｏｂＥＸＰ"_s};
-    for (int i = 0; i < firstCaptions.size(); ++i)
-        names.place(3 + i, firstCaptions[i], Text1[size_t(1 + i)]);
-    names.place(8, u"ID検索"_s, Text9);
-
-    const Column attack{Frame1, 302, 66, 58};
-    const QStringList attackCaptions{u"射程"_s,        u"最低攻撃力"_s, u"最大攻撃力"_s,
-                                     u"ＤＥＦ"_s,      u"ＭＤＥＦ"_s,   u"目標捕捉距離"_s,
-                                     u"最大追尾距離"_s};
-    const std::array<int, 7> attackBoxes{6, 7, 8, 9, 10, 17, 18};
-    for (int i = 0; i < attackCaptions.size(); ++i)
-        attack.place(i, attackCaptions[i], Text1[size_t(attackBoxes[size_t(i)])]);
-    const Column search{Frame1, 302, 50, 74};
-    search.place(8, u"名前検索"_s, Text10);
-
     Combo4 = makeComboBox(u"Combo4"_s, sizeNames_, Frame1, 3);
     Combo2 = makeComboBox(u"Combo2"_s, raceNames_, Frame1, 3);
     Combo3 = makeComboBox(u"Combo3"_s, elementNames_, Frame1, 3);
-    const Column stats{Frame1, 430, 36, 52};
-    const QStringList statCaptions{u"ＳＴＲ"_s, u"ＡＧＩ"_s, u"ＶＩＴ"_s,
-                                   u"ＩＮＴ"_s, u"ＤＥＸ"_s, u"ＬＵＫ"_s};
-    for (int i = 0; i < statCaptions.size(); ++i)
-        stats.place(i, statCaptions[i], Text1[size_t(11 + i)]);
-    stats.place(6, u"大きさ"_s, Combo4);
-    stats.place(7, u"種族"_s, Combo2);
-    stats.place(8, u"属性"_s, Combo3);
+    QGroupBox* mode = buildModeFrame();
 
-    const Column speeds{Frame1, 522, 70, 80};
-    const QStringList speedCaptions{u"移動速度"_s, u"攻撃速度"_s, u"攻撃動作速度"_s,
-                                    u"被害動作速度"_s};
-    for (int i = 0; i < speedCaptions.size(); ++i)
-        speeds.place(i, speedCaptions[i], Text1[size_t(22 + i)]);
+    // Four columns of captioned boxes beside the name list, one row table each.
+    FormGrid grid(Frame1);
+    grid.place(List4, 0, 0, 9, 1);
+    const auto column = [&grid](int first, std::initializer_list<FormGrid::Cell> cells) {
+        int row = 0;
+        for (auto it = cells.begin(); it != cells.end(); it += 2, ++row) {
+            if (it->widget) {
+                grid.caption(std::next(it)->caption, row, first);
+                grid.place(it->widget, row, first + 1);
+            }
+        }
+    };
+    const auto& t = Text1;
+    column(1, {Combo5, u"ID", Text2A, u"Name", Text4, u"表示モンスター名", t[1], u"Mobレベル", t[2],
+               u"ＨＰ", t[3], u"ＳＰ", t[4], u"ＥＸＰ", t[5], u"ＪｏｂＥＸＰ", Text9, u"ID検索"});
+    column(3, {t[6], u"射程", t[7], u"最低攻撃力", t[8], u"最大攻撃力", t[9], u"ＤＥＦ", t[10],
+               u"ＭＤＥＦ", t[17], u"目標捕捉距離", t[18], u"最大追尾距離", nullptr, u"", Text10,
+               u"名前検索"});
+    column(5, {t[11], u"ＳＴＲ", t[12], u"ＡＧＩ", t[13], u"ＶＩＴ", t[14], u"ＩＮＴ", t[15],
+               u"ＤＥＸ", t[16], u"ＬＵＫ", Combo4, u"大きさ", Combo2, u"種族", Combo3, u"属性"});
+    column(7, {t[22], u"移動速度", t[23], u"攻撃速度", t[24], u"攻撃動作速度", t[25],
+               u"被害動作速度"});
+    grid.place(mode, 4, 7, 5, 2);
+    for (QLineEdit* box : Text1) {
+        if (box && box->parent() == Frame1) FormGrid::fitChars(box, 5);
+    }
+    for (QLineEdit* box : {Text9, Text10}) FormGrid::fitChars(box, 6);
+    for (int c : {2, 4, 6, 8}) grid.stretchColumn(c);
 
+    // Which box shows which field, in the order a record is shown; the commit writes the
+    // editable ones in the same order, which is field order.
+    using namespace StatusField;
+    bindings_.bindShowOnly(Id, Label1);
+    bindings_.bindShowOnly(Name, Text2A);  // the key: never written back
+    bindings_.bindShowOnly(DisplayName, this,
+                           [this](const QString& name) { emit displayNameShown(name); });
+    bindings_.bind(DisplayName, Text4);
+    for (int i = 1; i <= 18; ++i) bindings_.bind(Level + i - 1, Text1[size_t(i)]);
+    bindings_.bind(Size, Text3);
+    bindings_.bind(Race, Text1[20]);
+    bindings_.bind(Element, Text1[21]);
+    bindings_.bind(Mode, Text7);
+    for (int i = 22; i <= 25; ++i) bindings_.bind(MoveSpeed + i - 22, Text1[size_t(i)]);
+}
+
+QGroupBox* StatusEditor::buildModeFrame() {
     auto* mode = new QGroupBox(u"モード"_s, Frame1);
     mode->setObjectName(u"FrameMode"_s);
-    mode->setGeometry(522, rowY(4), 151, rowY(9) - rowY(4) - 2);
     Text7 = lineEdit(u"Text7"_s, mode);
-    Text7->setGeometry(4, 14, 48, RowHeight);
     const QStringList boxCaptions{u"非移動"_s, u"移動"_s,     u"ルート"_s,       u"アクティブ"_s,
                                   u"リンク"_s, u"詠唱反応"_s, u"スプラッシュ?"_s};
-    // short captions on the left under Text7, long ones on the right under 非移動
-    const std::array<QPoint, 7> places{QPoint(56, 14), QPoint(4, 36), QPoint(4, 58),
-                                       QPoint(56, 36), QPoint(4, 80), QPoint(56, 58),
-                                       QPoint(56, 80)};
     for (int i = 0; i < 7; ++i) {
-        auto* box = new QCheckBox(boxCaptions[i], mode);
-        box->setObjectName(indexedName(u"Check1"_s, i));
-        const QPoint at = places[size_t(i)];
-        box->setGeometry(at.x(), at.y(), at.x() == 4 ? 52 : 94, RowHeight);
-        Check1[size_t(i)] = box;
+        Check1[size_t(i)] = new QCheckBox(boxCaptions[i], mode);
+        Check1[size_t(i)]->setObjectName(indexed(u"Check1"_s, i));
     }
+    // short captions on the left under Text7, long ones on the right under 非移動
+    FormGrid grid(mode);
+    grid.layout()->setContentsMargins(2, 0, 2, 0);
+    FormGrid::fitChars(Text7, 6);
+    Text7->setMaximumWidth(Text7->minimumWidth());
+    grid.row({Text7, Check1[0]});
+    grid.row({Check1[1], Check1[3]});
+    grid.row({Check1[2], Check1[5]});
+    grid.row({Check1[4], Check1[6]});
+    grid.finish();
+    return mode;
+}
+
+void StatusEditor::showRecord(qint32 record) {
+    bindings_.showRecord(db_.StatusTable, record);
 }
 
 void StatusEditor::buildNavigationBar(QWidget* window) {

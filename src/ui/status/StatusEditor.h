@@ -2,8 +2,10 @@
 
 #include <QObject>
 #include <array>
+#include <optional>
 
 #include "model/MonsterDatabase.h"
+#include "ui/controls/BindingTable.h"
 #include "ui/controls/ColumnModel.h"
 #include "ui/controls/HiddenList.h"
 #include "ui/controls/ListBox.h"
@@ -28,8 +30,15 @@ public:
     // Builds Frame1, the navigation bar and the hidden controls as children of `window`.
     StatusEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window);
 
-    // The drop editor's name box, filled with the display name when a record is shown.
-    void bindDropNameBox(QLineEdit* text13) { Text13 = text13; }
+    // Copies status record `record` into the form, field by field (LoadStatusRecord, step 7).
+    void showRecord(qint32 record);
+    // The update of the status record: the form's texts, unchanged, into the record shown at
+    // the position in Text0. Returns false, writing nothing, when Text0 names no monster.
+    bool commitInto(MonsterDatabase& db) const;
+    // Whether the form holds edits not yet committed into the shown record.
+    bool hasUncommittedEdits() const;
+    // Which box shows which field.
+    const BindingTable& bindings() const { return bindings_; }
 
     // Start-up: the race, element and size lists (race and size then select row 0).
     void fillCodeLists();
@@ -47,6 +56,11 @@ public:
     void stepNext();
     void stepBack();
 
+signals:
+    // A record's display name is being shown; the drop editor shows it under "NameID".
+    void displayNameShown(const QString& displayName);
+
+public:
     // Frame1 and the navigation row (Text0, Slider1, "<<", ">>"), placed by the main window.
     QGroupBox* Frame1 = nullptr;
     QWidget* navigationBar = nullptr;
@@ -79,6 +93,7 @@ public:
 
 private:
     void buildFrame(QWidget* window);
+    QGroupBox* buildModeFrame();
     void buildNavigationBar(QWidget* window);
     void buildHiddenControls(QWidget* window);
     void connectNavigation();
@@ -102,10 +117,13 @@ private:
     void onCombo3Click(int index);
 
     void setPosition(qint64 position);
+    // The record shown at the position in Text0, as the commit computes it; nullopt when the
+    // text names no monster.
+    std::optional<qint32> shownRecord() const;
 
     MonsterDatabase& db_;
     MirrorModels& models_;
-    QLineEdit* Text13 = nullptr;
+    BindingTable bindings_;
 
     ColumnModel* raceNames_ = nullptr;
     ColumnModel* elementNames_ = nullptr;

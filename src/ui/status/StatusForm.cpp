@@ -6,9 +6,10 @@
 
 #include "model/CodeTables.h"
 #include "model/NumericText.h"
+#include "ui/controls/ChainTrace.h"
+#include "ui/controls/FieldText.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/status/StatusEditor.h"
-#include "ui/status/StatusText.h"
 
 namespace mdb {
 
@@ -51,6 +52,7 @@ void StatusEditor::connectForm() {
 }
 
 void StatusEditor::NormaliseNumberField(QLineEdit* box) {
+    MDB_CHAIN("Text1.LostFocus NormaliseNumberField");
     if (numericValue(box->text()) < 0) box->setText(u"0"_s);
     if (box->text().isEmpty()) box->setText(u"0"_s);
     if (!isValidNumber(box->text())) box->setText(u"0"_s);
@@ -59,6 +61,7 @@ void StatusEditor::NormaliseNumberField(QLineEdit* box) {
 }
 
 void StatusEditor::SyncCombosFromFields() {
+    MDB_CHAIN("Text1.Change SyncCombosFromFields");
     showCode(Combo2, Text1[20]->text());
     if (numericValue(Text1[21]->text()) < 0) Text1[21]->setText(u"0"_s);
     // an element code outside the forty valid ones leaves the drop-down on its row
@@ -68,10 +71,12 @@ void StatusEditor::SyncCombosFromFields() {
 }
 
 void StatusEditor::onText3Change() {
+    MDB_CHAIN("Text3.Change");
     showCode(Combo4, Text3->text());
 }
 
 void StatusEditor::onText4LostFocus() {
+    MDB_CHAIN("Text4.LostFocus");
     if (Text4->text().isEmpty()) Text4->setText(u"0"_s);
     Text4->setText(trimBlanks(Text4->text()));
     // a name of blanks alone is as empty as no name
@@ -79,14 +84,17 @@ void StatusEditor::onText4LostFocus() {
 }
 
 void StatusEditor::onCombo4Click(int index) {
+    MDB_CHAIN("Combo4.Click");
     if (index >= 0) Text3->setText(QString::number(index));
 }
 
 void StatusEditor::onCombo2Click(int index) {
+    MDB_CHAIN("Combo2.Click");
     if (index >= 0) Text1[20]->setText(QString::number(index));
 }
 
 void StatusEditor::onCombo3Click(int index) {
+    MDB_CHAIN("Combo3.Click");
     // clearing the drop-down is no Click; every row the user can pick is an element
     if (index < 0) return;
     Text1[21]->setText(QString::number(elementCodeForRow(index)));

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "model/NumericText.h"
+#include "ui/controls/ChainTrace.h"
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/status/StatusEditor.h"
@@ -40,6 +41,7 @@ void StatusEditor::setPosition(qint64 position) {
 }
 
 void StatusEditor::LoadStatusRecord() {
+    MDB_CHAIN("Text0.Change LoadStatusRecord");
     const qint32 last = db_.StatusTable.Count() - 1;
     // with the placeholder alone (or nothing) there is no monster to show; the loader refuses
     // such a table, and a clamp into an empty range must not loop between 1 and 0
@@ -61,24 +63,33 @@ void StatusEditor::LoadStatusRecord() {
     // the record number the commit computes from the same text; it differs from p + 1 only
     // for a typed fraction ending in .5
     const qint32 r = qint32(roundHalfEvenClamped(numericValue(Text0->text()) + 1, 2, last + 1));
-    const Table& table = db_.StatusTable;
-    Label1->setText(table.field(r, StatusField::Id));
-    Text2A->setText(table.field(r, StatusField::Name));
-    if (Text13) Text13->setText(table.field(r, StatusField::DisplayName));
-    Text4->setText(table.field(r, StatusField::DisplayName));
-    for (int i = 1; i <= 18; ++i) {
-        Text1[size_t(i)]->setText(table.field(r, StatusField::Level + i - 1));
-    }
-    Text3->setText(table.field(r, StatusField::Size));
-    Text1[20]->setText(table.field(r, StatusField::Race));
-    Text1[21]->setText(table.field(r, StatusField::Element));
-    Text7->setText(table.field(r, StatusField::Mode));
-    for (int i = 22; i <= 25; ++i) {
-        Text1[size_t(i)]->setText(table.field(r, StatusField::MoveSpeed + i - 22));
-    }
+    showRecord(r);
+}
+
+std::optional<qint32> StatusEditor::shownRecord() const {
+    const QString position = Text0->text();
+    if (position.isEmpty()) return std::nullopt;
+    const qint64 record = roundHalfEven(numericValue(position) + 1);
+    // Record 1 is the placeholder and never shown; a position box that somehow holds
+    // anything else names no record rather than a guessed one.
+    if (record < 2 || record > db_.StatusTable.Count()) return std::nullopt;
+    return qint32(record);
+}
+
+bool StatusEditor::commitInto(MonsterDatabase& db) const {
+    const auto record = shownRecord();
+    if (!record) return false;
+    bindings_.commitInto(db.StatusTable, *record);
+    return true;
+}
+
+bool StatusEditor::hasUncommittedEdits() const {
+    const auto record = shownRecord();
+    return record && bindings_.differsFrom(db_.StatusTable, *record);
 }
 
 void StatusEditor::onText0LostFocus() {
+    MDB_CHAIN("Text0.LostFocus");
     // every assignment reloads, which lifts "0" to "1"; each check reads the text anew
     if (numericValue(Text0->text()) < 0) Text0->setText(u"0"_s);
     if (Text0->text().isEmpty()) Text0->setText(u"0"_s);
@@ -86,38 +97,46 @@ void StatusEditor::onText0LostFocus() {
 }
 
 void StatusEditor::onSliderValueChanged(int value) {
+    MDB_CHAIN("Slider1.Scroll");
     if (movingSlider_) return;
     setPosition(value);
 }
 
 void StatusEditor::stepNext() {
+    MDB_CHAIN("Command15.Click");
     setPosition(qint64(Slider1->value()) + 1);
 }
 
 void StatusEditor::stepBack() {
+    MDB_CHAIN("Command14.Click");
     setPosition(qint64(Slider1->value()) - 1);
 }
 
 void StatusEditor::onList4Click() {
+    MDB_CHAIN("List4.Click");
     setPosition(List4->listIndex());
 }
 
 void StatusEditor::onCombo5Click(int index) {
+    MDB_CHAIN("Combo5.Click");
     // clearing the drop-down is no choice of the user's and raises nothing
     if (index < 0) return;
     setPosition(index);
 }
 
 void StatusEditor::onList3Click() {
+    MDB_CHAIN("List3.Click");
     Combo5->setCurrentIndex(List3->listIndex());
 }
 
 void StatusEditor::onIdSearch() {
+    MDB_CHAIN("Text9.Change");
     const int i = FindListEntry(*List3, Text9->text(), MatchMode::WholeText);
     Label7->setCaption(List3->list(i));
 }
 
 void StatusEditor::onNameSearch() {
+    MDB_CHAIN("Text10.Change");
     const int i = FindListEntry(*List4, Text10->text(), MatchMode::Prefix);
     // List4 has moved on to the shown monster by now; the label names the row that was found
     Label10->setCaption(List4->list(i));

@@ -1,4 +1,4 @@
-#include "ui/status/StatusText.h"
+#include "ui/controls/FieldText.h"
 
 namespace mdb {
 

@@ -1,0 +1,60 @@
+#include "ui/controls/BindingTable.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+#include "model/Table.h"
+#include "ui/controls/ListCore.h"
+
+namespace mdb {
+
+void BindingTable::bind(int field, QLineEdit* box) {
+    bindings_.push_back({field, box, [box] { return box->text(); },
+                         [box](const QString& text) { box->setText(text); }});
+}
+
+void BindingTable::bind(int field, ListCore* list, QObject* control, Writer show) {
+    bindings_.push_back({field, control, [list] { return list->text(); }, std::move(show)});
+}
+
+void BindingTable::bindShowOnly(int field, QObject* control, Writer show) {
+    bindings_.push_back({field, control, nullptr, std::move(show)});
+}
+
+void BindingTable::bindShowOnly(int field, QLineEdit* box) {
+    bindShowOnly(field, box, [box](const QString& text) { box->setText(text); });
+}
+
+void BindingTable::bindShowOnly(int field, QLabel* label) {
+    bindShowOnly(field, label, [label](const QString& text) { label->setText(text); });
+}
+
+void BindingTable::showRecord(const Table& table, qint32 record) const {
+    for (const Binding& binding : bindings_) {
+        if (binding.show) binding.show(table.field(record, binding.field));
+    }
+}
+
+void BindingTable::commitInto(Table& table, qint32 record) const {
+    if (record < 1 || record > table.Count()) return;
+    for (const Binding& binding : bindings_) {
+        if (binding.read) table.setField(record, binding.field, binding.read());
+    }
+}
+
+bool BindingTable::differsFrom(const Table& table, qint32 record) const {
+    for (const Binding& binding : bindings_) {
+        if (binding.read && binding.read() != table.fieldView(record, binding.field)) return true;
+    }
+    return false;
+}
+
+std::vector<int> BindingTable::committedFields() const {
+    std::vector<int> fields;
+    for (const Binding& binding : bindings_) {
+        if (binding.read) fields.push_back(binding.field);
+    }
+    return fields;
+}
+
+}  // namespace mdb

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QLoggingCategory>
+
+namespace mdb {
+
+// Traces the event handlers as they run, nested as they nest; enable with
+// QT_LOGGING_RULES="mdb.chains.debug=true" to see the order of a chain instead of guessing it.
+Q_DECLARE_LOGGING_CATEGORY(lcChains)
+
+// Marks one run of an event handler: counts how deeply handlers are nested inside each other
+// and, in debug builds, asserts that a chain stays below MaxChainDepth, so that two handlers
+// that keep re-raising each other fail at once instead of overflowing the stack.
+class ChainScope {
+public:
+    static constexpr int MaxChainDepth = 48;
+
+    explicit ChainScope(const char* handler);
+    ~ChainScope();
+    ChainScope(const ChainScope&) = delete;
+    ChainScope& operator=(const ChainScope&) = delete;
+
+    // Handlers running now, this one included.
+    static int depth();
+    // The deepest nesting seen since the last reset (for tests and benchmarks).
+    static int deepest();
+    static void resetDeepest();
+};
+
+}  // namespace mdb
+
+// One line at the top of a handler: MDB_CHAIN("Text5.Change");
+#define MDB_CHAIN(handler) const ::mdb::ChainScope mdbChainScope_(handler)

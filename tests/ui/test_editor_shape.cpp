@@ -1,0 +1,174 @@
+// What every editor shares: the binding table, focus moves that are the user's, and drop-downs
+// that the wheel changes only with the focus.
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+#include <QWheelEvent>
+
+#include "WindowFixture.h"
+#include "ui/controls/BindingTable.h"
+#include "ui/controls/ChainTrace.h"
+#include "ui/editors/DropEditor.h"
+#include "ui/editors/MvpEditor.h"
+#include "ui/status/StatusEditor.h"
+
+using namespace Qt::StringLiterals;
+
+namespace mdb::test {
+
+class EditorShape : public WindowFixture {
+protected:
+    // Shows the window and makes it the active one, as a user's window would be.
+    bool activate() {
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        return QTest::qWaitForWindowActive(window.get());
+    }
+    void showMonster(const QString& name) {
+        const int row = window->database().StatusTable.column(StatusField::Name).indexOf(name);
+        ASSERT_GT(row, 1) << name.toStdString();
+        window->status->Text0->setText(QString::number(row - 1));
+    }
+    static void wheel(QWidget* widget, int delta) {
+        const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
+        QWheelEvent event(at, widget->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(widget, &event);
+    }
+};
+
+// Each editor's binding table shows a record and commits exactly its fields back: unchanged
+// boxes give the same record, a swapped pair of boxes would not.
+TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
+    startSample();
+    MainWindow& w = *window;
+    MonsterDatabase& db = w.database();
+    showMonster(u"KAPPA_KING"_s);  // has a drop and an MVP record
+    ChainScope::resetDeepest();
+    showMonster(u"TENGU_LORD"_s);
+    // showing a monster runs every chain of the window, well inside the guard's bound
+    EXPECT_GT(ChainScope::deepest(), 3);
+    EXPECT_LT(ChainScope::deepest(), ChainScope::MaxChainDepth / 2);
+
+    struct Case {
+        const char* editor;
+        const BindingTable& bindings;
+        Table& table;
+        qint32 record;
+        std::vector<int> fields;
+    };
+    std::vector<int> statusFields, dropFields, mvpFields;
+    for (int f = StatusField::DisplayName; f <= StatusField::Width; ++f) statusFields.push_back(f);
+    for (int f = 2; f <= 17; ++f) dropFields.push_back(f);
+    for (int f = 2; f <= 11; ++f) mvpFields.push_back(f);
+    const int statusRecord = w.status->Text0->text().toInt() + 1;
+    const Case cases[] = {
+        {"status", w.status->bindings(), db.StatusTable, statusRecord, statusFields},
+        {"drop", w.drop->bindings(), db.DropTable, w.drop->List1->listIndex() + 1, dropFields},
+        {"MVP", w.mvp->bindings(), db.MvpTable, w.mvp->List8A->listIndex() + 1, mvpFields},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.editor);
+        ASSERT_GE(c.record, 2);  // not the first record, so that a record mix-up shows
+        EXPECT_EQ(c.bindings.committedFields(), c.fields);
+        const Table before = c.table;
+        EXPECT_FALSE(c.bindings.differsFrom(c.table, c.record));
+        c.bindings.commitInto(c.table, c.record);
+        for (qint32 r = 1; r <= c.table.Count(); ++r) {
+            for (int f = 1; f <= c.table.fieldCount(); ++f) {
+                ASSERT_EQ(c.table.field(r, f), before.field(r, f)) << r << "/" << f;
+            }
+        }
+        // another record shown through the same table fills every box from that record
+        c.bindings.showRecord(c.table, c.record - 1);
+        EXPECT_TRUE(c.bindings.differsFrom(c.table, c.record));
+        EXPECT_FALSE(c.bindings.differsFrom(c.table, c.record - 1));
+        c.bindings.showRecord(c.table, c.record);
+    }
+
+    // an edit is seen as not yet committed until the update copies it
+    w.drop->Text6[1]->setText(u"77"_s);
+    w.mvp->Text8[0]->setText(u"12345"_s);
+    w.status->Text1[3]->setText(u"99"_s);
+    EXPECT_TRUE(w.drop->hasUncommittedEdits());
+    EXPECT_TRUE(w.mvp->hasUncommittedEdits());
+    EXPECT_TRUE(w.status->hasUncommittedEdits());
+    w.mnuRenw->trigger();
+    EXPECT_FALSE(w.drop->hasUncommittedEdits());
+    EXPECT_FALSE(w.mvp->hasUncommittedEdits());
+    EXPECT_FALSE(w.status->hasUncommittedEdits());
+    EXPECT_EQ(db.DropTable.field(w.drop->List1->listIndex() + 1, 5), u"77"_s);
+    EXPECT_EQ(db.MvpTable.field(w.mvp->List8A->listIndex() + 1, 4), u"12345"_s);
+}
+
+// The leave-the-box rules are for the user moving between controls: a menu opened with the
+// mouse or a switch to another window leaves the box as typed.
+TEST_F(EditorShape, MenusAndWindowSwitchesDoNotLeaveTheBox) {
+    startSample();
+    MainWindow& w = *window;
+    if (!activate()) GTEST_SKIP() << "the platform gives no active window";
+    QLineEdit* hp = w.status->Text1[2];
+    hp->setFocus();
+    ASSERT_TRUE(hp->hasFocus());
+    hp->setText(u"-7"_s);
+
+    // the 機能 menu opened from the menu bar with the mouse, then the update picked in it
+    const QRect title = w.menuBar()->actionGeometry(w.mnuEdit->menuAction());
+    QTest::mouseClick(w.menuBar(), Qt::LeftButton, {}, title.center());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w.mnuEdit->isVisible(); }));
+    EXPECT_EQ(hp->text(), u"-7"_s);
+    w.mnuRenw->trigger();
+    w.mnuEdit->hide();
+    EXPECT_EQ(w.database().StatusTable.field(2, StatusField::Hp), u"-7"_s);
+
+    // switching to another window and back while Text0 reads "5x" keeps the shown monster
+    w.status->Text0->setFocus();
+    w.status->Text0->setText(u"5"_s);  // typed a key at a time
+    w.status->Text0->setText(u"5x"_s);
+    const QString shown = w.status->Text2A->text();
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(w.status->Text0->text(), u"5x"_s);
+    QApplication::setActiveWindow(window.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    EXPECT_EQ(w.status->Text0->text(), u"5x"_s);
+    EXPECT_EQ(w.status->Text2A->text(), shown);
+
+    // tabbing out of the box is the user's move: now the rules run
+    QTest::keyClick(w.status->Text0, Qt::Key_Tab);
+    EXPECT_EQ(w.status->Text0->text(), u"1"_s);
+}
+
+// A wheel turn over a drop-down that has no focus changes nothing; with the focus it does.
+TEST_F(EditorShape, WheelChangesOnlyTheFocusedDropDown) {
+    startSample();
+    MainWindow& w = *window;
+    if (!activate()) GTEST_SKIP() << "the platform gives no active window";
+    w.status->Text4->setFocus();
+    w.status->Text4->setText(u"typed name"_s);
+    const QString position = w.status->Text0->text();
+    for (QComboBox* combo :
+         {w.status->Combo5, w.status->Combo2, w.status->Combo3, w.status->Combo4, w.mvp->Combo8A}) {
+        SCOPED_TRACE(combo->objectName().toStdString());
+        combo->setEnabled(true);
+        const int before = combo->currentIndex();
+        wheel(combo, -120);
+        EXPECT_EQ(combo->currentIndex(), before);
+    }
+    EXPECT_EQ(w.status->Text0->text(), position);
+    EXPECT_EQ(w.status->Text4->text(), u"typed name"_s);
+
+    w.status->Combo2->setFocus();
+    ASSERT_TRUE(w.status->Combo2->hasFocus());
+    const int race = w.status->Combo2->currentIndex();
+    wheel(w.status->Combo2, -120);
+    EXPECT_NE(w.status->Combo2->currentIndex(), race);
+}
+
+}  // namespace mdb::test
