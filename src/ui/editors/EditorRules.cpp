@@ -1,8 +1,8 @@
 #include "ui/editors/EditorRules.h"
 
 #include "model/NumericText.h"
+#include "ui/controls/FieldText.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/status/StatusText.h"
 
 namespace mdb {
 
@@ -40,6 +40,11 @@ QString limitedCountMessage() {
     return MessageSink::joinLines(
         {u"サーバーの安全動作のため 最大数は２０に設定してあります"_s,
          u"危険を承知でこれ以上の数値に設定したいならテキストエディタなどで編集して下さい"_s});
+}
+
+QString keptUnlessChosen(const QString& stored, const QString& shown, bool chosen) {
+    if (!chosen || shown.compare(stored, Qt::CaseInsensitive) == 0) return stored;
+    return shown;
 }
 
 }  // namespace mdb

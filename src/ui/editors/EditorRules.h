@@ -31,4 +31,10 @@ LimitedCount NormalizeLimitedCount(const QString& text, bool enforceLimit = true
 // What the user is told when a count was brought down to the limit.
 QString limitedCountMessage();
 
+// The text a monster key or state field commits from a list row: the record's own text until
+// the user picks another row (`chosen`), and also then while the row holds the same text in
+// another letter case. So a key spelled differently from the monster's, a key that names no
+// monster and a state outside the nine are written back unchanged unless the user changes them.
+QString keptUnlessChosen(const QString& stored, const QString& shown, bool chosen);
+
 }  // namespace mdb
