@@ -43,8 +43,14 @@ EmoteEditor::EmoteEditor(MonsterDatabase& db, MirrorModels& models, QWidget* win
 
 void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
     // the caption is pushed right so that it shows beside the drop frame drawn over this one
-    Frame1A = makeFrame(u"Frame1A"_s, QString(157, u' ') + u"エモーションDB (mob_emote_db.txt)"_s,
-                        window);
+    // The drop frame lies over the left of this frame's top: the caption stands at the right
+    // end, in the drop frame's small type, so that it shows beside it in any font (a run of
+    // blanks before it would push it off the frame in a font with wider blanks).
+    Frame1A = makeFrame(u"Frame1A"_s, u"エモーションDB (mob_emote_db.txt)"_s, window);
+    Frame1A->setAlignment(Qt::AlignRight);
+    QFont small = Frame1A->font();
+    small.setPixelSize(11);
+    Frame1A->setFont(small);
     Combo14 = makeComboBox(u"Combo14"_s, models.statusDisplayNamesChoose, Frame1A, 10);
     Combo14B = makeComboBox(u"Combo14B"_s, stateLabels_, Frame1A, 6);
     Text14 = new QLineEdit(Frame1A);

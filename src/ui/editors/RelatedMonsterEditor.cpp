@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
@@ -117,8 +118,11 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
     addButton->setObjectName(names.addButton);
     addButton->hide();
     const int countRow = grid.row({names.countCaption});
-    grid.layout()->addWidget(countBox, countRow, 1, Qt::AlignLeft);
-    grid.place(addButton, countRow, 1, 1, 2);
+    auto* countCells = new QHBoxLayout;
+    countCells->addWidget(countBox);
+    countCells->addStretch(1);
+    countCells->addWidget(addButton);
+    grid.layout()->addLayout(countCells, countRow, 1, 1, 2);
     grid.stretchColumn(1, 1);
     grid.finish();
 
