@@ -12,6 +12,8 @@
 #include "WindowFixture.h"
 #include "ui/controls/BindingTable.h"
 #include "ui/controls/ChainTrace.h"
+#include "ui/controls/ColumnModel.h"
+#include "ui/controls/FindListEntry.h"
 #include "ui/editors/DropEditor.h"
 #include "ui/editors/MvpEditor.h"
 #include "ui/status/StatusEditor.h"
@@ -169,6 +171,29 @@ TEST_F(EditorShape, WheelChangesOnlyTheFocusedDropDown) {
     const int race = w.status->Combo2->currentIndex();
     wheel(w.status->Combo2, -120);
     EXPECT_NE(w.status->Combo2->currentIndex(), race);
+}
+
+// The index of a key column answers what a scan from the top would: the first row equal to
+// the text ignoring letter case, also where letter case is more than A-Z, and for rows added
+// after the index was built.
+TEST(KeyIndex, FindsWhatTheScanFinds) {
+    const QStringList rows{u"KAPPA"_s, u"kappa"_s,    u"Straße"_s,   u"STRASSE"_s,    u"ǅ"_s,
+                           u"ǆ"_s,     u"Σίσυφος"_s,  u"ΣΊΣΥΦΟΣ"_s,  u"ｋａｐｐａ"_s, u"𐐨"_s,
+                           u"Ǆ"_s,     u"İstanbul"_s, u"istanbul"_s, QString()};
+    ColumnModel scanned(rows);
+    ColumnModel indexed(rows.mid(0, 5));
+    indexed.indexWholeText();
+    indexed.appendRows(rows.mid(5));
+    QStringList queries = rows;
+    queries << u"Kappa"_s << u"strasse"_s << u"STRAßE"_s << u"ǆ"_s << u"σίσυφος"_s
+            << u"ＫＡＰＰＡ"_s << u"𐐀"_s << u"ISTANBUL"_s << u"KAPP"_s;
+    for (const QString& query : queries) {
+        EXPECT_EQ(findRow(indexed, query, MatchMode::WholeText),
+                  findRow(scanned, query, MatchMode::WholeText))
+            << query.toStdString();
+    }
+    EXPECT_EQ(findRow(indexed, u"kApPa"_s, MatchMode::WholeText), 0);
+    EXPECT_EQ(findRow(indexed, u"KAPP"_s, MatchMode::WholeText), -1);
 }
 
 }  // namespace mdb::test
