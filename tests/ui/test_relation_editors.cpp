@@ -144,6 +144,11 @@ TEST_F(RelationEditors, KeysThatNameNoMonsterShowEmptyAndSurviveAnUnchangedCommi
 TEST_F(RelationEditors, EveryDependentRecordSurvivesShowAndUnchangedCommit) {
     startSample();
     MonsterDatabase& db = window->database();
+    // the four editors rewrite their whole records, the monster keys included
+    EXPECT_EQ(window->emote->bindings().committedFields(), (std::vector<int>{1, 2, 3}));
+    for (const RelatedMonsterEditor* editor : {window->morph, window->summon, window->slave}) {
+        EXPECT_EQ(editor->bindings().committedFields(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    }
     std::vector<QStringList> before;
     for (const Table* t : {&db.EmoteTable, &db.MorphTable, &db.SummonTable, &db.SlaveTable}) {
         for (int f = 1; f <= t->fieldCount(); ++f) before.push_back(t->column(f));
