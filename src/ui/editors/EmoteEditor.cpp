@@ -42,7 +42,6 @@ EmoteEditor::EmoteEditor(MonsterDatabase& db, MirrorModels& models, QWidget* win
 }
 
 void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
-    // the caption is pushed right so that it shows beside the drop frame drawn over this one
     // The drop frame lies over the left of this frame's top: the caption stands at the right
     // end, in the drop frame's small type, so that it shows beside it in any font (a run of
     // blanks before it would push it off the frame in a font with wider blanks).
