@@ -16,7 +16,6 @@
 #include "ui/commands/SaveCommand.h"
 #include "ui/commands/ViewModes.h"
 #include "ui/controls/ChainTrace.h"
-#include "ui/controls/KeyLookup.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/StorageMessages.h"
 #include "ui/controls/Widgets.h"
@@ -153,12 +152,12 @@ void MainWindow::buildFrames() {
     emote = new EmoteEditor(db_, *models_, central);
     drop = new DropEditor(db_, *models_, central);
     mvp = new MvpEditor(db_, *models_, central);
-    morph = new RelatedMonsterEditor(RelatedMonsterEditor::morphNames(), db_.MorphTable, *models_,
-                                     models_->morphKeys, central);
-    slave = new RelatedMonsterEditor(RelatedMonsterEditor::slaveNames(), db_.SlaveTable, *models_,
-                                     models_->slaveKeys, central);
-    summon = new RelatedMonsterEditor(RelatedMonsterEditor::summonNames(), db_.SummonTable,
-                                      *models_, models_->summonKeys, central);
+    morph = new RelatedMonsterEditor(RelatedMonsterEditor::morphNames(), db_, *models_, messages_,
+                                     central);
+    slave = new RelatedMonsterEditor(RelatedMonsterEditor::slaveNames(), db_, *models_, messages_,
+                                     central);
+    summon = new RelatedMonsterEditor(RelatedMonsterEditor::summonNames(), db_, *models_, messages_,
+                                      central);
 
     status->Frame1->setGeometry(twips(0, 0, 10155, 3345));
     mvp->Frame5->setGeometry(twips(10140, 0, 4995, 3945));
@@ -168,6 +167,7 @@ void MainWindow::buildFrames() {
     slave->frame->setGeometry(twips(4950, 6720, 5115, 2655));
     summon->frame->setGeometry(twips(10050, 6720, 5085, 2655));
     drop->Frame2->raise();
+    emote->keepClearOfLeft(drop->Frame2->geometry().right() - emote->Frame1A->x());
 
     // the strip between the status frame and the drop frame holds the commands
     const QRect strip(0, 3345 / 15 + 1, 10140 / 15, 3840 / 15 - 3345 / 15 - 2);
@@ -202,8 +202,9 @@ void MainWindow::buildFrames() {
 //
 //   updating (Command1, mnuRenw)
 //   5. CommitEdits          status record, then commitDependents:
-//   6.   drop, MVP            each editor's commitInto, in this order (emotion, metamorphosis,
-//                             summon and slave follow them)
+//   6.   drop, MVP, emotion,  each editor's commitInto, in this order, into the record its
+//        metamorphosis,       key list selects (none: nothing written)
+//        summon, slave
 //
 //   stepping from the menu
 //   7. mnuNext, mnuBack     the Click of ">>" and "<<"
@@ -213,6 +214,10 @@ void MainWindow::connectChains() {
     connect(commit, &CommitCommand::commitDependents, this, [this] {
         drop->commitInto(db_);
         mvp->commitInto(db_);
+        emote->commitInto(db_);
+        morph->commitInto(db_);
+        summon->commitInto(db_);
+        slave->commitInto(db_);
     });
     connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
     connect(mnuBack, &QAction::triggered, status, &StatusEditor::stepBack);
@@ -247,10 +252,10 @@ void MainWindow::LookupDependentEntries() {
     const QString key = status->Text2A->text();
     drop->keyLookup(key);
     mvp->keyLookup(key);
-    lookUpKey(*morph->tableKeyList, *morph->keyLabel, key);
-    lookUpKey(*slave->tableKeyList, *slave->keyLabel, key);
-    lookUpKey(*summon->tableKeyList, *summon->keyLabel, key);
-    lookUpKey(*emote->List14A, *emote->Label14A, key);
+    morph->keyLookup(key);
+    slave->keyLookup(key);
+    summon->keyLookup(key);
+    emote->keyLookup(key);
 }
 
 void MainWindow::setOuterSizeTwips(int width, int height) {

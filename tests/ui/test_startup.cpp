@@ -64,14 +64,15 @@ TEST_F(StartUp, ShowsTheFirstMonsterWithListsFilledAndHeadingsInPlace) {
     EXPECT_EQ(control<HiddenList>(u"List8B"_s)->list(0), stat.field(1, StatusField::Name));
     EXPECT_EQ(control<HiddenList>(u"List12(4)"_s)->listCount(), stat.Count());
 
-    // code lists: race and size on row 0 (then overwritten by the monster), states unselected
+    // code lists: race and size on row 0 (then overwritten by the monster); the states are
+    // filled unselected, then show the state of the first monster's emotion record (IDLE_ST)
     EXPECT_EQ(w.status->Combo2->count(), 10);
     EXPECT_EQ(w.status->Combo3->count(), 40);
     EXPECT_EQ(w.status->Combo4->count(), 4);
     EXPECT_EQ(control<QComboBox>(u"Combo14B"_s)->count(), 9);
-    EXPECT_EQ(control<QComboBox>(u"Combo14B"_s)->currentIndex(), -1);
+    EXPECT_EQ(control<QComboBox>(u"Combo14B"_s)->currentIndex(), 0);
     EXPECT_EQ(control<HiddenList>(u"List14B"_s)->listCount(), 9);
-    EXPECT_EQ(control<HiddenList>(u"List14B"_s)->listIndex(), -1);
+    EXPECT_EQ(control<HiddenList>(u"List14B"_s)->text(), u"IDLE_ST"_s);
 
     // the first metamorphosis record is selected, and every key list holds its table's keys
     EXPECT_EQ(control<HiddenList>(u"List9A"_s)->listIndex(), 0);

@@ -2,56 +2,150 @@
 
 #include <QButtonGroup>
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include "model/CodeTables.h"
+#include "ui/controls/ChainTrace.h"
 #include "ui/controls/ComboBox.h"
+#include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
+#include "ui/controls/FormGrid.h"
+#include "ui/controls/KeyLookup.h"
 #include "ui/controls/Widgets.h"
+#include "ui/editors/EditorRules.h"
+#include "ui/editors/EmotePictures.h"
 
 namespace mdb {
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+enum EmoteField { NameField = 1, StateField, EmotionField };
+
+}  // namespace
 
 EmoteEditor::EmoteEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
     : QObject(window),
       db_(db),
       stateLabels_(new ColumnModel(this)),
       stateNames_(new ColumnModel(this)) {
-    // the caption is pushed right so that it shows beside the drop frame drawn over this one
-    Frame1A = makeFrame(u"Frame1A"_s, QString(157, u' ') + u"エモーションDB (mob_emote_db.txt)"_s,
-                        window);
-    const int left = 800;  // right of the drop frame
-    makeLabel(u"名前"_s, Frame1A, left, 22, 40);
+    buildFrame(models, window);
+    bindFields();
+    connectControls();
+}
+
+void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
+    // The drop frame lies over the left of this frame's top: the caption stands at the right
+    // end, in the drop frame's small type, so that it shows beside it in any font (a run of
+    // blanks before it would push it off the frame in a font with wider blanks).
+    Frame1A = makeFrame(u"Frame1A"_s, u"エモーションDB (mob_emote_db.txt)"_s, window);
+    Frame1A->setAlignment(Qt::AlignRight);
+    QFont small = Frame1A->font();
+    small.setPixelSize(11);
+    Frame1A->setFont(small);
     Combo14 = makeComboBox(u"Combo14"_s, models.statusDisplayNamesChoose, Frame1A, 10);
-    Combo14->setGeometry(left + 40, 22, 160, 20);
-    makeLabel(u"状況"_s, Frame1A, left, 46, 40);
-    Combo14B = makeComboBox(u"Combo14B"_s, stateLabels_, Frame1A, 8);
-    Combo14B->setGeometry(left + 40, 46, 110, 20);
-    Text14 = makeTextBox(u"Text14"_s, Frame1A, left + 154, 46, 46);
-    Command10 = makeButton(u"Command10"_s, u"新しい項目を追加"_s, Frame1A, left + 40, 70, 160);
+    Combo14B = makeComboBox(u"Combo14B"_s, stateLabels_, Frame1A, 6);
+    Text14 = new QLineEdit(Frame1A);
+    Text14->setObjectName(u"Text14"_s);
+    Command5 = new QPushButton(u"表示するエモーション"_s, Frame1A);
+    Command5->setObjectName(u"Command5"_s);
+    Command7 = new QPushButton(u"表示するエモーション"_s, Frame1A);
+    Command7->setObjectName(u"Command7"_s);
+    Command7->hide();
+    Command10 = new QPushButton(u"新しい項目を追加"_s, Frame1A);
+    Command10->setObjectName(u"Command10"_s);
     Command10->hide();
 
-    emotionGroup = new QButtonGroup(this);
-    emotionGroup->setExclusive(true);
-    for (int i = 0; i < 48; ++i) {
-        auto* button = new QToolButton(Frame1A);
-        button->setObjectName(indexed(u"Option1"_s, i));
-        button->setCheckable(true);
-        button->setText(QString::number(i));
-        button->setGeometry(8 + (i % 24) * 41, 128 + (i / 24) * 34, 40, 32);
-        emotionGroup->addButton(button, i);
-        Option1[i] = button;
-    }
+    // Column 0 is the room the drop frame covers; the pictures run under it, full width.
+    FormGrid grid(Frame1A);
+    grid.row({nullptr, u"名前", {Combo14, 2}});
+    grid.row({nullptr, u"状況", Combo14B, Text14});
+    grid.place(Command5, 2, 2, 1, 2);
+    grid.place(Command7, 2, 2, 1, 2);
+    grid.place(Command10, 3, 2, 1, 2);
+    grid.layout()->setRowStretch(4, 1);
+    grid.place(buildPictures(), 5, 0, 1, 4);
+    FormGrid::fitChars(Text14, 3);
+    grid.stretchColumn(2, 1);
+    grid_ = grid.layout();
 
     List14 = new HiddenList(u"List14"_s, Frame1A, models.statusNames);
     List14A = new HiddenList(u"List14A"_s, Frame1A, models.emoteKeys);
     List14B = new HiddenList(u"List14B"_s, Frame1A, stateNames_);
     Label14A = new HiddenLabel(u"Label14A"_s, Frame1A);
+}
+
+QWidget* EmoteEditor::buildPictures() {
+    auto* strip = new QWidget(Frame1A);
+    auto* pictures = new QGridLayout(strip);
+    pictures->setContentsMargins(0, 0, 0, 0);
+    pictures->setSpacing(1);
+    emotionGroup = new QButtonGroup(this);
+    emotionGroup->setExclusive(true);
+    constexpr int perRow = EmotionCount / 2;
+    for (int n = 0; n < EmotionCount; ++n) {
+        auto* button = new QToolButton(strip);
+        button->setObjectName(indexed(u"Option1"_s, n));
+        button->setCheckable(true);
+        button->setIcon(emotionIcon(n));
+        button->setIconSize(emotionPictureSize());
+        button->setToolTip(QString::number(n));
+        button->setAccessibleName(QString::number(n));
+        button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        pictures->addWidget(button, n / perRow, n % perRow);
+        emotionGroup->addButton(button, n);
+        Option1[size_t(n)] = button;
+    }
+    return strip;
+}
+
+void EmoteEditor::keepClearOfLeft(int width) {
+    grid_->setColumnMinimumWidth(0, width);
+}
+
+void EmoteEditor::bindFields() {
+    // The monster and the state are rows of hidden lists; until the user picks another, the
+    // commit writes back the record's own text (see monsterChosen_).
+    const auto kept = [this](HiddenList* list, int field, const bool& chosen) {
+        return [this, list, field, &chosen] {
+            return keptUnlessChosen(db_.EmoteTable.field(shownRecord(), field), list->text(),
+                                    chosen);
+        };
+    };
+    bindings_.bind(
+        {NameField, List14, kept(List14, NameField, monsterChosen_),
+         [this](const QString& name) { FindListEntry(*List14, name, MatchMode::WholeText); }});
+    bindings_.bind(
+        {StateField, List14B, kept(List14B, StateField, stateChosen_),
+         [this](const QString& state) { FindListEntry(*List14B, state, MatchMode::WholeText); }});
+    bindings_.bind(EmotionField, Text14);
+}
+
+void EmoteEditor::connectControls() {
+    connect(Label14A, &HiddenLabel::Change, this, &EmoteEditor::RefreshEmoteEnabled);
+    connect(List14A, &HiddenList::Click, this, &EmoteEditor::ShowEmoteRecord);
+    connect(Combo14, &QComboBox::currentIndexChanged, this, &EmoteEditor::onCombo14Click);
+    connect(List14, &HiddenList::Click, this, &EmoteEditor::onList14Click);
+    connect(Combo14B, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index < 0) return;  // clearing a drop-down is no choice of the user's
+        MDB_CHAIN("Combo14B.Click");
+        List14B->setListIndex(index);
+    });
+    connect(List14B, &HiddenList::Click, this, &EmoteEditor::onList14BClick);
+    connect(emotionGroup, &QButtonGroup::idToggled, this, &EmoteEditor::onPictureChosen);
+    connect(Text14, &QLineEdit::textChanged, this, &EmoteEditor::NormalizeEmotion);
     selectAllOnFocus(Text14);
+    connect(Command5, &QPushButton::clicked, this, &EmoteEditor::showPictures);
+    connect(Command7, &QPushButton::clicked, this, &EmoteEditor::hidePictures);
+    // no record is shown until the first monster's key is looked up
+    RefreshEmoteEnabled();
 }
 
 void EmoteEditor::fillCodeLists() {
@@ -59,6 +153,112 @@ void EmoteEditor::fillCodeLists() {
     Combo14B->setCurrentIndex(-1);
     stateNames_->appendRows(EmoteStateNames());
     List14B->setListIndex(-1);
+}
+
+void EmoteEditor::keyLookup(const QString& key) {
+    currentKey_ = key;
+    lookUpKey(*List14A, *Label14A, key);
+}
+
+void EmoteEditor::commitInto(MonsterDatabase& db) const {
+    bindings_.commitInto(db.EmoteTable, shownRecord());
+}
+
+bool EmoteEditor::hasUncommittedEdits() const {
+    return shownRecord() >= 1 && bindings_.differsFrom(db_.EmoteTable, shownRecord());
+}
+
+void EmoteEditor::ShowEmoteRecord() {
+    MDB_CHAIN("List14A.Click ShowEmoteRecord");
+    const qint32 last = db_.EmoteTable.Count() - 1;
+    if (List14A->listIndex() > last) List14A->setListIndex(last);
+    const QScopedValueRollback guard(showing_, true);
+    monsterChosen_ = false;
+    stateChosen_ = false;
+    // with no selection this is position 0, which holds no record: everything shows empty
+    bindings_.showRecord(db_.EmoteTable, shownRecord());
+}
+
+void EmoteEditor::RefreshEmoteEnabled() {
+    MDB_CHAIN("Label14A.Change RefreshEmoteEnabled");
+    const QString& key = Label14A->caption();
+    const auto setEnabled = [this](bool enabled) {
+        for (QWidget* control : {static_cast<QWidget*>(Combo14), static_cast<QWidget*>(Combo14B),
+                                 static_cast<QWidget*>(Text14)}) {
+            control->setEnabled(enabled);
+        }
+    };
+    if (key.isEmpty()) {
+        hidePictures();
+        setEnabled(false);
+    }
+    // a key that is neither empty nor the shown monster's leaves the editor as it was
+    if (!key.isEmpty() && key == currentKey_) {
+        showPictures();
+        setEnabled(true);
+    }
+    if (key.isEmpty()) List14A->setListIndex(-1);
+}
+
+void EmoteEditor::NormalizeEmotion() {
+    MDB_CHAIN("Text14.Change NormalizeEmotion");
+    const EmotionText settled = mdb::NormalizeEmotion(Text14->text());
+    // assigning the same text would still move the caret of a box being typed in
+    if (settled.text != Text14->text()) Text14->setText(settled.text);
+    if (settled.picture) {
+        Option1[size_t(*settled.picture)]->setChecked(true);
+    } else if (QAbstractButton* checked = emotionGroup->checkedButton()) {
+        // a fraction names no emotion: no picture may claim to be the one in the box
+        const QSignalBlocker quiet(emotionGroup);
+        emotionGroup->setExclusive(false);
+        checked->setChecked(false);
+        emotionGroup->setExclusive(true);
+    }
+}
+
+void EmoteEditor::onCombo14Click(int index) {
+    if (index < 0) return;  // clearing a drop-down is no choice of the user's
+    MDB_CHAIN("Combo14.Click");
+    List14->setListIndex(index);
+    if (Combo14->currentIndex() == 0) List14A->setListIndex(-1);
+}
+
+void EmoteEditor::onList14Click() {
+    MDB_CHAIN("List14.Click");
+    if (!showing_) monsterChosen_ = true;
+    const int row = FindListEntry(*List14A, List14->text(), MatchMode::WholeText);
+    Label14A->setCaption(List14A->list(row));
+    Combo14->setCurrentIndex(List14->listIndex());
+}
+
+void EmoteEditor::onList14BClick() {
+    MDB_CHAIN("List14B.Click");
+    if (!showing_) stateChosen_ = true;
+    Combo14B->setCurrentIndex(List14B->listIndex());
+}
+
+void EmoteEditor::onPictureChosen(int number, bool checked) {
+    if (!checked) return;  // the picture left behind reports too
+    MDB_CHAIN("Option1.Click");
+    Text14->setText(QString::number(number));
+}
+
+void EmoteEditor::showPictures() {
+    MDB_CHAIN("Command5.Click");
+    Command7->show();
+    Command5->hide();
+    setPicturesEnabled(true);
+}
+
+void EmoteEditor::hidePictures() {
+    MDB_CHAIN("Command7.Click");
+    Command7->hide();
+    Command5->show();
+    setPicturesEnabled(false);
+}
+
+void EmoteEditor::setPicturesEnabled(bool enabled) {
+    for (QToolButton* picture : Option1) picture->setEnabled(enabled);
 }
 
 }  // namespace mdb

@@ -1,17 +1,36 @@
 #include "ui/editors/RelatedMonsterEditor.h"
 
 #include <QComboBox>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 
+#include "ui/controls/ChainTrace.h"
 #include "ui/controls/ComboBox.h"
+#include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
+#include "ui/controls/FormGrid.h"
+#include "ui/controls/KeyLookup.h"
+#include "ui/controls/MessageSink.h"
 #include "ui/controls/Widgets.h"
+#include "ui/editors/EditorRules.h"
 
 namespace mdb {
 
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// Fields of the shared record layout: the owner, five related monsters, the count.
+constexpr int keyField(int row) {
+    return 1 + row;
+}
+constexpr int CountField = 7;
+
+}  // namespace
 
 RelatedMonsterEditor::Names RelatedMonsterEditor::morphNames() {
     return {u"Frame7"_s,
@@ -26,7 +45,10 @@ RelatedMonsterEditor::Names RelatedMonsterEditor::morphNames() {
             u"Frame8"_s,
             {u"変態元"_s, u"変態後#１"_s, u"変態後#２"_s, u"変態後#３"_s, u"変態後#４"_s,
              u"変態後#５"_s},
-            u"総変態数？"_s};
+            u"総変態数？"_s,
+            CountRule::AtLeastOne,
+            &MonsterDatabase::MorphTable,
+            &MirrorModels::morphKeys};
 }
 
 RelatedMonsterEditor::Names RelatedMonsterEditor::slaveNames() {
@@ -42,7 +64,10 @@ RelatedMonsterEditor::Names RelatedMonsterEditor::slaveNames() {
             QString(),
             {u"基本Ｍｏｂ"_s, u"取り巻き＃１"_s, u"取り巻き＃２"_s, u"取り巻き＃３"_s,
              u"取り巻き＃４"_s, u"取り巻き＃５"_s},
-            u"取り巻き数"_s};
+            u"取り巻き数"_s,
+            CountRule::UpToLimit,
+            &MonsterDatabase::SlaveTable,
+            &MirrorModels::slaveKeys};
 }
 
 RelatedMonsterEditor::Names RelatedMonsterEditor::summonNames() {
@@ -58,27 +83,48 @@ RelatedMonsterEditor::Names RelatedMonsterEditor::summonNames() {
         u"Command12"_s,
         QString(),
         {u"召喚主"_s, u"召喚＃１"_s, u"召喚＃２"_s, u"召喚＃３"_s, u"召喚＃４"_s, u"召喚＃５"_s},
-        u"召喚数"_s};
+        u"召喚数"_s,
+        CountRule::UpToLimit,
+        &MonsterDatabase::SummonTable,
+        &MirrorModels::summonKeys};
 }
 
-RelatedMonsterEditor::RelatedMonsterEditor(const Names& names, Table& table, MirrorModels& models,
-                                           ColumnModel* tableKeys, QWidget* window)
-    : QObject(window), table_(table) {
+RelatedMonsterEditor::RelatedMonsterEditor(const Names& names, MonsterDatabase& db,
+                                           MirrorModels& models, MessageSink& messages,
+                                           QWidget* window)
+    : QObject(window),
+      db_(db),
+      messages_(messages),
+      table_(names.table),
+      countRule_(names.countRule) {
+    buildFrame(names, models, window);
+    bindFields();
+    connectControls();
+}
+
+void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, QWidget* window) {
     frame = makeFrame(names.frame, names.caption, window);
+    FormGrid grid(frame);
     for (int i = 0; i < 6; ++i) {
-        const int y = 20 + i * 22;
-        makeLabel(names.rowCaptions[i], frame, 8, y, 80);
         nameCombos[i] =
-            makeComboBox(indexed(names.nameCombo, i), models.statusDisplayNamesClear, frame, 10);
-        nameCombos[i]->setGeometry(90, y, 160, 20);
-        idCombos[i] = makeComboBox(indexed(names.idCombo, i), models.statusIdsClear, frame, 5);
-        idCombos[i]->setGeometry(254, y, 70, 20);
+            makeComboBox(indexed(names.nameCombo, i), models.statusDisplayNamesClear, frame, 8);
+        idCombos[i] = makeComboBox(indexed(names.idCombo, i), models.statusIdsClear, frame, 4);
+        grid.row({names.rowCaptions[i], nameCombos[i], idCombos[i]});
     }
-    makeLabel(names.countCaption, frame, 8, 20 + 6 * 22, 80);
-    countBox = makeTextBox(names.countBox, frame, 90, 20 + 6 * 22, 50);
-    addButton = makeButton(names.addButton, u"新しい項目を追加"_s, frame, 170, 20 + 6 * 22, 150);
+    countBox = new QLineEdit(frame);
+    countBox->setObjectName(names.countBox);
+    FormGrid::fitChars(countBox, 5);
+    addButton = new QPushButton(u"新しい項目を追加"_s, frame);
+    addButton->setObjectName(names.addButton);
     addButton->hide();
-    selectAllOnFocus(countBox);
+    const int countRow = grid.row({names.countCaption});
+    auto* countCells = new QHBoxLayout;
+    countCells->addWidget(countBox);
+    countCells->addStretch(1);
+    countCells->addWidget(addButton);
+    grid.layout()->addLayout(countCells, countRow, 1, 1, 2);
+    grid.stretchColumn(1, 1);
+    grid.finish();
 
     // the index lists live in the debug panel where there is one, else hidden in the frame
     QObject* listParent = frame;
@@ -90,8 +136,119 @@ RelatedMonsterEditor::RelatedMonsterEditor(const Names& names, Table& table, Mir
     for (int i = 0; i < 6; ++i) {
         keyLists[i] = new HiddenList(indexed(names.keyList, i), listParent, models.statusNames);
     }
-    tableKeyList = new HiddenList(names.tableKeys, listParent, tableKeys);
+    tableKeyList = new HiddenList(names.tableKeys, listParent, models.*names.keys);
     keyLabel = new HiddenLabel(names.keyLabel, listParent);
+}
+
+void RelatedMonsterEditor::bindFields() {
+    for (int i = 0; i < 6; ++i) {
+        HiddenList* row = keyLists[i];
+        bindings_.bind(
+            {keyField(i), row,
+             [this, row, i] {
+                 return keptUnlessChosen(table().field(shownRecord(), keyField(i)), row->text(),
+                                         chosen_[i]);
+             },
+             [row](const QString& key) { FindListEntry(*row, key, MatchMode::WholeText); }});
+    }
+    bindings_.bind(CountField, countBox);
+}
+
+void RelatedMonsterEditor::connectControls() {
+    connect(keyLabel, &HiddenLabel::Change, this, &RelatedMonsterEditor::RefreshRelationEnabled);
+    connect(tableKeyList, &HiddenList::Click, this, &RelatedMonsterEditor::ShowRelationRecord);
+    for (int i = 0; i < 6; ++i) {
+        connect(nameCombos[i], &QComboBox::currentIndexChanged, this,
+                [this, i](int index) { onNameComboClick(i, index); });
+        connect(idCombos[i], &QComboBox::currentIndexChanged, this,
+                [this, i](int index) { onIdComboClick(i, index); });
+        connect(keyLists[i], &HiddenList::Click, this, [this, i] { RelationRowChosen(i); });
+    }
+    connect(countBox, &QLineEdit::textChanged, this, &RelatedMonsterEditor::NormalizeCount);
+    selectAllOnFocus(countBox);
+    // no record is shown until the first monster's key is looked up
+    RefreshRelationEnabled();
+}
+
+void RelatedMonsterEditor::keyLookup(const QString& key) {
+    currentKey_ = key;
+    lookUpKey(*tableKeyList, *keyLabel, key);
+}
+
+void RelatedMonsterEditor::commitInto(MonsterDatabase& db) const {
+    bindings_.commitInto(db.*table_, shownRecord());
+}
+
+bool RelatedMonsterEditor::hasUncommittedEdits() const {
+    return shownRecord() >= 1 && bindings_.differsFrom(table(), shownRecord());
+}
+
+void RelatedMonsterEditor::RelationRowChosen(int i) {
+    MDB_CHAIN("List9.Click RelationRowChosen");
+    if (!showing_) chosen_[size_t(i)] = true;
+    HiddenList* row = keyLists[size_t(i)];
+    // always the owner's row, whichever row was picked: it decides which record is edited
+    lookUpKey(*tableKeyList, *keyLabel, keyLists[0]->text());
+    // row 0 is the placeholder record, offered as the entry that clears the row
+    if (row->listIndex() == 0) row->setListIndex(-1);
+    nameCombos[size_t(i)]->setCurrentIndex(row->listIndex());
+    // clearing a drop-down raises nothing, so the ID beside a cleared name is cleared here,
+    // or it would go on naming the monster of the record shown before
+    if (row->listIndex() < 0) idCombos[size_t(i)]->setCurrentIndex(-1);
+}
+
+void RelatedMonsterEditor::ShowRelationRecord() {
+    MDB_CHAIN("List9A.Click ShowRelationRecord");
+    const qint32 last = table().Count() - 1;
+    if (tableKeyList->listIndex() > last) tableKeyList->setListIndex(last);
+    const QScopedValueRollback guard(showing_, true);
+    chosen_.fill(false);
+    // with no selection this is position 0, which holds no record: every row shows empty
+    bindings_.showRecord(table(), shownRecord());
+}
+
+void RelatedMonsterEditor::RefreshRelationEnabled() {
+    MDB_CHAIN("Label9A.Change RefreshRelationEnabled");
+    const QString& key = keyLabel->caption();
+    const auto setEnabled = [this](bool enabled) {
+        for (int i = 0; i < 6; ++i) {
+            nameCombos[i]->setEnabled(enabled);
+            idCombos[i]->setEnabled(enabled);
+        }
+        countBox->setEnabled(enabled);
+    };
+    if (key.isEmpty()) setEnabled(false);
+    // a key that is neither empty nor the shown monster's leaves the editor as it was
+    if (!key.isEmpty() && key == currentKey_) setEnabled(true);
+    if (key.isEmpty()) tableKeyList->setListIndex(-1);
+}
+
+void RelatedMonsterEditor::NormalizeCount() {
+    MDB_CHAIN("Text2.Change NormalizeCount");
+    const QString text = countBox->text();
+    if (countRule_ == CountRule::AtLeastOne) {
+        const QString settled = NormalizeMorphCount(text);
+        if (settled != text) countBox->setText(settled);
+        return;
+    }
+    // a count above the limit read from the file was set there on purpose, as the notice
+    // itself advises: it is shown as it is, and only what the user types is limited
+    const LimitedCount settled = NormalizeLimitedCount(text, !showing_);
+    if (settled.text != text) countBox->setText(settled.text);
+    if (settled.limited) messages_.notice(limitedCountMessage());
+}
+
+void RelatedMonsterEditor::onNameComboClick(int i, int index) {
+    if (index < 0) return;  // clearing a drop-down is no choice of the user's
+    MDB_CHAIN("Combo6.Click");
+    idCombos[size_t(i)]->setCurrentIndex(index);
+}
+
+void RelatedMonsterEditor::onIdComboClick(int i, int index) {
+    if (index < 0) return;
+    MDB_CHAIN("Combo6A.Click");
+    nameCombos[size_t(i)]->setCurrentIndex(index);
+    keyLists[size_t(i)]->setListIndex(nameCombos[size_t(i)]->currentIndex());
 }
 
 }  // namespace mdb
