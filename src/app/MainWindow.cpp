@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -13,12 +14,14 @@
 #include "ui/about/AboutBox.h"
 #include "ui/commands/CommitCommand.h"
 #include "ui/commands/ItemLoadCommand.h"
+#include "ui/commands/QuitCommand.h"
 #include "ui/commands/SaveCommand.h"
 #include "ui/commands/ViewModes.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/StorageMessages.h"
 #include "ui/controls/Widgets.h"
+#include "ui/editors/AddEntryCommands.h"
 #include "ui/editors/DropEditor.h"
 #include "ui/editors/EmoteEditor.h"
 #include "ui/editors/MvpEditor.h"
@@ -201,7 +204,8 @@ void MainWindow::buildFrames() {
 //   4.   Text4, Text1(..), Text3, Text7 ... the status form's own chains
 //
 //   updating (Command1, mnuRenw)
-//   5. CommitEdits          status record, then commitDependents:
+//   5. CommitEdits          committing: an update of edits the forms hold leaves work to save;
+//                           status record, then commitDependents:
 //   6.   drop, MVP, emotion,  each editor's commitInto, in this order, into the record its
 //        metamorphosis,       key list selects (none: nothing written)
 //        summon, slave
@@ -237,6 +241,17 @@ void MainWindow::connectCommands() {
     connect(Command2, &QPushButton::clicked, itemLoad, &ItemLoadCommand::LoadItemDatabases);
     connect(mnuIdbLoad, &QAction::triggered, itemLoad, &ItemLoadCommand::LoadItemDatabases);
 
+    quit = new QuitCommand(
+        messages_,
+        {[this] { return holdsUncommittedEdits(); }, [this] { commit->commitFromButton(Command1); },
+         [this] { return save->SaveDatabase(); }},
+        this);
+    connect(commit, &CommitCommand::committing, quit, [this] {
+        if (holdsUncommittedEdits()) quit->noteUpdated();
+    });
+    connect(save, &SaveCommand::saved, quit, &QuitCommand::noteSaved);
+    connectAddCommands();
+
     viewModes = new ViewModes(*this, messages_, this);
     viewModes->connectToggle(mnuStatMenu, &ViewModes::ToggleStatusOnly);
     viewModes->connectToggle(mnuMenu2, &ViewModes::ToggleFullView);
@@ -245,6 +260,49 @@ void MainWindow::connectCommands() {
 
     about = new AboutCommand(this, messages_);
     connect(mnuHelpAbout, &QAction::triggered, about, &AboutCommand::ShowAbout);
+}
+
+// Each add button and its menu entry run the same Click.
+void MainWindow::connectAddCommands() {
+    using Kind = AddEntryCommands::Kind;
+    addEntries = new AddEntryCommands(dir_, db_, messages_, this);
+    const auto wire = [this](QPushButton* button, QAction* entry, auto click) {
+        connect(button, &QPushButton::clicked, addEntries, click);
+        connect(entry, &QAction::triggered, addEntries, click);
+    };
+    const auto key = [this] { return status->Text2A->text(); };
+    wire(drop->Command6, mnuDdrIns, [this, key] {
+        addEntries->add(Kind::Drop, key(), drop->Label3->caption(), drop->newEntryFields(key()));
+    });
+    wire(mvp->Command9, mnuMvpIns, [this, key] {
+        addEntries->add(Kind::Mvp, key(), mvp->Label8A->caption(), mvp->newEntryFields());
+    });
+    wire(emote->Command10, mnuEmoIns, [this, key] {
+        addEntries->add(Kind::Emote, key(), emote->Label14A->caption(), emote->newEntryFields());
+    });
+    const auto related = [this, key](Kind kind, RelatedMonsterEditor* editor) {
+        return [this, key, kind, editor] {
+            addEntries->add(kind, key(), editor->keyLabel->caption(), editor->newEntryFields());
+        };
+    };
+    wire(morph->addButton, mnuMorpIns, related(Kind::Morph, morph));
+    wire(slave->addButton, mnuSlaveIns, related(Kind::Slave, slave));
+    wire(summon->addButton, mnuSumIns, related(Kind::Summon, summon));
+}
+
+bool MainWindow::holdsUncommittedEdits() const {
+    return status->hasUncommittedEdits() || drop->hasUncommittedEdits() ||
+           mvp->hasUncommittedEdits() || emote->hasUncommittedEdits() ||
+           morph->hasUncommittedEdits() || slave->hasUncommittedEdits() ||
+           summon->hasUncommittedEdits();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (quit->mayQuit()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
 }
 
 void MainWindow::LookupDependentEntries() {

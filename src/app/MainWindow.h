@@ -15,6 +15,7 @@ class QPushButton;
 namespace mdb {
 
 class AboutCommand;
+class AddEntryCommands;
 class CommitCommand;
 class DropEditor;
 class EmoteEditor;
@@ -22,6 +23,7 @@ class InstanceGuard;
 class ItemLoadCommand;
 class MessageSink;
 class MvpEditor;
+class QuitCommand;
 class RelatedMonsterEditor;
 class SaveCommand;
 class StatusEditor;
@@ -47,6 +49,9 @@ public:
     // The Change of Text2A: shows the entries of the monster named there in the six editors.
     void LookupDependentEntries();
 
+    // Whether the status form or a dependent editor showing a record differs from that record.
+    bool holdsUncommittedEdits() const;
+
     // Sets the outer size of the window, in twips (15 twips are one pixel).
     void setOuterSizeTwips(int width, int height);
 
@@ -64,11 +69,13 @@ public:
     RelatedMonsterEditor* slave = nullptr;
     RelatedMonsterEditor* summon = nullptr;
 
-    CommitCommand* commit = nullptr;      // Command1, mnuRenw
-    SaveCommand* save = nullptr;          // MunFileSave
-    ItemLoadCommand* itemLoad = nullptr;  // Command2, mnuIdbLoad
-    ViewModes* viewModes = nullptr;       // F1, F2, Ctrl+P, Command8
-    AboutCommand* about = nullptr;        // mnuHelpAbout
+    CommitCommand* commit = nullptr;         // Command1, mnuRenw
+    SaveCommand* save = nullptr;             // MunFileSave
+    ItemLoadCommand* itemLoad = nullptr;     // Command2, mnuIdbLoad
+    ViewModes* viewModes = nullptr;          // F1, F2, Ctrl+P, Command8
+    AboutCommand* about = nullptr;           // mnuHelpAbout
+    AddEntryCommands* addEntries = nullptr;  // Command6, Command9..13, the mnuInsMaster entries
+    QuitCommand* quit = nullptr;             // MunFileQuit, closing the window
 
     QPushButton* Command1 = nullptr;  // "更新"
     QPushButton* Command2 = nullptr;  // "アイテムデータベース読込"
@@ -104,11 +111,15 @@ public:
     QAction* mnuHelp = nullptr;
     QAction* mnuHelpAbout = nullptr;
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void buildMenus();
     void buildFrames();
     void connectChains();
     void connectCommands();
+    void connectAddCommands();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
 

@@ -72,8 +72,13 @@ TableLayout MonsterDatabase::layoutOf(const Table& table) {
     return TableLayout{table.name(), isStatus ? int(StatusField::DisplayName) : 0};
 }
 
+void MonsterDatabase::keepAppendedLine(const Table& table, const QByteArray& line) {
+    appended_[table.name()] += line;
+}
+
 void MonsterDatabase::clear() {
     for (Table* t : loadOrder()) t->clear();
+    forgetAppendedLines();
 }
 
 }  // namespace mdb

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <array>
 
@@ -71,7 +73,18 @@ public:
     // Layout of a table of this database (file name, quoted field).
     static TableLayout layoutOf(const Table& table);
 
+    // Lines appended to a table's file since the load, exactly as written (each ended by its
+    // line end). The tables never see them; every save writes them after the table's records,
+    // so that an added entry outlives the saves until a restart reads it as a record.
+    void keepAppendedLine(const Table& table, const QByteArray& line);
+    QByteArray appendedLines(const Table& table) const { return appended_.value(table.name()); }
+    // A load reads them as records.
+    void forgetAppendedLines() { appended_.clear(); }
+
     void clear();
+
+private:
+    QHash<QString, QByteArray> appended_;  // by file name
 };
 
 }  // namespace mdb

@@ -10,6 +10,7 @@
 namespace mdb {
 
 std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase& db) {
+    db.forgetAppendedLines();
     for (Table* table : db.loadOrder()) {
         table->clear();
         QString text;
@@ -53,10 +54,24 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
                                                contents[i])) {
             return error;
         }
+        followWithAppendedLines(contents[i], db.appendedLines(*order[i]));
     }
     for (size_t i = 0; i < order.size(); ++i) {
         if (auto error = writeWholeFile(dir, order[i]->name(), contents[i])) return error;
     }
+    return std::nullopt;
+}
+
+std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
+                                                const Table& table, const QStringList& fields) {
+    QByteArray line;
+    if (auto error = appendRecordLine(dir, table.name(), fields, &line)) {
+        if (error->kind == ErrorKind::Unencodable || error->kind == ErrorKind::UnwritableField) {
+            error->fieldName = table.fieldNames().value(error->field - 1);
+        }
+        return error;
+    }
+    db.keepAppendedLine(table, line);
     return std::nullopt;
 }
 

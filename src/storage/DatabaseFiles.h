@@ -22,6 +22,13 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
 // encoded before the first file is touched, so a changed value the format cannot hold writes
 // nothing. The first file that cannot be written completely keeps its old content (or holds the
 // whole new one, `replaced`), and the files after it in the order are not touched.
+// The lines appended since the load (appendDatabaseEntry) follow each table's records.
 std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db);
+
+// Appends one record line to the file of `table` (appendRecordLine) and keeps it in `db`, so
+// that the saves to come write it again. The table itself is not touched. A refused field is
+// named by its field name.
+std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
+                                                const Table& table, const QStringList& fields);
 
 }  // namespace mdb

@@ -185,7 +185,7 @@ std::optional<StorageError> encodeTableFaithfully(const Table& table, const Tabl
 }
 
 std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
-                                             const QStringList& fields) {
+                                             const QStringList& fields, QByteArray* written) {
     QByteArray line;
     for (int i = 0; i < fields.size(); ++i) {
         QByteArray bytes;
@@ -199,7 +199,7 @@ std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fil
     }
     line += "\r\n";
     const qsizetype width = fields.size();
-    return appendToFile(dir, fileName, [&](const QByteArray& content, QByteArray& append) {
+    auto error = appendToFile(dir, fileName, [&](const QByteArray& content, QByteArray& append) {
         // Count the fields as the reader will: the new line must start a record of its own.
         const char* data = content.constData();
         qint64 count = 0;
@@ -220,6 +220,14 @@ std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fil
         append = content.isEmpty() || endsWithLineEnd(content) ? line : "\r\n" + line;
         return std::optional<StorageError>();
     });
+    if (!error && written) *written = line;
+    return error;
+}
+
+void followWithAppendedLines(QByteArray& records, const QByteArray& lines) {
+    if (lines.isEmpty()) return;
+    if (!records.isEmpty() && !endsWithLineEnd(records)) records += "\r\n";
+    records += lines;
 }
 
 }  // namespace mdb

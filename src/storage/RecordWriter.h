@@ -36,8 +36,15 @@ std::optional<StorageError> encodeTableFaithfully(const Table& table, const Tabl
 // CR LF, to a file (created when missing), all or nothing. The file must end between records of
 // the line's width, outside quotes and not after a comma; when its last line has no line end,
 // one is written first. Otherwise (NotRecordBoundary), and for fields the line cannot hold,
-// nothing is written.
+// nothing is written. `written`, when given, receives the record line as appended (without a
+// line end written first to close the file's last line).
 std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
-                                             const QStringList& fields);
+                                             const QStringList& fields,
+                                             QByteArray* written = nullptr);
+
+// Puts lines appended to a file after the encoded records of its table, as the appender put
+// them there: on a line of their own, so that a file that ended without a line end gets the
+// same one the appender wrote first.
+void followWithAppendedLines(QByteArray& records, const QByteArray& lines);
 
 }  // namespace mdb

@@ -14,6 +14,7 @@ CommitCommand::CommitCommand(MonsterDatabase& db, StatusEditor& status, QAction*
 
 void CommitCommand::CommitEdits() {
     MDB_CHAIN("Command1.Click CommitEdits");
+    emit committing();
     // Enabled before anything can stop the command, so that an update always arms the save.
     saveEntry_->setEnabled(true);
     // Id and Name are never written: the monster key must not change under the dependent

@@ -26,6 +26,8 @@ public:
     void commitFromButton(QWidget* button);
 
 signals:
+    // Emitted first, while the editors still hold what is about to be copied.
+    void committing();
     // Emitted after the status record, for the dependent editors to copy theirs; the main
     // window connects them in their commit order.
     void commitDependents();

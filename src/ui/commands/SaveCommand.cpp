@@ -13,19 +13,6 @@ namespace {
 
 const QString kSaveErrorTitle = u"保存エラー"_s;
 
-// A character as the user can find it again: itself when it is visible, always its code point.
-QString describeCharacter(const QString& character) {
-    const QList<uint> points = character.toUcs4();
-    QStringList codes;
-    for (char32_t c : points) {
-        codes << u"U+%1"_s.arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
-    }
-    // a character outside the basic plane is two UTF-16 units, neither printable alone
-    const bool visible = !points.isEmpty() && QChar::isPrint(points.front());
-    const QString code = codes.join(u' ');
-    return visible ? u"「%1」(%2)"_s.arg(character, code) : code;
-}
-
 // Which monster or entry the refused value belongs to: the status table by Id and Name, the
 // dependent tables by the monster key in their first field.
 QString describeRecord(const StorageError& error, const MonsterDatabase& db) {
@@ -48,10 +35,13 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
                          QObject* parent)
     : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
 
-void SaveCommand::SaveDatabase() {
+bool SaveCommand::SaveDatabase() {
     if (auto error = saveMonsterDatabase(dir_, db_)) {
         messages_.warning(kSaveErrorTitle, describeFailure(*error, db_, dir_.absolutePath()));
+        return false;
     }
+    emit saved();
+    return true;
 }
 
 QString SaveCommand::describeFailure(const StorageError& error, const MonsterDatabase& db,
@@ -59,10 +49,6 @@ QString SaveCommand::describeFailure(const StorageError& error, const MonsterDat
     switch (error.kind) {
         case ErrorKind::Unencodable:
         case ErrorKind::UnwritableField: {
-            const QString reason =
-                error.kind == ErrorKind::Unencodable
-                    ? u"Shift_JIS (コードページ932) で表せない文字です"_s
-                    : u"この項目には書けない文字です（ダブルクォート、改行、区切りのカンマ）"_s;
             QStringList lines{
                 u"保存できない値があるため、保存を中止しました（どのファイルも書き換えていません）"_s,
                 describeRecord(error, db)};
@@ -70,7 +56,7 @@ QString SaveCommand::describeFailure(const StorageError& error, const MonsterDat
                 lines << u"項目: %1（%2 番目の項目）"_s.arg(error.fieldName).arg(error.field);
             }
             if (!error.character.isEmpty()) {
-                lines << u"文字: %1 … %2"_s.arg(describeCharacter(error.character), reason);
+                lines << refusedCharacterLine(error);
             }
             lines << u"値を直して「更新」してから、もう一度保存して下さい"_s;
             return MessageSink::joinLines(lines);

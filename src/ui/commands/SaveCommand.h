@@ -19,11 +19,15 @@ public:
     SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink& messages,
                 QObject* parent = nullptr);
 
-    void SaveDatabase();
+    // Whether every file was written; a failure has been reported.
+    bool SaveDatabase();
 
     // The message for a failed save of the database in `folder`, as shown to the user.
     static QString describeFailure(const StorageError& error, const MonsterDatabase& db,
                                    const QString& folder);
+
+signals:
+    void saved();
 
 private:
     QDir dir_;

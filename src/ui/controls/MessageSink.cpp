@@ -1,6 +1,7 @@
 #include "ui/controls/MessageSink.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace mdb {
 
@@ -16,6 +17,21 @@ void DialogMessageSink::warning(const QString& title, const QString& text) {
 void DialogMessageSink::notice(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle(), text, QMessageBox::Ok, parent_);
     box.exec();
+}
+
+MessageSink::Answer DialogMessageSink::askSaveBeforeQuit(const QString& text) {
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton,
+                    parent_);
+    QPushButton* save = box.addButton(QStringLiteral("保存して終了"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("保存せずに終了"), QMessageBox::DestructiveRole);
+    QPushButton* cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.setEscapeButton(cancel);
+    box.exec();
+    if (box.clickedButton() == save) return Answer::Save;
+    if (box.clickedButton() == discard) return Answer::Discard;
+    return Answer::Cancel;
 }
 
 }  // namespace mdb

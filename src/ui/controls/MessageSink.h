@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <deque>
 #include <vector>
 
 class QWidget;
@@ -23,6 +24,10 @@ public:
     virtual void warning(const QString& title, const QString& text) = 0;
     // No icon, OK button, the application's title.
     virtual void notice(const QString& text) = 0;
+    // Quitting would lose work: a question with the application's title and three answers,
+    // save and quit, quit without saving, or stay.
+    enum class Answer { Save, Discard, Cancel };
+    virtual Answer askSaveBeforeQuit(const QString& text) = 0;
 
     static QString joinLines(const QStringList& lines);
 };
@@ -32,6 +37,7 @@ public:
     explicit DialogMessageSink(QWidget* parent) : parent_(parent) {}
     void warning(const QString& title, const QString& text) override;
     void notice(const QString& text) override;
+    Answer askSaveBeforeQuit(const QString& text) override;
 
 private:
     QWidget* parent_;
@@ -43,13 +49,23 @@ public:
         bool isWarning;
         QString title;
         QString text;
+        bool isQuestion = false;
     };
     void warning(const QString& title, const QString& text) override {
         messages.push_back({true, title, text});
     }
     void notice(const QString& text) override { messages.push_back({false, QString(), text}); }
+    // Recorded, and answered with the next of `answers` (Cancel when none is left).
+    Answer askSaveBeforeQuit(const QString& text) override {
+        messages.push_back({false, QString(), text, true});
+        if (answers.empty()) return Answer::Cancel;
+        const Answer answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
 
     std::vector<Message> messages;
+    std::deque<Answer> answers;
 };
 
 }  // namespace mdb

@@ -58,7 +58,40 @@ QString systemReasonText(int systemError, const QString& detail) {
     return detail.isEmpty() ? words : u"%1（%2）"_s.arg(words, detail);
 }
 
+namespace {
+
+// A character as the user can find it again: itself when it is visible, always its code point.
+QString describeCharacter(const QString& character) {
+    const QList<uint> points = character.toUcs4();
+    QStringList codes;
+    for (char32_t c : points) {
+        codes << u"U+%1"_s.arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    }
+    // a character outside the basic plane is two UTF-16 units, neither printable alone
+    const bool visible = !points.isEmpty() && QChar::isPrint(points.front());
+    const QString code = codes.join(u' ');
+    return visible ? u"「%1」(%2)"_s.arg(character, code) : code;
+}
+
+}  // namespace
+
+QString refusedCharacterLine(const StorageError& error) {
+    const QString reason =
+        error.kind == ErrorKind::Unencodable
+            ? u"Shift_JIS (コードページ932) で表せない文字です"_s
+            : u"この項目には書けない文字です（ダブルクォート、改行、区切りのカンマ）"_s;
+    return u"文字: %1 … %2"_s.arg(describeCharacter(error.character), reason);
+}
+
 QString appendFailureText(const StorageError& error) {
+    if (error.kind == ErrorKind::Unencodable || error.kind == ErrorKind::UnwritableField) {
+        QStringList lines{
+            u"ファイル %1 に書けない値があるため、追加しませんでした"_s.arg(error.fileName),
+            u"項目: %1（%2 番目の項目）"_s.arg(error.fieldName).arg(error.field)};
+        if (!error.character.isEmpty()) lines << refusedCharacterLine(error);
+        lines << u"値を直してから、もう一度追加して下さい"_s;
+        return MessageSink::joinLines(lines);
+    }
     if (error.kind == ErrorKind::NotRecordBoundary) {
         return MessageSink::joinLines(
             {u"ファイル %1 の末尾がレコードの区切りになっていないため、追加しませんでした"_s.arg(

@@ -15,8 +15,11 @@ QString badEncodingLine(const StorageError& error);
 // The system's reason for a failed write, in words for the user with the system's own text
 // beside them ("ディスクの空き容量が足りません（No space left on device）").
 QString systemReasonText(int systemError, const QString& detail);
+// The character that made a value unwritable, and why: "文字: 「,」(U+002C) … reason".
+QString refusedCharacterLine(const StorageError& error);
 // The message for a failed append of one record line to `error.fileName`: a file that does
-// not end between records, or a failed write with what became of the file.
+// not end between records, a value the line cannot hold (naming the field), or a failed write
+// with what became of the file.
 QString appendFailureText(const StorageError& error);
 
 }  // namespace mdb

@@ -137,6 +137,12 @@ void DropEditor::commitInto(MonsterDatabase& db) const {
     bindings_.commitInto(db.DropTable, shownRecord());
 }
 
+QStringList DropEditor::newEntryFields(const QString& key) const {
+    QStringList fields{key};
+    for (int i = 0; i < 8; ++i) fields << Text5[i]->text() << Text6[i]->text();
+    return fields;
+}
+
 bool DropEditor::hasUncommittedEdits() const {
     return shownRecord() >= 1 && bindings_.differsFrom(db_.DropTable, shownRecord());
 }

@@ -32,6 +32,8 @@ public:
     // Whether the slots hold edits not yet committed into the shown drop record.
     bool hasUncommittedEdits() const;
     const BindingTable& bindings() const { return bindings_; }
+    // A new drop line for the monster `key`: the key, then the eight slots as they read.
+    QStringList newEntryFields(const QString& key) const;
 
     // Event handlers.
     void showSelectedRecord();    // List1.Click: the drop key selection

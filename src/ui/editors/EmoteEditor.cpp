@@ -164,6 +164,10 @@ void EmoteEditor::commitInto(MonsterDatabase& db) const {
     bindings_.commitInto(db.EmoteTable, shownRecord());
 }
 
+QStringList EmoteEditor::newEntryFields() const {
+    return {List14->text(), List14B->text(), Text14->text()};
+}
+
 bool EmoteEditor::hasUncommittedEdits() const {
     return shownRecord() >= 1 && bindings_.differsFrom(db_.EmoteTable, shownRecord());
 }

@@ -40,6 +40,8 @@ public:
     // Whether the controls hold edits not yet committed into the shown emotion record.
     bool hasUncommittedEdits() const;
     const BindingTable& bindings() const { return bindings_; }
+    // A new emotion line: the monster and the state as chosen, and the emotion.
+    QStringList newEntryFields() const;
     // The emotion record shown, 0 for none.
     qint32 shownRecord() const { return List14A->listIndex() + 1; }
 

@@ -142,6 +142,13 @@ void MvpEditor::commitInto(MonsterDatabase& db) const {
     bindings_.commitInto(db.MvpTable, shownRecord());
 }
 
+QStringList MvpEditor::newEntryFields() const {
+    QStringList fields{List8B->text()};
+    fields << Text8A[0]->text() << Text8A[1]->text() << Text8[0]->text() << Text8[1]->text();
+    for (int i = 2; i < 5; ++i) fields << Text8A[i]->text() << Text8[i]->text();
+    return fields;
+}
+
 bool MvpEditor::hasUncommittedEdits() const {
     return shownRecord() >= 1 && bindings_.differsFrom(db_.MvpTable, shownRecord());
 }

@@ -30,6 +30,8 @@ public:
     // Whether the boxes hold edits not yet committed into the shown MVP record.
     bool hasUncommittedEdits() const;
     const BindingTable& bindings() const { return bindings_; }
+    // A new MVP line: the monster chosen in Combo8A, then the boxes in field order.
+    QStringList newEntryFields() const;
 
     // Event handlers.
     void ShowMvpRecord();      // List8A.Click

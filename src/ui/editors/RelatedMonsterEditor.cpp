@@ -179,6 +179,13 @@ void RelatedMonsterEditor::commitInto(MonsterDatabase& db) const {
     bindings_.commitInto(db.*table_, shownRecord());
 }
 
+QStringList RelatedMonsterEditor::newEntryFields() const {
+    QStringList fields;
+    for (const HiddenList* row : keyLists) fields << row->text();
+    fields << countBox->text();
+    return fields;
+}
+
 bool RelatedMonsterEditor::hasUncommittedEdits() const {
     return shownRecord() >= 1 && bindings_.differsFrom(table(), shownRecord());
 }

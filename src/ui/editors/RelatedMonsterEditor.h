@@ -56,6 +56,8 @@ public:
     // Whether the controls hold edits not yet committed into the shown record.
     bool hasUncommittedEdits() const;
     const BindingTable& bindings() const { return bindings_; }
+    // A new line: the six monster rows as chosen (empty where none is), then the count.
+    QStringList newEntryFields() const;
     // The record shown, 0 for none.
     qint32 shownRecord() const { return tableKeyList->listIndex() + 1; }
 

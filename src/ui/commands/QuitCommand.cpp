@@ -1,0 +1,36 @@
+#include "ui/commands/QuitCommand.h"
+
+#include "ui/controls/ChainTrace.h"
+#include "ui/controls/MessageSink.h"
+
+namespace mdb {
+
+using namespace Qt::StringLiterals;
+
+QuitCommand::QuitCommand(MessageSink& messages, Work work, QObject* parent)
+    : QObject(parent), messages_(messages), work_(std::move(work)) {}
+
+bool QuitCommand::mayQuit() {
+    MDB_CHAIN("MunFileQuit.Click");
+    const bool edits = work_.formsHoldEdits();
+    if (!edits && !unsavedUpdates_) return true;
+
+    QStringList lines;
+    if (unsavedUpdates_) lines << u"更新した内容がまだ上書き保存されていません"_s;
+    if (edits) lines << u"まだ更新していない編集があります"_s;
+    lines << u"このまま終了すると、これらの変更は失われます"_s
+          << u"上書き保存してから終了しますか？"_s;
+    switch (messages_.askSaveBeforeQuit(MessageSink::joinLines(lines))) {
+        case MessageSink::Answer::Save:
+            if (edits) work_.update();
+            // a failed save has told the user why; the work stays open in the window
+            return work_.save();
+        case MessageSink::Answer::Discard:
+            return true;
+        case MessageSink::Answer::Cancel:
+            return false;
+    }
+    return false;
+}
+
+}  // namespace mdb

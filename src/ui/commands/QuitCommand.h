@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QObject>
+#include <functional>
+
+namespace mdb {
+
+class MessageSink;
+
+// Quitting without losing work. With updates not yet saved, or forms holding edits not yet
+// updated, the user is asked first: save and quit (updating first where the forms hold edits,
+// and quitting only when the save succeeded), quit without saving, or stay. With nothing to lose
+// the window closes at once.
+class QuitCommand : public QObject {
+    Q_OBJECT
+public:
+    struct Work {
+        std::function<bool()> formsHoldEdits;  // an editor differs from the record it shows
+        std::function<void()> update;          // the update command
+        std::function<bool()> save;            // the save command; whether it succeeded
+    };
+    QuitCommand(MessageSink& messages, Work work, QObject* parent = nullptr);
+
+    // An update has changed records; a successful save has written them all.
+    void noteUpdated() { unsavedUpdates_ = true; }
+    void noteSaved() { unsavedUpdates_ = false; }
+    bool hasUnsavedUpdates() const { return unsavedUpdates_; }
+
+    // Whether the window may close now, asking first when work would be lost.
+    bool mayQuit();
+
+private:
+    MessageSink& messages_;
+    Work work_;
+    bool unsavedUpdates_ = false;
+};
+
+}  // namespace mdb

@@ -1,0 +1,126 @@
+#include "ui/editors/AddEntryCommands.h"
+
+#include "model/NumericText.h"
+#include "storage/DatabaseFiles.h"
+#include "ui/controls/ChainTrace.h"
+#include "ui/controls/MessageSink.h"
+#include "ui/controls/StorageMessages.h"
+
+namespace mdb {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using Kind = AddEntryCommands::Kind;
+
+// What the commands differ in: the table, the refusal texts and the first two lines of the
+// confirmation.
+struct AddTexts {
+    const char* click;  // the handler, for the chain trace
+    Table MonsterDatabase::*table;
+    const char16_t* exists;
+    const char16_t* minimum;  // null: the command checks no values
+    const char16_t* added;
+    const char16_t* then;
+};
+
+const AddTexts& textsOf(Kind kind) {
+    static const AddTexts texts[] = {
+        {"Command6.Click", &MonsterDatabase::DropTable,
+         u"既にこのモンスターにはドロップデータが存在します", nullptr,
+         u"この[NameID]モンスターのドロップデータを追加しました",
+         u"このデータを編集するにはプログラムを再起動して下さい"},
+        {"Command9.Click", &MonsterDatabase::MvpTable,
+         u"既にこのモンスターにはＭＶＰデータが存在します",
+         u"最低 ＭＶＰモンスターと特別アイテム＃１を設定して下さい",
+         u"モンスターのＭＶＰデータを追加しました",
+         u"このデータを編集するにはプログラムを再起動して下さい"},
+        {"Command10.Click", &MonsterDatabase::EmoteTable,
+         u"既にこのモンスターにはエモーションデータが存在します",
+         u"モンスター名と状況を設定して下さい",
+         u"モンスターのエモーションデータを追加しました。このデータを編集するにはプログラムを再起動"
+         u"して下さい",
+         u"エモーションを可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターのエモー"
+         u"ションスキルを新項目で追加して下さい"},
+        {"Command11.Click", &MonsterDatabase::MorphTable,
+         u"既にこのモンスターには変態データが存在します",
+         u"最低 変態元モンスターと変態後＃１を設定して下さい",
+         u"モンスターの変態データを追加しました。このデータを編集するにはプログラムを再起動して下"
+         u"さい",
+         u"変態を可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの変態可能スキル"
+         u"を新項目で追加して下さい"},
+        {"Command13.Click", &MonsterDatabase::SlaveTable,
+         u"既にこのモンスターには取り巻きデータが存在します",
+         u"最低 基本モンスターと取り巻き＃１を設定して下さい",
+         u"モンスターの取り巻きデータを追加しました。このデータを編集するにはプログラムを再起動し"
+         u"て下さい",
+         u"取り巻きを可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの取り巻きス"
+         u"キルを新項目で追加して下さい"},
+        {"Command12.Click", &MonsterDatabase::SummonTable,
+         u"既にこのモンスターには召喚データが存在します",
+         u"最低 召喚主モンスターと召喚＃１を設定して下さい",
+         u"モンスターの召喚データを追加しました。このデータを編集するにはプログラムを再起動して下"
+         u"さい",
+         u"召喚を可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの召喚可能スキル"
+         u"を新項目で追加して下さい"},
+    };
+    return texts[int(kind)];
+}
+
+QString text(const char16_t* literal) {
+    return QString::fromUtf16(literal);
+}
+
+// Whether the line names its monster and the one value it cannot do without: the MVP line its
+// first special item (a text being typed counts by its leading number), the others their
+// second field (the emotion's state, the first related monster).
+bool hasMinimum(Kind kind, const QStringList& fields) {
+    if (fields.value(0).isEmpty()) return false;
+    if (kind == Kind::Mvp) return numericValue(fields.value(5)) != 0;
+    return !fields.value(1).isEmpty();
+}
+
+}  // namespace
+
+AddEntryCommands::AddEntryCommands(const QDir& dir, MonsterDatabase& db, MessageSink& messages,
+                                   QObject* parent)
+    : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
+
+bool AddEntryCommands::add(Kind kind, const QString& currentKey, const QString& keyCaption,
+                           const QStringList& fields) {
+    const AddTexts& texts = textsOf(kind);
+    MDB_CHAIN(texts.click);
+    const QString exists = MessageSink::joinLines(
+        {text(texts.exists), u"データが存在していないモンスターのみ追加可能です"_s});
+    if (keyCaption == currentKey) {
+        messages_.notice(exists);
+        return false;
+    }
+    if (texts.minimum) {
+        if (!hasMinimum(kind, fields)) {
+            messages_.notice(MessageSink::joinLines(
+                {u"入力データ内容が正しくありません"_s, text(texts.minimum)}));
+            return false;
+        }
+        // the monster chosen in the editor may have a record although the shown one has none
+        if (!keyCaption.isEmpty() && keyCaption == fields.value(0)) {
+            messages_.notice(exists);
+            return false;
+        }
+    }
+    const Table& table = db_.*texts.table;
+    if (auto error = appendDatabaseEntry(dir_, db_, table, fields)) {
+        messages_.warning(u"追加エラー"_s, appendFailureText(*error));
+        return false;
+    }
+    // The save writes the added lines again after the records (see MonsterDatabase), so the
+    // closing note tells the user they are kept.
+    messages_.notice(
+        MessageSink::joinLines({text(texts.added), text(texts.then), QString(),
+                                u"－－－－－－－－－ご注意－－－－－－－－－"_s, QString(),
+                                u"追加した項目はＤＢを上書き保存しても失われません"_s}));
+    return true;
+}
+
+}  // namespace mdb

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QDir>
+#include <QObject>
+#include <QStringList>
+
+#include "model/MonsterDatabase.h"
+
+namespace mdb {
+
+class MessageSink;
+
+// The six add commands of advanced mode. Each appends one line, built from what its editor
+// shows, to the end of its table's file and confirms it; the tables, lists and editors in memory
+// stay as they are, so the new record shows after a restart. The line is also kept in the
+// database, so that the saves until then write it again after the table's records.
+class AddEntryCommands : public QObject {
+    Q_OBJECT
+public:
+    enum class Kind { Drop, Mvp, Emote, Morph, Slave, Summon };
+
+    AddEntryCommands(const QDir& dir, MonsterDatabase& db, MessageSink& messages,
+                     QObject* parent = nullptr);
+
+    // The Click of an add button. `currentKey` is the shown monster's key (Text2A),
+    // `keyCaption` the editor's key label (the key of the record it shows, empty for none), and
+    // `fields` the new line in the table's field order. Refuses, with the table's message, a
+    // monster that already has a record and (all but the drop command) a line without its
+    // monster or first entry. Returns whether the line was appended.
+    bool add(Kind kind, const QString& currentKey, const QString& keyCaption,
+             const QStringList& fields);
+
+private:
+    QDir dir_;
+    MonsterDatabase& db_;
+    MessageSink& messages_;
+};
+
+}  // namespace mdb

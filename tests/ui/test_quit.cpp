@@ -1,0 +1,105 @@
+// Quitting asks first when updates were not saved or the forms hold edits not yet updated.
+#include <QAction>
+#include <cerrno>
+
+#include "EditorFixture.h"
+#include "storage/FileIo.h"
+#include "ui/editors/DropEditor.h"
+
+using namespace Qt::StringLiterals;
+
+namespace mdb::test {
+
+using Answer = MessageSink::Answer;
+
+class Quit : public EditorFixture {
+protected:
+    void SetUp() override {
+        EditorFixture::SetUp();
+        startSample();
+        window->show();
+    }
+    // Closes the window as the user would, answering a question with `answer`; whether it
+    // closed and the question asked, if any.
+    struct Outcome {
+        bool closed;
+        QString question;
+    };
+    Outcome quitAnswering(Answer answer) {
+        window->show();
+        messages.answers = {answer};
+        const bool closed = window->close();
+        QString question;
+        for (const auto& m : messages.messages) {
+            if (m.isQuestion) question = m.text;
+        }
+        messages.messages.clear();
+        EXPECT_EQ(closed, !window->isVisible());
+        return {closed, question};
+    }
+    QByteArray stat() const { return readBytes(u"mob_stat_db.txt"_s); }
+};
+
+TEST_F(Quit, UnsavedUpdatesAskWithThreeAnswers) {
+    const QByteArray original = stat();
+    // nothing to lose, an update without edits included: the window closes at once
+    EXPECT_EQ(quitAnswering(Answer::Cancel).question, QString());
+    window->mnuRenw->trigger();
+    const Outcome untouched = quitAnswering(Answer::Cancel);
+    EXPECT_TRUE(untouched.closed);
+    EXPECT_EQ(untouched.question, QString());
+
+    typeInto(u"Text1(2)"_s, u"4321"_s);
+    window->mnuRenw->trigger();
+    const Outcome cancelled = quitAnswering(Answer::Cancel);
+    EXPECT_FALSE(cancelled.closed);
+    EXPECT_EQ(cancelled.question,
+              u"更新した内容がまだ上書き保存されていません\r\n"
+              u"このまま終了すると、これらの変更は失われます\r\n"
+              u"上書き保存してから終了しますか？"_s);
+    EXPECT_TRUE(quitAnswering(Answer::Discard).closed);
+    EXPECT_EQ(stat(), original);
+
+    // the menu entry asks the same; saving writes the update, and then nothing is left to ask
+    window->show();
+    messages.answers = {Answer::Save};
+    window->MunFileQuit->trigger();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_NE(stat(), original);
+    EXPECT_EQ(window->database().StatusTable.field(2, StatusField::Hp), u"4321"_s);
+    messages.messages.clear();
+    EXPECT_EQ(quitAnswering(Answer::Cancel).question, QString());
+}
+
+TEST_F(Quit, EditsNotYetUpdatedAreUpdatedAndSavedOrTheWindowStays) {
+    const QByteArray drops = readBytes(u"mob_drop_db.txt"_s);
+    show(u"KAPPA_KING"_s);
+    enableFrame(u"Frame2"_s);
+    typeInto(u"Text6(1)"_s, u"1234"_s);
+    const Outcome cancelled = quitAnswering(Answer::Cancel);
+    EXPECT_FALSE(cancelled.closed);
+    EXPECT_TRUE(cancelled.question.startsWith(u"まだ更新していない編集があります\r\n"_s))
+        << cancelled.question.toStdString();
+
+    // a save that fails keeps the window open with the edits, and says why
+    {
+        const auto previous = fileio::setFaultHook(
+            [](fileio::Op op) { return op == fileio::Op::Write ? ENOSPC : 0; });
+        messages.answers = {Answer::Save};
+        EXPECT_FALSE(window->close());
+        fileio::setFaultHook(previous);
+    }
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[1].isWarning);
+    EXPECT_EQ(messages.messages[1].title, u"保存エラー"_s);
+    messages.messages.clear();
+    EXPECT_EQ(readBytes(u"mob_drop_db.txt"_s), drops);
+
+    // the update happened; the answer now names only the unsaved update, and saving closes
+    const Outcome saved = quitAnswering(Answer::Save);
+    EXPECT_TRUE(saved.question.startsWith(u"更新した内容がまだ上書き保存されていません\r\n"_s));
+    EXPECT_TRUE(saved.closed);
+    EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,1234,"));
+}
+
+}  // namespace mdb::test
