@@ -199,13 +199,19 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
         << failure.toStdString();
     EXPECT_EQ(after(morphs, morph), morphLine);
 
-    // an update and a save write every table and keep every added line after its records
+    // an update and a save write every table and keep every added line after its records,
+    // behind the edited records as behind the untouched ones
     typeInto(u"Text1(2)"_s, u"4321"_s);
+    window->mnuRenw->trigger();
+    showForAdding(u"TANUKI"_s);
+    typeInto(u"Text2"_s, u"5"_s);
     window->mnuRenw->trigger();
     window->MunFileSave->trigger();
     window->MunFileSave->trigger();
     EXPECT_TRUE(messages.messages.empty());
-    EXPECT_EQ(after(morphs, morph), morphLine);
+    QByteArray editedMorph = morph;
+    editedMorph.replace("TANUKI,TANUKI_BIG,KITSUNE,,,,2", "TANUKI,TANUKI_BIG,KITSUNE,,,,5");
+    EXPECT_EQ(after(morphs, editedMorph), morphLine);
     EXPECT_EQ(after(slaves, slave), slaveLine);
     EXPECT_EQ(after(summons, summon), "\r\n" + summonLine);
     // and a restart reads them as records

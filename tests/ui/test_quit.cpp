@@ -1,5 +1,6 @@
 // Quitting asks first when updates were not saved or the forms hold edits not yet updated.
 #include <QAction>
+#include <QSignalBlocker>
 #include <cerrno>
 
 #include "EditorFixture.h"
@@ -80,6 +81,20 @@ TEST_F(Quit, EditsNotYetUpdatedAreUpdatedAndSavedOrTheWindowStays) {
     EXPECT_FALSE(cancelled.closed);
     EXPECT_TRUE(cancelled.question.startsWith(u"まだ更新していない編集があります\r\n"_s))
         << cancelled.question.toStdString();
+
+    // an update that finds no record to copy into (the position box emptied) quits nothing
+    const QString position = window->status->Text0->text();
+    {
+        const QSignalBlocker quiet(window->status->Text0);
+        window->status->Text0->clear();
+        messages.answers = {Answer::Save};
+        EXPECT_FALSE(window->close());
+        window->status->Text0->setText(position);
+    }
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[1].text.startsWith(u"編集内容を更新できなかったため"_s));
+    messages.messages.clear();
+    EXPECT_TRUE(window->drop->hasUncommittedEdits());
 
     // a save that fails keeps the window open with the edits, and says why
     {

@@ -22,7 +22,16 @@ bool QuitCommand::mayQuit() {
           << u"上書き保存してから終了しますか？"_s;
     switch (messages_.askSaveBeforeQuit(MessageSink::joinLines(lines))) {
         case MessageSink::Answer::Save:
-            if (edits) work_.update();
+            if (edits) {
+                work_.update();
+                // an update stops without a record to copy into (an emptied position box)
+                if (work_.formsHoldEdits()) {
+                    messages_.notice(MessageSink::joinLines(
+                        {u"編集内容を更新できなかったため、終了を取りやめました"_s,
+                         u"表示中のモンスターを確かめてから、もう一度お試し下さい"_s}));
+                    return false;
+                }
+            }
             // a failed save has told the user why; the work stays open in the window
             return work_.save();
         case MessageSink::Answer::Discard:
