@@ -212,6 +212,12 @@ void MainWindow::buildFrames() {
 //
 //   stepping from the menu
 //   7. mnuNext, mnuBack     the Click of ">>" and "<<"
+//
+//   adding and quitting (connectCommands)
+//   8. Command6, Command9..13 and the DB項目追加 entries: AddEntryCommands::add with the
+//                           editor's key label and newEntryFields (files only, no table)
+//   9. MunFileQuit, closing the window: QuitCommand::mayQuit asks when holdsUncommittedEdits or
+//                           an update not yet saved would be lost
 void MainWindow::connectChains() {
     connect(status->Text2A, &QLineEdit::textChanged, this, &MainWindow::LookupDependentEntries);
     connect(status, &StatusEditor::displayNameShown, drop, &DropEditor::showMonsterName);
