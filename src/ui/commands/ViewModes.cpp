@@ -5,6 +5,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
+#include <algorithm>
 
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/Widgets.h"
@@ -52,14 +54,34 @@ void appendArray(QStringList& names, const QString& name, int count) {
     for (int i = 0; i < count; ++i) names.append(indexed(name, i));
 }
 
+// A window that grows downwards from where it was placed while small would otherwise run off
+// the bottom of the screen, hiding the lower editors and the sizing grip.
+void keepOnScreen(QMainWindow& window) {
+    if (!window.isVisible() || window.screen() == nullptr) return;
+    const QRect available = window.screen()->availableGeometry();
+    // The frame may not have followed the new size yet: add the frame's margins to the size
+    // asked for rather than trusting the frame's own rectangle.
+    const QRect frame = window.frameGeometry();
+    const QRect client = window.geometry();
+    const int outerWidth = window.width() + (frame.width() - client.width());
+    const int outerHeight = window.height() + (frame.height() - client.height());
+    const int x =
+        std::max(available.left(), std::min(frame.x(), available.right() + 1 - outerWidth));
+    const int y =
+        std::max(available.top(), std::min(frame.y(), available.bottom() + 1 - outerHeight));
+    if (x != frame.x() || y != frame.y()) window.move(x, y);
+}
+
 }  // namespace
 
 void setOuterSizeTwips(QMainWindow& window, int width, int height) {
     window.resize((width - designedChromeWidth) / 15, clientHeightPixels(window, height));
+    keepOnScreen(window);
 }
 
 void setOuterHeightTwips(QMainWindow& window, int height) {
     window.resize(window.width(), clientHeightPixels(window, height));
+    keepOnScreen(window);
 }
 
 ViewModes::ViewModes(QMainWindow& window, MessageSink& messages, QObject* parent)
