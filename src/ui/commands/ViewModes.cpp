@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 
 #include "ui/controls/MessageSink.h"
@@ -55,21 +56,19 @@ void appendArray(QStringList& names, const QString& name, int count) {
 }
 
 // A window that grows downwards from where it was placed while small would otherwise run off
-// the bottom of the screen, hiding the lower editors and the sizing grip.
+// the bottom of the screen, hiding the lower editors. The window manager draws the frame around
+// the new size only after the resize has gone through, so look once it has.
 void keepOnScreen(QMainWindow& window) {
-    if (!window.isVisible() || window.screen() == nullptr) return;
-    const QRect available = window.screen()->availableGeometry();
-    // The frame may not have followed the new size yet: add the frame's margins to the size
-    // asked for rather than trusting the frame's own rectangle.
-    const QRect frame = window.frameGeometry();
-    const QRect client = window.geometry();
-    const int outerWidth = window.width() + (frame.width() - client.width());
-    const int outerHeight = window.height() + (frame.height() - client.height());
-    const int x =
-        std::max(available.left(), std::min(frame.x(), available.right() + 1 - outerWidth));
-    const int y =
-        std::max(available.top(), std::min(frame.y(), available.bottom() + 1 - outerHeight));
-    if (x != frame.x() || y != frame.y()) window.move(x, y);
+    QTimer::singleShot(100, &window, [&window] {
+        if (!window.isVisible() || window.screen() == nullptr) return;
+        const QRect available = window.screen()->availableGeometry();
+        const QRect frame = window.frameGeometry();
+        const int x =
+            std::max(available.left(), std::min(frame.x(), available.right() + 1 - frame.width()));
+        const int y =
+            std::max(available.top(), std::min(frame.y(), available.bottom() + 1 - frame.height()));
+        if (x != frame.x() || y != frame.y()) window.move(x, y);
+    });
 }
 
 }  // namespace
