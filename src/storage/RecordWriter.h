@@ -40,4 +40,9 @@ std::optional<StorageError> encodeTableFaithfully(const Table& table, const Tabl
 std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
                                              const QStringList& fields);
 
+// What appendRecordLine adds to a file that holds `content`, with the same refusals, without
+// touching any file.
+std::optional<StorageError> planRecordAppend(const QString& fileName, const QStringList& fields,
+                                             const QByteArray& content, QByteArray& append);
+
 }  // namespace mdb

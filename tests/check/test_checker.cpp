@@ -92,12 +92,24 @@ INSTANTIATE_TEST_SUITE_P(
                {},
                0,
                u"mob_emote_db.txt:2: 警告: //で始まる行はコメントではなく、1 件のレコード"_s},
+        // a record is one line: lines whose fields would add up to whole records still fail
+        Damage{"emote_line_1_short_line_2_long.txt",
+               "mob_emote_db.txt",
+               {},
+               1,
+               u"mob_emote_db.txt:2: エラー: 項目が 4 個あります（1 レコードは 3 項目）"_s},
         Damage{
-            "emote_line_1_short_line_2_long.txt",
+            "emote_three_extra_fields_on_line_2.txt",
             "mob_emote_db.txt",
             {},
-            0,
-            u"mob_emote_db.txt:1: 警告: 項目が 2 個あります（1 レコードは 3 項目）。ファイルは読み込めますが"_s},
+            1,
+            u"mob_emote_db.txt: 読み込めません — 2 行目（2 件目のレコード）の項目数が 1 レコードの 3 項目と合いません（エラー番号 62）"_s},
+        Damage{
+            "emote_unclosed_quote_in_last_field.txt",
+            "mob_emote_db.txt",
+            {},
+            1,
+            u"mob_emote_db.txt:2: エラー: この行の「\"」は閉じられず、ファイルの終わりまでが 1 項目になります"_s},
         Damage{
             "emote_quoted_comma_on_line_1.txt",
             "mob_emote_db.txt",
