@@ -98,7 +98,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (error->byteOffset < 0 || error->byteOffset >= bytes.size()) {
                 violated("bad byte outside the file");
             }
-            if (!cp932::decode(QByteArrayView(bytes).first(error->byteOffset))) {
+            const QByteArrayView before = QByteArrayView(bytes).first(error->byteOffset);
+            if (!cp932::decode(before) || before.contains('\0')) {
                 violated("bytes before the named bad byte do not decode");
             }
         }

@@ -142,6 +142,10 @@ void FileChecker::run(const QDir& dir) {
     lines_ = LineIndex(QStringView(text));
     walkFields(text);
     reportLines(text);
+    if (report_.loads && looksLikeUtf8(bytes)) {
+        add(Severity::Warning, 0, 0,
+            u"UTF-8 で保存されたファイルのようです（エディタは Shift_JIS として読むため、文字化けします）"_s);
+    }
     if (keepValues && report_.loads) {
         findUnwritableValues(table);
         findChangedCodes(bytes, text);

@@ -26,10 +26,15 @@ qint32 lineOfOffset(const Ch* data, qsizetype size, qsizetype offset) {
     return line;
 }
 
-// Whether the bytes are UTF-8 rather than code page 932: a byte-order mark, or multi-byte
-// sequences that are all valid UTF-8. Japanese text in code page 932 almost never is: its kana
-// begin with 0x82 or 0x83, which UTF-8 allows only inside a sequence. Such a file would
-// otherwise load as garbled text, or fail somewhere in the middle of a line.
+StorageError errorFor(ErrorKind kind, const QString& fileName) {
+    StorageError e;
+    e.kind = kind;
+    e.fileName = fileName;
+    return e;
+}
+
+}  // namespace
+
 bool looksLikeUtf8(QByteArrayView bytes) {
     if (bytes.startsWith("\xEF\xBB\xBF")) return true;
     bool multiByte = false;
@@ -58,15 +63,6 @@ bool looksLikeUtf8(QByteArrayView bytes) {
     }
     return multiByte;
 }
-
-StorageError errorFor(ErrorKind kind, const QString& fileName) {
-    StorageError e;
-    e.kind = kind;
-    e.fileName = fileName;
-    return e;
-}
-
-}  // namespace
 
 RecordReader::Step RecordReader::next(QStringView* fields) {
     fieldsRead_ = 0;
@@ -100,13 +96,20 @@ RecordReader::Step RecordReader::next(QStringList& fields) {
 
 std::optional<StorageError> readRecords(const QByteArray& bytes, const QString& fileName, int width,
                                         QString& text, const RecordViewSink& sink) {
-    if (looksLikeUtf8(bytes)) return errorFor(ErrorKind::Utf8Text, fileName);
     // No text file holds a NUL byte: the game server would cut the field there, and a file cut
     // short by a crash is often padded with them.
-    qsizetype badOffset = bytes.indexOf('\0');
-    std::optional<QString> decoded;
-    if (badOffset < 0) decoded = cp932::decode(bytes, &badOffset);
+    const qsizetype nul = bytes.indexOf('\0');
+    qsizetype badOffset = -1;
+    std::optional<QString> decoded = cp932::decode(
+        nul < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(nul), &badOffset);
+    if (decoded && nul >= 0) {
+        decoded.reset();
+        badOffset = nul;
+    }
     if (!decoded) {
+        // Only a file that is no code page 932 is told to be UTF-8: a few half-width katakana
+        // in a row are valid UTF-8 as well.
+        if (looksLikeUtf8(bytes)) return errorFor(ErrorKind::Utf8Text, fileName);
         StorageError e = errorFor(ErrorKind::BadEncoding, fileName);
         e.byteOffset = badOffset;
         e.record = lineOfOffset(bytes.constData(), bytes.size(), badOffset);

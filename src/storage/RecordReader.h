@@ -66,11 +66,17 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
                                            const RecordViewSink& sink);
 
 // Decodes the bytes of a file named `fileName` into `text` and hands every complete record to
-// `sink` in file order. Refuses UTF-8 text (Utf8Text), bytes that do not decode and NUL bytes
-// (BadEncoding, with the offset and line of the first one; `character` holds the NUL), and
+// `sink` in file order. Refuses bytes that do not decode and NUL bytes (BadEncoding, with the
+// offset and line of the first one; `character` holds the NUL; Utf8Text instead when the bytes
+// that do not decode as code page 932 are UTF-8), and
 // records that do not fill their line (EndInsideRecord, MisalignedRecord with the record's
 // line), and TooManyRecords.
 std::optional<StorageError> readRecords(const QByteArray& bytes, const QString& fileName, int width,
                                         QString& text, const RecordViewSink& sink);
+
+// Whether bytes are UTF-8: they begin with its byte-order mark, or hold multi-byte sequences
+// and all of them are valid UTF-8. A few half-width katakana in a row are valid UTF-8 too, so
+// the reader asks this only of bytes that are no code page 932.
+bool looksLikeUtf8(QByteArrayView bytes);
 
 }  // namespace mdb

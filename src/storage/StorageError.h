@@ -20,7 +20,7 @@ enum class ErrorKind {
     MisalignedRecord,   // 62: a line holds more or fewer fields than one record (outside quotes)
     NotRegularFile,     // 1006: a FIFO, a socket or a device where a database file belongs
     FileTooLarge,       // 1007: a file beyond the size any database file can sensibly have
-    Utf8Text,  // 1008: a file saved as UTF-8 (a byte-order mark, or valid UTF-8 throughout)
+    Utf8Text,           // 1008: no code page 932 but UTF-8 (a byte-order mark, or valid UTF-8)
 };
 
 int errorNumber(ErrorKind kind);

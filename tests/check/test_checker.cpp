@@ -139,6 +139,12 @@ INSTANTIATE_TEST_SUITE_P(
             {},
             1,
             u"mob_emote_db.txt:2: エラー: 項目が 2 個あります（1 レコードは 3 項目）。ファイル末尾の「,」"_s},
+        Damage{
+            "emote_utf8_that_also_decodes_as_cp932.txt",
+            "mob_emote_db.txt",
+            {},
+            0,
+            u"mob_emote_db.txt: 警告: UTF-8 で保存されたファイルのようです"_s},
         Damage{"stat_quoted_names_blanks_and_text_after_quote.txt",
                "mob_stat_db.txt",
                {},

@@ -26,7 +26,7 @@ QString readFailureLine(const StorageError& error) {
             words = u"通常のファイルではありません"_s;
             break;
         case ErrorKind::FileTooLarge:
-            words = u"ファイルが大きすぎます（上限は 1 GiB）"_s;
+            words = u"ファイルが大きすぎます"_s;
             break;
         default:
             switch (error.systemError) {
@@ -50,8 +50,9 @@ QString readFailureLine(const StorageError& error) {
                     break;
             }
     }
-    const QString detail =
-        error.kind == ErrorKind::FileTooLarge ? u"%1 バイト"_s.arg(error.byteOffset) : error.detail;
+    const QString detail = error.kind == ErrorKind::FileTooLarge
+                               ? u"%1 バイト。上限は 1 GiB"_s.arg(error.byteOffset)
+                               : error.detail;
     QString reason = words.isEmpty() ? detail : words;
     if (!words.isEmpty() && !detail.isEmpty()) reason = u"%1（%2）"_s.arg(words, detail);
     return reason.isEmpty() ? u"ファイル: %1"_s.arg(error.fileName)
