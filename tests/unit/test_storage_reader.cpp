@@ -98,6 +98,18 @@ TEST_F(StorageReader, FileEndingInsideARecordOrItsQuotesIsRefusedWithItsPlace) {
     EXPECT_TRUE(unclosed.records.empty());
 }
 
+TEST_F(StorageReader, OnlyBytesThatAreNoCodePage932AreToldToBeUtf8) {
+    // Found by fuzzing: half-width katakana such as ﾇｿ (0xC7 0xBF) are valid UTF-8 as well; a
+    // file that held only such pairs after a save was refused as UTF-8 when read back.
+    const auto kana = read("\xC7\xBF,a,b\r\n", 3);
+    ASSERT_FALSE(kana.error);
+    EXPECT_EQ(kana.records[0][0], u"ﾇｿ"_s);
+
+    const auto utf8 = read(u"スライム,a,b\r\n"_s.toUtf8(), 3);
+    ASSERT_TRUE(utf8.error);
+    EXPECT_EQ(utf8.error->kind, ErrorKind::Utf8Text);
+}
+
 TEST_F(StorageReader, FailuresCarryTheirKindNumberAndFile) {
     const QDir d(dir.path());
     auto missing = readAll(d, u"none.txt"_s, 3);
