@@ -202,7 +202,7 @@ TEST_F(ItemLoad, OtherFailuresNameTheirNumberOrTheFile) {
     window.reset();
     messages.messages.clear();
     ASSERT_TRUE(QDir(dir.path()).rmdir(kItemFiles[2]));
-    writeBytes(kItemFiles[2], QByteArray("1,A,\x85\xff,x\r\n", 13));
+    writeBytes(kItemFiles[2], QByteArray("1,A,\x85\xff,x\r\n"));
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     window->Command2->click();
     ASSERT_EQ(messages.messages.size(), 1u);
