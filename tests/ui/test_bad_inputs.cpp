@@ -75,6 +75,11 @@ struct BadInput {
     std::function<QString()> text;
 };
 
+// names the case in test listings instead of its bytes
+void PrintTo(const BadInput& input, std::ostream* out) {
+    *out << input.what;
+}
+
 bool writeAll(const QString& path, const QByteArray& bytes) {
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
