@@ -376,6 +376,7 @@ void MainWindow::reportStartFailure(const StorageError& error) {
                                    u"必要なデータベース全てを実行フォルダへ用意して下さい"_s}));
             return;
         case ErrorKind::EndOfFileInRecord:
+        case ErrorKind::MisalignedRecord:
             messages_.warning(
                 u"ファイルオープンエラー"_s,
                 MessageSink::joinLines(
@@ -384,6 +385,7 @@ void MainWindow::reportStartFailure(const StorageError& error) {
                      u"などが　データベース内に存在するとプログラムを起動出来ません"_s}));
             return;
         case ErrorKind::BadEncoding:
+        case ErrorKind::Utf8Text:
             messages_.warning(u"ファイルオープンエラー"_s,
                               MessageSink::joinLines(
                                   {u"データベースファイル形式が不正です"_s, badEncodingLine(error),

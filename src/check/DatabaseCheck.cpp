@@ -1,6 +1,5 @@
 #include "check/DatabaseCheck.h"
 
-#include <QFile>
 #include <QStringDecoder>
 #include <algorithm>
 
@@ -8,6 +7,7 @@
 #include "model/ItemDatabase.h"
 #include "model/MonsterDatabase.h"
 #include "storage/Cp932.h"
+#include "storage/FieldScan.h"
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
 
@@ -36,10 +36,24 @@ QString verdictFor(const StorageError& e, int width) {
                 .arg(width)
                 .arg(e.field - 1)
                 .arg(number);
+        case ErrorKind::MisalignedRecord:
+            return u"%1 行目（%2 件目のレコード）の項目数が 1 レコードの %3 項目と合いません%4"_s
+                .arg(e.line)
+                .arg(e.record)
+                .arg(width)
+                .arg(number);
         case ErrorKind::BadEncoding:
             return u"Shift_JIS（コードページ932）として読めないバイトがあります"_s + number;
+        case ErrorKind::Utf8Text:
+            return u"UTF-8 で保存されたファイルのようです。Shift_JIS（コードページ932）で保存し直して下さい"_s +
+                   number;
         case ErrorKind::TooManyRecords:
             return u"レコードが多すぎます"_s + number;
+        case ErrorKind::NotRegularFile:
+            return u"通常のファイルではありません: %1%2"_s.arg(e.detail, number);
+        case ErrorKind::FileTooLarge:
+            return u"ファイルが大きすぎます（%1 バイト。上限は 1 GiB）%2"_s.arg(e.byteOffset)
+                .arg(number);
         case ErrorKind::OpenFailed:
             return u"ファイルを開けません: %1%2"_s.arg(e.detail, number);
         default:
@@ -79,7 +93,6 @@ private:
     void add(Severity severity, qint32 line, int column, QString text) {
         report_.findings.push_back({severity, line, column, std::move(text)});
     }
-    Severity lineSeverity() const { return report_.loads ? Severity::Warning : Severity::Error; }
     void findUndecodableBytes(const QByteArray& bytes);
     void walkFields(const QString& text);
     void reportLines(const QString& text);
@@ -108,17 +121,17 @@ void FileChecker::run(const QDir& dir) {
     if (error) {
         report_.verdict = verdictFor(*error, spec_.width);
         // Nothing more to find in a file that is not there or cannot be read.
-        if (error->kind != ErrorKind::BadEncoding && error->kind != ErrorKind::EndOfFileInRecord)
+        if (error->kind != ErrorKind::BadEncoding && error->kind != ErrorKind::EndOfFileInRecord &&
+            error->kind != ErrorKind::MisalignedRecord) {
             return;
+        }
     } else if (report_.records < spec_.minRecords) {
         report_.verdict = spec_.tooFewRecords;
     } else {
         report_.loads = true;
     }
 
-    QFile file(dir.filePath(spec_.fileName));
-    if (!file.open(QIODevice::ReadOnly)) return;
-    const QByteArray bytes = file.readAll();
+    const QByteArray& bytes = read;
     if (error && error->kind == ErrorKind::BadEncoding) {
         findUndecodableBytes(bytes);
         // The rest of the file is still worth a look; undecodable bytes become substitutes here.
@@ -129,6 +142,10 @@ void FileChecker::run(const QDir& dir) {
     lines_ = LineIndex(QStringView(text));
     walkFields(text);
     reportLines(text);
+    if (report_.loads && looksLikeUtf8(bytes)) {
+        add(Severity::Warning, 0, 0,
+            u"UTF-8 で保存されたファイルのようです（エディタは Shift_JIS として読むため、文字化けします）"_s);
+    }
     if (keepValues && report_.loads) {
         findUnwritableValues(table);
         findChangedCodes(bytes, text);
@@ -146,8 +163,14 @@ void FileChecker::findUndecodableBytes(const QByteArray& bytes) {
     const LineIndex byteLines{QByteArrayView(bytes)};
     for (qint32 line = 1; line <= byteLines.count(); ++line) {
         const QByteArrayView content = byteLines.content(QByteArrayView(bytes), line);
-        qsizetype bad = -1;
-        if (cp932::decode(content, &bad)) continue;
+        // the reader refuses a NUL byte as it refuses one that does not decode
+        qsizetype bad = content.indexOf('\0');
+        const QByteArrayView decodable = bad < 0 ? content : content.first(bad);
+        if (qsizetype before = -1; !cp932::decode(decodable, &before)) {
+            bad = before;
+        } else if (bad < 0) {
+            continue;
+        }
         // everything before the bad byte decodes, so its length in characters is the column
         const int column = int(cp932::decode(content.first(bad)).value_or(QString()).size()) + 1;
         const bool pair = (uchar(content[bad]) >= 0x81 && uchar(content[bad]) <= 0x9F) ||
@@ -161,14 +184,15 @@ void FileChecker::findUndecodableBytes(const QByteArray& bytes) {
 }
 
 void FileChecker::walkFields(const QString& text) {
-    // Read one field at a time with the editor's reader: how it splits the text does not
-    // depend on the record width, so this is the same field stream the load sees.
-    RecordReader reader(text, 1);
-    QStringView field;
+    // Split the text into fields with the reader's own scanner: how it splits does not depend
+    // on the record width, so this is the field stream the load sees, line by line.
+    const qsizetype size = text.size();
     qint32 previousEnd = 0;
-    while (reader.next(&field) == RecordReader::Step::Record) {
-        const qsizetype start = field.constData() - text.constData();
-        const qsizetype end = start + field.size();
+    for (qsizetype pos = 0; pos < size;) {
+        const FieldSpan span = scanField(text.utf16(), size, pos);
+        pos = span.next;
+        const qsizetype start = span.valueStart;
+        const qsizetype end = span.valueEnd;
         fieldStarts_.push_back(start);
         const qint32 startLine = lines_.lineOf(start);
         // A field that begins on the line where the one before it ended follows a comma.
@@ -180,13 +204,11 @@ void FileChecker::walkFields(const QString& text) {
         const bool quoted = start > 0 && text[start - 1] == u'"';
         if (!quoted) continue;
         if (previousEnd != startLine) current.quoteRunsTo = previousEnd;
-        if (end >= text.size()) {
+        if (span.openQuote) {
             current.quoteUnclosed = true;
             continue;
         }
-        qsizetype p = end + 1;
-        while (p < text.size() && text[p] != u',' && text[p] != u'\r' && text[p] != u'\n') ++p;
-        const QString dropped = text.mid(end + 1, p - end - 1).trimmed();
+        const QString dropped = text.mid(end + 1, span.end - end - 1).trimmed();
         if (!dropped.isEmpty()) {
             add(Severity::Warning, previousEnd, int(end - lines_.startOf(previousEnd)) + 2,
                 u"閉じる「\"」の後の「%1」は読み込まれず、保存すると消えます"_s.arg(dropped));
@@ -196,13 +218,14 @@ void FileChecker::walkFields(const QString& text) {
 
 void FileChecker::reportLines(const QString& text) {
     const bool endsWithComma = text.endsWith(u',');
-    bool shiftTold = false;
     for (size_t i = 0; i < logical_.size(); ++i) {
         const LogicalLine& l = logical_[i];
+        const bool lastEndsWithComma = endsWithComma && i + 1 == logical_.size();
         const QStringView content = lines_.content(QStringView(text), l.line);
         qsizetype first = 0;
         while (first < content.size() && isBlank(content[first])) ++first;
 
+        // A record is one line: a line of any other field count is refused where it stands.
         QString what;
         if (first == content.size()) {
             what = u"空白行です（空の項目 1 つとして読まれます）"_s;
@@ -215,22 +238,24 @@ void FileChecker::reportLines(const QString& text) {
                           .arg(spec_.width);
         } else if (l.fields != spec_.width) {
             what = u"項目が %1 個あります（1 レコードは %2 項目）"_s.arg(l.fields).arg(spec_.width);
-        } else {
+        } else if (lastEndsWithComma) {
+            what = u"最後の項目の後に「,」があります（1 レコードは %1 項目）"_s.arg(spec_.width);
+        } else if (!l.quoteUnclosed) {
             continue;
         }
+        const bool refused = l.fields != spec_.width || l.quoteUnclosed || lastEndsWithComma;
+        const auto join = [&what](const QString& more) {
+            what += what.isEmpty() ? more : u"。"_s + more;
+        };
         if (l.quoteUnclosed) {
-            what += u"。この行の「\"」は閉じられず、ファイルの終わりまでが 1 項目になります"_s;
+            join(u"この行の「\"」は閉じられず、ファイルの終わりまでが 1 項目になります"_s);
         } else if (l.quoteRunsTo) {
-            what += u"。この行の「\"」で始まる項目が %1 行目まで続いています"_s.arg(l.quoteRunsTo);
+            join(u"この行の「\"」で始まる項目が %1 行目まで続いています"_s.arg(l.quoteRunsTo));
         }
-        if (endsWithComma && i + 1 == logical_.size()) {
-            what += u"。ファイル末尾の「,」の後の項目は読めません"_s;
+        if (lastEndsWithComma && l.fields != spec_.width) {
+            join(u"ファイル末尾の「,」の後の項目は読めません"_s);
         }
-        if (report_.loads && l.fields != spec_.width && !shiftTold) {
-            what += u"。ファイルは読み込めますが、ここから後のレコードは項目がずれて読まれます"_s;
-            shiftTold = true;
-        }
-        add(lineSeverity(), l.line, 0, what);
+        add(refused ? Severity::Error : Severity::Warning, l.line, 0, what);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
 #include <vector>
 
 namespace mdb::cp932 {
@@ -22,28 +23,40 @@ bool decodesCleanly(QByteArrayView bytes) {
     return !decoder.hasError();
 }
 
-// The decoder reports only that something failed, not where. Bisect over character starts:
-// a prefix that ends on a character boundary decodes cleanly exactly when the bad sequence
-// lies beyond it.
+// The decoder reports only that something failed, not where. Decode chunks that end on
+// character boundaries, each alone (the code page is stateless, so a prefix of clean chunks
+// decodes cleanly), and bisect only inside the first chunk that fails: time proportional to the
+// file and memory to one chunk, however long its lines.
 qsizetype locateBadSequence(QByteArrayView bytes) {
-    std::vector<qsizetype> starts;
-    starts.reserve(size_t(bytes.size()));
-    for (qsizetype i = 0; i < bytes.size();) {
-        starts.push_back(i);
-        i += isLeadByte(uchar(bytes[i])) ? 2 : 1;
-    }
-    // Find the first character whose inclusion makes the prefix fail.
-    size_t lo = 0, hi = starts.size();
-    while (lo < hi) {
-        const size_t mid = lo + (hi - lo) / 2;
-        const qsizetype end = mid + 1 < starts.size() ? starts[mid + 1] : bytes.size();
-        if (decodesCleanly(bytes.first(end))) {
-            lo = mid + 1;
-        } else {
-            hi = mid;
+    constexpr qsizetype ChunkSize = 64 * 1024;
+    std::vector<qsizetype> starts;  // character starts of the current chunk
+    starts.reserve(size_t(ChunkSize));
+    for (qsizetype chunk = 0; chunk < bytes.size();) {
+        starts.clear();
+        qsizetype end = chunk;
+        while (end < bytes.size() && end - chunk < ChunkSize) {
+            starts.push_back(end);
+            end += isLeadByte(uchar(bytes[end])) ? 2 : 1;
         }
+        end = std::min(end, bytes.size());
+        if (decodesCleanly(bytes.sliced(chunk, end - chunk))) {
+            chunk = end;
+            continue;
+        }
+        // the first character whose inclusion makes the chunk's prefix fail
+        size_t lo = 0, hi = starts.size();
+        while (lo < hi) {
+            const size_t mid = lo + (hi - lo) / 2;
+            const qsizetype upTo = mid + 1 < starts.size() ? starts[mid + 1] : end;
+            if (decodesCleanly(bytes.sliced(chunk, upTo - chunk))) {
+                lo = mid + 1;
+            } else {
+                hi = mid;
+            }
+        }
+        return lo < starts.size() ? starts[lo] : end;
     }
-    return lo < starts.size() ? starts[lo] : bytes.size();
+    return bytes.size();
 }
 
 // `distinct` holds every character of `text` from U+0080 up, once.

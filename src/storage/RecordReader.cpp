@@ -1,25 +1,25 @@
 #include "storage/RecordReader.h"
 
-#include <QFile>
-#include <QFileInfo>
 #include <limits>
 
 #include "storage/Cp932.h"
 #include "storage/FieldScan.h"
+#include "storage/FileRead.h"
 
 namespace mdb {
 
 namespace {
 
-// 1-based line of a byte offset. CR and LF never occur as the second byte of a double-byte
-// character, so the raw bytes can be counted without decoding.
-qint32 lineOfOffset(QByteArrayView bytes, qsizetype offset) {
+// 1-based line of an offset. CR and LF never occur as the second byte of a double-byte
+// character, so raw bytes can be counted as well as decoded text.
+template <typename Ch>
+qint32 lineOfOffset(const Ch* data, qsizetype size, qsizetype offset) {
     qint32 line = 1;
-    for (qsizetype i = 0; i < offset && i < bytes.size(); ++i) {
-        if (bytes[i] == '\n') {
+    for (qsizetype i = 0; i < offset && i < size; ++i) {
+        if (data[i] == '\n') {
             ++line;
-        } else if (bytes[i] == '\r') {
-            if (i + 1 < offset && bytes[i + 1] == '\n') ++i;
+        } else if (data[i] == '\r') {
+            if (i + 1 < offset && data[i + 1] == '\n') ++i;
             ++line;
         }
     }
@@ -35,15 +35,53 @@ StorageError errorFor(ErrorKind kind, const QString& fileName) {
 
 }  // namespace
 
+bool looksLikeUtf8(QByteArrayView bytes) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) return true;
+    bool multiByte = false;
+    for (qsizetype i = 0; i < bytes.size();) {
+        const uchar b = uchar(bytes[i]);
+        if (b < 0x80) {
+            ++i;
+            continue;
+        }
+        const int length = b >= 0xC2 && b <= 0xDF   ? 2
+                           : b >= 0xE0 && b <= 0xEF ? 3
+                           : b >= 0xF0 && b <= 0xF4 ? 4
+                                                    : 0;
+        if (length == 0 || i + length > bytes.size()) return false;
+        for (int k = 1; k < length; ++k) {
+            if ((uchar(bytes[i + k]) & 0xC0) != 0x80) return false;
+        }
+        // no overlong forms, surrogates or code points beyond U+10FFFF
+        const uchar second = uchar(bytes[i + 1]);
+        if ((b == 0xE0 && second < 0xA0) || (b == 0xED && second > 0x9F) ||
+            (b == 0xF0 && second < 0x90) || (b == 0xF4 && second > 0x8F)) {
+            return false;
+        }
+        multiByte = true;
+        i += length;
+    }
+    return multiByte;
+}
+
 RecordReader::Step RecordReader::next(QStringView* fields) {
     fieldsRead_ = 0;
-    if (pos_ >= text_.size()) return Step::End;
+    recordStart_ = pos_;
+    const qsizetype size = text_.size();
+    if (pos_ >= size) return Step::End;
     for (int i = 0; i < width_; ++i) {
         // Only a field asked for at the very end fails; blanks before the end still make an
         // (empty) field.
-        if (pos_ >= text_.size()) return Step::EndInsideRecord;
-        fields[i] = readField();
+        if (pos_ >= size) return Step::EndInsideRecord;
+        const FieldSpan span = scanField(text_.utf16(), size, pos_);
+        fields[i] = QStringView(text_.utf16() + span.valueStart, span.valueEnd - span.valueStart);
+        pos_ = span.next;
+        // a quote the end of the file closes would swallow every line after it unnoticed
+        if (span.openQuote) return Step::EndInsideRecord;
         fieldsRead_ = i + 1;
+        const bool lineEnds = span.end < size && text_[span.end] != u',';
+        const bool last = i + 1 == width_;
+        if (last ? span.end < size && !lineEnds : lineEnds) return Step::Misaligned;
     }
     return Step::Record;
 }
@@ -56,44 +94,26 @@ RecordReader::Step RecordReader::next(QStringList& fields) {
     return step;
 }
 
-QStringView RecordReader::readField() {
-    const FieldSpan span = scanField(text_.utf16(), text_.size(), pos_);
-    pos_ = span.next;
-    return QStringView(text_.utf16() + span.valueStart, span.valueEnd - span.valueStart);
-}
-
-std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
-                                           QString& text, QByteArray& bytes,
-                                           const RecordViewSink& sink) {
-    const QString path = dir.filePath(fileName);
-    const QFileInfo info(path);
-    if (!info.exists()) return errorFor(ErrorKind::FileNotFound, fileName);
-    if (info.isDir()) {
-        StorageError e = errorFor(ErrorKind::OpenFailed, fileName);
-        e.detail = QStringLiteral("Is a directory");
-        return e;
-    }
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        StorageError e = errorFor(ErrorKind::OpenFailed, fileName);
-        e.detail = file.errorString();
-        return e;
-    }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        StorageError e = errorFor(ErrorKind::ReadFailed, fileName);
-        e.detail = file.errorString();
-        return e;
-    }
-    file.close();
-
+std::optional<StorageError> readRecords(const QByteArray& bytes, const QString& fileName, int width,
+                                        QString& text, const RecordViewSink& sink) {
+    // No text file holds a NUL byte: the game server would cut the field there, and a file cut
+    // short by a crash is often padded with them.
+    const qsizetype nul = bytes.indexOf('\0');
     qsizetype badOffset = -1;
-    std::optional<QString> decoded = cp932::decode(bytes, &badOffset);
+    std::optional<QString> decoded = cp932::decode(
+        nul < 0 ? QByteArrayView(bytes) : QByteArrayView(bytes).first(nul), &badOffset);
+    if (decoded && nul >= 0) {
+        decoded.reset();
+        badOffset = nul;
+    }
     if (!decoded) {
+        // Only a file that is no code page 932 is told to be UTF-8: a few half-width katakana
+        // in a row are valid UTF-8 as well.
+        if (looksLikeUtf8(bytes)) return errorFor(ErrorKind::Utf8Text, fileName);
         StorageError e = errorFor(ErrorKind::BadEncoding, fileName);
         e.byteOffset = badOffset;
-        e.record = lineOfOffset(bytes, badOffset);
+        e.record = lineOfOffset(bytes.constData(), bytes.size(), badOffset);
+        if (badOffset < bytes.size() && bytes[badOffset] == '\0') e.character = QString(QChar());
         return e;
     }
     text = std::move(*decoded);
@@ -111,6 +131,13 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
                 e.field = reader.fieldsRead() + 1;
                 return e;
             }
+            case RecordReader::Step::Misaligned: {
+                StorageError e = errorFor(ErrorKind::MisalignedRecord, fileName);
+                e.record = count + 1;
+                e.field = reader.fieldsRead() + 1;  // the first field missing or to spare
+                e.line = lineOfOffset(text.utf16(), text.size(), reader.recordStart());
+                return e;
+            }
             case RecordReader::Step::Record:
                 if (count == std::numeric_limits<qint32>::max() || !sink(fields.data())) {
                     StorageError e = errorFor(ErrorKind::TooManyRecords, fileName);
@@ -121,6 +148,13 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
                 break;
         }
     }
+}
+
+std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
+                                           QString& text, QByteArray& bytes,
+                                           const RecordViewSink& sink) {
+    if (auto error = readDatabaseFile(dir, fileName, bytes)) return error;
+    return readRecords(bytes, fileName, width, text, sink);
 }
 
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,

@@ -11,31 +11,39 @@
 
 namespace mdb {
 
-// Splits decoded file text into records of a fixed number of fields. Fields end at a comma or
-// a line end (CR LF, a lone CR or a lone LF); blanks before a field are skipped; a field that
-// begins with a double quote runs to the next double quote and whatever follows the closing
-// quote up to the end of the field is dropped; blanks at the end of an unquoted field are
-// kept. Records are counted in fields, not in lines, so a line end separates fields exactly
-// as a comma does.
+// Splits decoded file text into records of a fixed number of fields, one record to a line.
+// Fields end at a comma or a line end (CR LF, a lone CR or a lone LF); blanks before a field are
+// skipped; a field that begins with a double quote runs to the next double quote (line ends
+// included; the end of the text is no closing quote) and whatever follows the closing quote up
+// to the end of the field is dropped; blanks at the end of an unquoted field are kept. A record's
+// last field must end the line and no other field may: a line with fields to spare or too few
+// would otherwise shift every later record into the wrong fields.
 class RecordReader {
 public:
     RecordReader(QStringView text, int width) : text_(text), width_(width) {}
 
-    enum class Step { Record, End, EndInsideRecord };
+    enum class Step {
+        Record,           // a complete record
+        End,              // no more records
+        EndInsideRecord,  // the text ends before the record's last field, or inside quotes
+        Misaligned,       // the line ends before the last field, or goes on after it
+    };
     // Reads the next record into `fields`, an array of the width; the views point into the
-    // text. EndInsideRecord when the text ends before the record's last field could be read.
+    // text. After EndInsideRecord and Misaligned the fields read so far are in `fields`.
     Step next(QStringView* fields);
     // The same into copies (`fields` is resized to the width).
     Step next(QStringList& fields);
 
-    // Fields of the current record read before the text ended (after EndInsideRecord).
+    // Fields of the current record read before the text ended (after EndInsideRecord), or
+    // before its line ended (after Misaligned; the width when the line goes on after it).
     int fieldsRead() const { return fieldsRead_; }
+    // Where the current record begins in the text.
+    qsizetype recordStart() const { return recordStart_; }
 
 private:
-    QStringView readField();
-
     QStringView text_;
     qsizetype pos_ = 0;
+    qsizetype recordStart_ = 0;
     int width_;
     int fieldsRead_ = 0;
 };
@@ -44,9 +52,9 @@ private:
 using RecordSink = std::function<bool(QStringList& fields)>;
 using RecordViewSink = std::function<bool(const QStringView* fields)>;
 
-// Reads a whole file of `width`-field records: opens it (FileNotFound, OpenFailed), decodes
-// it (BadEncoding), and hands every complete record to `sink` in file order. Records handed
-// over before a failure stay with the caller.
+// Reads a whole file of `width`-field records: reads it as readDatabaseFile does (FileNotFound,
+// OpenFailed, NotRegularFile, FileTooLarge, ReadFailed), then parses it as readRecords does.
+// Records handed over before a failure stay with the caller.
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
                                            const RecordSink& sink);
 
@@ -56,5 +64,19 @@ std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileN
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
                                            QString& text, QByteArray& bytes,
                                            const RecordViewSink& sink);
+
+// Decodes the bytes of a file named `fileName` into `text` and hands every complete record to
+// `sink` in file order. Refuses bytes that do not decode and NUL bytes (BadEncoding, with the
+// offset and line of the first one; `character` holds the NUL; Utf8Text instead when the bytes
+// that do not decode as code page 932 are UTF-8), and
+// records that do not fill their line (EndInsideRecord, MisalignedRecord with the record's
+// line), and TooManyRecords.
+std::optional<StorageError> readRecords(const QByteArray& bytes, const QString& fileName, int width,
+                                        QString& text, const RecordViewSink& sink);
+
+// Whether bytes are UTF-8: they begin with its byte-order mark, or hold multi-byte sequences
+// and all of them are valid UTF-8. A few half-width katakana in a row are valid UTF-8 too, so
+// the reader asks this only of bytes that are no code page 932.
+bool looksLikeUtf8(QByteArrayView bytes);
 
 }  // namespace mdb

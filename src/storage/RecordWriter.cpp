@@ -184,8 +184,8 @@ std::optional<StorageError> encodeTableFaithfully(const Table& table, const Tabl
     return std::nullopt;
 }
 
-std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
-                                             const QStringList& fields, QByteArray* written) {
+std::optional<StorageError> planRecordAppend(const QString& fileName, const QStringList& fields,
+                                             const QByteArray& content, QByteArray& append) {
     QByteArray line;
     for (int i = 0; i < fields.size(); ++i) {
         QByteArray bytes;
@@ -198,27 +198,35 @@ std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fil
         line += bytes;
     }
     line += "\r\n";
+    // Count the fields as the reader will: the new line must start a record of its own.
     const qsizetype width = fields.size();
+    const char* data = content.constData();
+    qint64 count = 0;
+    FieldSpan last;
+    for (qsizetype pos = 0; pos < content.size(); pos = last.next) {
+        last = scanField(data, content.size(), pos);
+        ++count;
+    }
+    const bool endsAfterComma = last.next > last.end && data[last.end] == ',';
+    if (count % width != 0 || last.openQuote || endsAfterComma) {
+        StorageError e;
+        e.kind = ErrorKind::NotRecordBoundary;
+        e.fileName = fileName;
+        e.record = qint32(count / width + 1);
+        e.field = int(count % width + 1);
+        return e;
+    }
+    append = content.isEmpty() || endsWithLineEnd(content) ? line : "\r\n" + line;
+    return std::nullopt;
+}
+
+std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
+                                             const QStringList& fields, QByteArray* written) {
+    // fields the line cannot hold are refused before the file is opened
+    QByteArray line;
+    if (auto error = planRecordAppend(fileName, fields, {}, line)) return error;
     auto error = appendToFile(dir, fileName, [&](const QByteArray& content, QByteArray& append) {
-        // Count the fields as the reader will: the new line must start a record of its own.
-        const char* data = content.constData();
-        qint64 count = 0;
-        FieldSpan last;
-        for (qsizetype pos = 0; pos < content.size(); pos = last.next) {
-            last = scanField(data, content.size(), pos);
-            ++count;
-        }
-        const bool endsAfterComma = last.next > last.end && data[last.end] == ',';
-        if (count % width != 0 || last.openQuote || endsAfterComma) {
-            StorageError e;
-            e.kind = ErrorKind::NotRecordBoundary;
-            e.fileName = fileName;
-            e.record = qint32(count / width + 1);
-            e.field = int(count % width + 1);
-            return std::optional<StorageError>(e);
-        }
-        append = content.isEmpty() || endsWithLineEnd(content) ? line : "\r\n" + line;
-        return std::optional<StorageError>();
+        return planRecordAppend(fileName, fields, content, append);
     });
     if (!error && written) *written = line;
     return error;

@@ -47,4 +47,9 @@ std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fil
 // same one the appender wrote first.
 void followWithAppendedLines(QByteArray& records, const QByteArray& lines);
 
+// What appendRecordLine adds to a file that holds `content`, with the same refusals, without
+// touching any file.
+std::optional<StorageError> planRecordAppend(const QString& fileName, const QStringList& fields,
+                                             const QByteArray& content, QByteArray& append);
+
 }  // namespace mdb

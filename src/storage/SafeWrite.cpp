@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 
 #include "storage/FileIo.h"
+#include "storage/FileRead.h"
 
 namespace mdb {
 
@@ -27,6 +28,14 @@ StorageError writeError(const QString& fileName, int error) {
     return e;
 }
 
+// Only a regular file of a sane size is read before it is changed: a FIFO or a device put in
+// a database file's place could otherwise block the program or fill its memory.
+std::optional<StorageError> refuseOpenFile(int fd, const QString& fileName) {
+    struct stat st {};
+    if (fileio::fstat(fd, &st) != 0) return writeError(fileName, errno);
+    return refuseToRead(st, fileName);
+}
+
 // Rewrites an existing file in place, for a folder that takes no new file. The space is
 // reserved before the first byte is overwritten, so that a full disk refuses up front; a
 // failure later puts the old content back.
@@ -39,9 +48,13 @@ std::optional<StorageError> rewriteInPlace(const QByteArray& path, const QString
         e.damaged = damaged;
         return e;
     };
-    const int fd = fileio::open(path, O_RDWR);
+    const int fd = fileio::open(path, O_RDWR | O_NONBLOCK);
     if (fd < 0) return failed(errno);
     QByteArray old;
+    if (auto refused = refuseOpenFile(fd, fileName)) {
+        fileio::discard(fd);
+        return refused;
+    }
     if (!fileio::readAll(fd, old)) {
         const int error = errno;
         fileio::discard(fd);
@@ -125,7 +138,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
 std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileName,
                                          const AppendPlan& prepare) {
     const QByteArray path = QFile::encodeName(dir.filePath(fileName));
-    int fd = fileio::open(path, O_RDWR);
+    int fd = fileio::open(path, O_RDWR | O_NONBLOCK);
     // a file created here is removed again when the append fails
     const bool created = fd < 0 && errno == ENOENT;
     if (created) fd = fileio::open(path, O_RDWR | O_CREAT | O_EXCL);
@@ -133,6 +146,11 @@ std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileNam
     auto undoCreate = [&] {
         if (created) fileio::removeFile(path);
     };
+    if (auto refused = refuseOpenFile(fd, fileName)) {
+        fileio::discard(fd);
+        undoCreate();
+        return refused;
+    }
     QByteArray content;
     if (!fileio::readAll(fd, content)) {
         const int error = errno;

@@ -7,6 +7,7 @@ int errorNumber(ErrorKind kind) {
         case ErrorKind::FileNotFound:
             return 53;
         case ErrorKind::EndOfFileInRecord:
+        case ErrorKind::MisalignedRecord:
             return 62;
         case ErrorKind::TooManyRecords:
             return 6;
@@ -24,6 +25,12 @@ int errorNumber(ErrorKind kind) {
             return 1004;
         case ErrorKind::NotRecordBoundary:
             return 1005;
+        case ErrorKind::NotRegularFile:
+            return 1006;
+        case ErrorKind::FileTooLarge:
+            return 1007;
+        case ErrorKind::Utf8Text:
+            return 1008;
     }
     return 0;
 }

@@ -12,6 +12,14 @@ sample="$(realpath "$2")"
 artifacts="$3"
 title="Tornak MonsterDatabase Editor II"
 
+# The editor must meet the X server started below, whatever the calling shell exports: no
+# other window system, display, scaling, style or locale of the desktop.
+for variable in $(compgen -e); do
+    case "$variable" in QT_* | QML_* | WAYLAND_DISPLAY) unset "$variable" ;; esac
+done
+[[ "${MDB_E2E_STAGE:-}" != "inside" ]] && unset DISPLAY XAUTHORITY
+export LC_ALL=C.UTF-8 LANG=C.UTF-8
+
 if [[ "${MDB_E2E_STAGE:-}" != "inside" ]]; then
     for tool in xvfb-run xdotool import openbox; do
         command -v "$tool" >/dev/null || { echo "e2e: $tool is missing"; exit 1; }

@@ -3,8 +3,16 @@
 #include <QApplication>
 
 int main(int argc, char** argv) {
-    // widget tests never need a screen
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The tests see the same window system whatever the calling shell exports: no screen, no
+    // scaling, no desktop style, theme or input method.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    for (const char* name :
+         {"QT_SCALE_FACTOR", "QT_SCREEN_SCALE_FACTORS", "QT_AUTO_SCREEN_SCALE_FACTOR",
+          "QT_ENABLE_HIGHDPI_SCALING", "QT_SCALE_FACTOR_ROUNDING_POLICY", "QT_USE_PHYSICAL_DPI",
+          "QT_FONT_DPI", "QT_DEVICE_PIXEL_RATIO", "QT_STYLE_OVERRIDE", "QT_QPA_PLATFORMTHEME",
+          "QT_QPA_PLATFORM_PLUGIN_PATH", "QT_IM_MODULE", "QT_ACCESSIBILITY"}) {
+        qunsetenv(name);
+    }
     QApplication app(argc, argv);
     // tests close main windows one after another; none of them ends the test program
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,3 +1,6 @@
+#include <errno.h>
+#include <string.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QPushButton>
@@ -188,15 +191,18 @@ TEST_F(ItemLoad, OtherFailuresNameTheirNumberOrTheFile) {
     window->Command2->click();
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].title, u"不明なエラー"_s);
-    EXPECT_EQ(messages.messages[0].text, u"不明なエラーが発生しました\r\nエラー番号 "_s +
-                                             QString::number(errorNumber(ErrorKind::OpenFailed)));
+    EXPECT_EQ(
+        messages.messages[0].text,
+        u"不明なエラーが発生しました\r\nエラー番号 %1\r\nファイル: %2 — 同じ名前のフォルダがあります（%3）"_s
+            .arg(errorNumber(ErrorKind::OpenFailed))
+            .arg(kItemFiles[2], QString::fromLocal8Bit(strerror(EISDIR))));
     expectRows(sampleItems({kItemFiles[0], kItemFiles[1]}));
 
     // bytes that are not Shift_JIS: the message names the file to mend
     window.reset();
     messages.messages.clear();
     ASSERT_TRUE(QDir(dir.path()).rmdir(kItemFiles[2]));
-    writeBytes(kItemFiles[2], QByteArray("1,A,\x85\xff,x\r\n", 13));
+    writeBytes(kItemFiles[2], QByteArray("1,A,\x85\xff,x\r\n"));
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     window->Command2->click();
     ASSERT_EQ(messages.messages.size(), 1u);

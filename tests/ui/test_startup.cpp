@@ -1,3 +1,6 @@
+#include <errno.h>
+#include <string.h>
+
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
@@ -199,7 +202,10 @@ TEST_F(StartUp, AFileThatCannotBeOpenedIsAnUnknownErrorWithItsNumber) {
     EXPECT_EQ(start(), MainWindow::StartResult::Failed);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].title, u"不明なエラー"_s);
-    EXPECT_EQ(messages.messages[0].text, u"不明なエラーが発生しました\r\nエラー番号 75"_s);
+    EXPECT_EQ(messages.messages[0].text,
+              u"不明なエラーが発生しました\r\nエラー番号 75\r\n"
+              u"ファイル: mob_mvp_db.txt — 同じ名前のフォルダがあります（%1）"_s.arg(
+                  QString::fromLocal8Bit(strerror(EISDIR))));
 }
 
 TEST_F(StartUp, FindListEntryIgnoresCaseMatchesWholeOrPrefixAndSelects) {

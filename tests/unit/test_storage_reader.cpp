@@ -37,54 +37,77 @@ TEST_F(StorageReader, FieldRulesQuotesBlanksAndTextAfterTheQuote) {
     EXPECT_EQ(quotedLineEnd.records[0], (QStringList{u"x\r\ny"_s, u"z"_s}));
 }
 
-TEST_F(StorageReader, AnyLineEndSeparatesFieldsAndTheLastLineNeedsNone) {
+TEST_F(StorageReader, AnyLineEndEndsARecordAndTheLastLineNeedsNone) {
     const auto r = read("a,b\rc,d\ne,f\r\ng,h", 2);
     ASSERT_FALSE(r.error);
     ASSERT_EQ(r.records.size(), 4u);
     EXPECT_EQ(r.records[1], (QStringList{u"c"_s, u"d"_s}));
     EXPECT_EQ(r.records[3], (QStringList{u"g"_s, u"h"_s}));
 
-    // records are counted in fields: a line end is just another separator
-    const auto spread = read("a\r\nb\r\nc,d\r\n", 2);
-    ASSERT_FALSE(spread.error);
-    EXPECT_EQ(spread.records, (std::vector<QStringList>{{u"a"_s, u"b"_s}, {u"c"_s, u"d"_s}}));
-}
-
-TEST_F(StorageReader, EmptyFileHasNoRecordsAndEmptyLinesAreFields) {
     const auto empty = read({}, 3);
     EXPECT_FALSE(empty.error);
     EXPECT_TRUE(empty.records.empty());
-
-    const auto blankMiddle = read("a,b\r\n\r\nc\r\n", 2);
-    ASSERT_FALSE(blankMiddle.error);
-    EXPECT_EQ(blankMiddle.records[1], (QStringList{QString(), u"c"_s}));
 }
 
-TEST_F(StorageReader, FileEndingInsideARecordIsRefusedWithItsPlace) {
-    const auto blankAtEnd =
-        readAll(QDir(QString::fromUtf8(MDB_TEST_DATA_DIR)), u"emote_blank_line_at_end.txt"_s, 3);
-    ASSERT_TRUE(blankAtEnd.error);
-    EXPECT_EQ(blankAtEnd.error->kind, ErrorKind::EndOfFileInRecord);
-    EXPECT_EQ(blankAtEnd.error->number(), 62);
-    EXPECT_EQ(blankAtEnd.error->fileName, u"emote_blank_line_at_end.txt"_s);
-    EXPECT_EQ(blankAtEnd.error->record, 3);
-    EXPECT_EQ(blankAtEnd.error->field, 2);
-    EXPECT_EQ(blankAtEnd.records.size(), 2u);  // complete records were handed over first
-
-    // Two 16-field records in a 17-field file: the shift shows only at the end.
-    const auto shortDrop = readAll(QDir(QString::fromUtf8(MDB_TEST_DATA_DIR)),
-                                   u"drop_records_one_field_short.txt"_s, 17);
-    ASSERT_TRUE(shortDrop.error);
-    EXPECT_EQ(shortDrop.error->kind, ErrorKind::EndOfFileInRecord);
-    ASSERT_EQ(shortDrop.records.size(), 1u);
-    EXPECT_EQ(shortDrop.records[0][16], u"Fabre"_s);  // the next line's key slid in
-
-    // Seventeen such records add up to whole records and load, shifted, without complaint.
+TEST_F(StorageReader, ALineOfAnyOtherFieldCountIsRefusedWhereItStands) {
+    auto expectMisaligned = [](const ReadResult& r, qint32 line, int field, size_t before) {
+        ASSERT_TRUE(r.error);
+        EXPECT_EQ(r.error->kind, ErrorKind::MisalignedRecord);
+        EXPECT_EQ(r.error->number(), 62);
+        EXPECT_EQ(r.error->line, line);
+        EXPECT_EQ(r.error->record, qint32(before) + 1);
+        EXPECT_EQ(r.error->field, field);
+        EXPECT_EQ(r.records.size(), before);  // complete records were handed over first
+    };
+    // a whole record's worth of extra fields would otherwise shift every later record
+    expectMisaligned(read("P,1,2\r\nL,3,4,X,5,6\r\nF,7,8\r\n", 3), 2, 4, 1);
+    // a record split over lines, a blank line, a comma after the last field
+    expectMisaligned(read("a\r\nb\r\nc,d\r\n", 2), 1, 2, 0);
+    expectMisaligned(read("a,b\r\n\r\nc\r\n", 2), 2, 2, 1);
+    expectMisaligned(read("a,b,c,", 3), 1, 4, 0);
+    expectMisaligned(
+        readAll(QDir(QString::fromUtf8(MDB_TEST_DATA_DIR)), u"emote_blank_line_at_end.txt"_s, 3), 3,
+        2, 2);
+    // Two 16-field records in a 17-field file, and seventeen of them, which add up to whole
+    // records: both refused at the first line.
+    expectMisaligned(readAll(QDir(QString::fromUtf8(MDB_TEST_DATA_DIR)),
+                             u"drop_records_one_field_short.txt"_s, 17),
+                     1, 17, 0);
     QByteArray seventeen;
     for (int i = 0; i < 17; ++i) seventeen += "K,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15\r\n";
-    const auto shifted = read(seventeen, 17);
-    EXPECT_FALSE(shifted.error);
-    EXPECT_EQ(shifted.records.size(), 16u);
+    expectMisaligned(read(seventeen, 17), 1, 17, 0);
+    // the line is counted from where the record begins, after a line end in quotes
+    expectMisaligned(read("\"x\r\ny\",z\r\nu,v,w\r\n", 2), 3, 3, 1);
+}
+
+TEST_F(StorageReader, FileEndingInsideARecordOrItsQuotesIsRefusedWithItsPlace) {
+    const auto cut = read("a,b,c\r\nd,e", 3);
+    ASSERT_TRUE(cut.error);
+    EXPECT_EQ(cut.error->kind, ErrorKind::EndOfFileInRecord);
+    EXPECT_EQ(cut.error->number(), 62);
+    EXPECT_EQ(cut.error->record, 2);
+    EXPECT_EQ(cut.error->field, 3);
+    EXPECT_EQ(cut.records.size(), 1u);
+
+    // Found by fuzzing: a quote the end of the file closes swallowed every later line into one
+    // field and loaded; an append then refused the file as not ending between records.
+    const auto unclosed = read("P,I,\"D,5\r\nF,I,1\r\n", 3);
+    ASSERT_TRUE(unclosed.error);
+    EXPECT_EQ(unclosed.error->kind, ErrorKind::EndOfFileInRecord);
+    EXPECT_EQ(unclosed.error->field, 3);
+    EXPECT_TRUE(unclosed.records.empty());
+}
+
+TEST_F(StorageReader, OnlyBytesThatAreNoCodePage932AreToldToBeUtf8) {
+    // Found by fuzzing: half-width katakana such as ﾇｿ (0xC7 0xBF) are valid UTF-8 as well; a
+    // file that held only such pairs after a save was refused as UTF-8 when read back.
+    const auto kana = read("\xC7\xBF,a,b\r\n", 3);
+    ASSERT_FALSE(kana.error);
+    EXPECT_EQ(kana.records[0][0], u"ﾇｿ"_s);
+
+    const auto utf8 = read(u"スライム,a,b\r\n"_s.toUtf8(), 3);
+    ASSERT_TRUE(utf8.error);
+    EXPECT_EQ(utf8.error->kind, ErrorKind::Utf8Text);
 }
 
 TEST_F(StorageReader, FailuresCarryTheirKindNumberAndFile) {

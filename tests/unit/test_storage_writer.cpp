@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QTemporaryDir>
@@ -193,4 +194,16 @@ TEST(StorageWriter, AppendedLineNeverGluesOntoTheLastLine) {
         EXPECT_EQ(error->field, 2);
         EXPECT_EQ(readBytes(path), QByteArray("PORING,IDLE_ST,\xB1\r\n"));
     }
+
+    // a FIFO or a device in the file's place is refused at once, neither waited on nor read
+    QFile::remove(path);
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
+    auto fifo = appendRecordLine(dir, u"e.txt"_s, fields);
+    ASSERT_TRUE(fifo);
+    EXPECT_EQ(fifo->kind, ErrorKind::NotRegularFile);
+    QFile::remove(path);
+    ASSERT_TRUE(QFile::link(u"/dev/zero"_s, path));
+    auto device = appendRecordLine(dir, u"e.txt"_s, fields);
+    ASSERT_TRUE(device);
+    EXPECT_EQ(device->kind, ErrorKind::NotRegularFile);
 }

@@ -96,6 +96,7 @@ void ItemLoadCommand::reportFailure(const StorageError& error) {
                                  u"必要なデータベース全てを実行フォルダへ用意して下さい"_s}));
             return;
         case ErrorKind::EndOfFileInRecord:
+        case ErrorKind::MisalignedRecord:
             messages_.warning(
                 kOpenError,
                 MessageSink::joinLines(
@@ -104,6 +105,7 @@ void ItemLoadCommand::reportFailure(const StorageError& error) {
                      u"などが データベース内に存在すると読み込み出来ません"_s}));
             return;
         case ErrorKind::BadEncoding:
+        case ErrorKind::Utf8Text:
             // The number alone would not tell the user which file to mend.
             messages_.warning(
                 kOpenError, MessageSink::joinLines(

@@ -13,11 +13,61 @@ QString unknownErrorTitle() {
 }
 
 QString unknownErrorText(const StorageError& error) {
-    return MessageSink::joinLines(
-        {u"不明なエラーが発生しました"_s, u"エラー番号 "_s + QString::number(error.number())});
+    QStringList lines{u"不明なエラーが発生しました"_s,
+                      u"エラー番号 "_s + QString::number(error.number())};
+    if (!error.fileName.isEmpty()) lines << readFailureLine(error);
+    return MessageSink::joinLines(lines);
+}
+
+QString readFailureLine(const StorageError& error) {
+    QString words;
+    switch (error.kind) {
+        case ErrorKind::NotRegularFile:
+            words = u"通常のファイルではありません"_s;
+            break;
+        case ErrorKind::FileTooLarge:
+            words = u"ファイルが大きすぎます"_s;
+            break;
+        default:
+            switch (error.systemError) {
+                case EISDIR:
+                    words = u"同じ名前のフォルダがあります"_s;
+                    break;
+                case EACCES:
+                case EPERM:
+                    words = u"読み取りが許可されていません"_s;
+                    break;
+                case ENOENT:
+                    words = u"リンク先のファイルがありません"_s;
+                    break;
+                case ELOOP:
+                    words = u"シンボリックリンクが循環しています"_s;
+                    break;
+                case EIO:
+                    words = u"ディスクの読み書きに失敗しました"_s;
+                    break;
+                default:
+                    break;
+            }
+    }
+    const QString detail = error.kind == ErrorKind::FileTooLarge
+                               ? u"%1 バイト。上限は 1 GiB"_s.arg(error.byteOffset)
+                               : error.detail;
+    QString reason = words.isEmpty() ? detail : words;
+    if (!words.isEmpty() && !detail.isEmpty()) reason = u"%1（%2）"_s.arg(words, detail);
+    return reason.isEmpty() ? u"ファイル: %1"_s.arg(error.fileName)
+                            : u"ファイル: %1 — %2"_s.arg(error.fileName, reason);
 }
 
 QString badEncodingLine(const StorageError& error) {
+    if (error.kind == ErrorKind::Utf8Text) {
+        return u"%1: UTF-8 で保存されたファイルのようです。Shift_JIS (コードページ932) で保存し直して下さい"_s
+            .arg(error.fileName);
+    }
+    if (error.byteOffset >= 0 && error.character == u"\0"_s) {
+        return u"%1: NUL バイト (0x00) があります（%2 バイト目）"_s.arg(error.fileName)
+            .arg(error.byteOffset + 1);
+    }
     return u"%1: Shift_JIS (コードページ932) として読めないバイトがあります（%2 バイト目）"_s
         .arg(error.fileName)
         .arg(error.byteOffset + 1);

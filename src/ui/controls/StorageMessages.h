@@ -8,8 +8,12 @@ namespace mdb {
 
 // Texts shared by the messages that report a failed read of a database file.
 QString unknownErrorTitle();
-// "不明なエラーが発生しました" and the error's number on a second line.
+// "不明なエラーが発生しました", the error's number on a second line and, when the error names a
+// file, readFailureLine on a third.
 QString unknownErrorText(const StorageError& error);
+// The file that could not be read and why, in words with the system's own text beside them
+// ("ファイル: mob_drop_db.txt — 読み取りが許可されていません（Permission denied）").
+QString readFailureLine(const StorageError& error);
 // Why a file could not be decoded, naming the file and the first bad byte.
 QString badEncodingLine(const StorageError& error);
 // The system's reason for a failed write, in words for the user with the system's own text
