@@ -1,5 +1,6 @@
 #include "model/Table.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace mdb {
@@ -27,9 +28,7 @@ QString Table::field(qint32 record, QStringView fieldName) const {
 bool Table::setField(qint32 record, int field, const QString& text) {
     if (record < 1 || !inRange(record, field)) return false;
     written_ = true;
-    // a copy of its own, so that the new text can never be taken for a view of the source
-    cells_.set(static_cast<size_t>(record) * fieldCount() + (field - 1),
-               QString(text.constData(), text.size()));
+    cells_.set(cellIndex(record, field), text);
     return true;
 }
 
@@ -59,14 +58,12 @@ QStringList Table::column(int field) const {
     if (field < 1 || field > fieldCount()) return out;
     out.reserve(count_ + 1);
     for (qint32 r = 0; r <= count_; ++r) {
-        out.push_back(cells_.text(static_cast<size_t>(r) * fieldCount() + (field - 1)));
+        out.push_back(cells_.text(cellIndex(r, field)));
     }
     return out;
 }
 
 void Table::keepSource(QByteArray bytes, QString text) {
-    sourceBegin_ = reinterpret_cast<quintptr>(text.constData());
-    sourceEnd_ = sourceBegin_ + quintptr(text.size()) * sizeof(QChar);
     cells_.keep(std::move(text));  // a move keeps the characters where the views point
     sourceBytes_ = std::move(bytes);
     hasSource_ = true;
@@ -76,7 +73,6 @@ void Table::keepSource(QByteArray bytes, QString text) {
 void Table::clear() {
     count_ = 0;
     sourceBytes_.clear();
-    sourceBegin_ = sourceEnd_ = 0;
     hasSource_ = false;
     written_ = false;
     cells_.clear();
@@ -85,6 +81,21 @@ void Table::clear() {
 
 void Table::reserve(qint32 records) {
     cells_.reserve((static_cast<size_t>(records) + 1) * fieldCount());
+}
+
+void Table::reserveFor(QByteArrayView bytes) {
+    if (fieldCount() == 0) return;
+    size_t lineFeeds = 0, returns = 0, commas = 0;
+    for (const char c : bytes) {
+        lineFeeds += c == '\n';
+        returns += c == '\r';
+        commas += c == ',';
+    }
+    // CR LF counts once; a file of lone CRs counts its CRs
+    const size_t lineEnds = std::max(lineFeeds, returns);
+    const size_t records =
+        std::min(lineEnds + 1, (lineEnds + commas + 1) / size_t(fieldCount()) + 1);
+    cells_.reserve(cells_.size() + records * size_t(fieldCount()));
 }
 
 }  // namespace mdb

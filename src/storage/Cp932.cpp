@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace mdb::cp932 {
@@ -78,10 +80,62 @@ QString firstUnencodable(QStringView text) {
 
 }  // namespace
 
+namespace {
+
+// Bytes the code page spells as the same ASCII character: printable ASCII, tab, CR and LF.
+// (Some other control codes it moves.) Alone, each is a whole character.
+inline bool isPlainAscii(uchar b) {
+    return (b >= 0x20 && b < 0x7F) || b == '\t' || b == '\r' || b == '\n';
+}
+
+// Where the run of characters that are not plain ASCII starting at `i` ends: at the first
+// plain ASCII byte that begins a character (a double-byte character's second byte may look
+// like ASCII).
+qsizetype endOfOtherRun(const uchar* p, qsizetype n, qsizetype i) {
+    while (i < n && !isPlainAscii(p[i])) i += isLeadByte(p[i]) && i + 1 < n ? 2 : 1;
+    return i;
+}
+
+qsizetype endOfAsciiRun(const uchar* p, qsizetype n, qsizetype i) {
+    while (i < n && isPlainAscii(p[i])) ++i;
+    return i;
+}
+
+// Decodes plain ASCII by widening each byte, the rest run by run through the code page's
+// decoder. Every run starts on a character boundary and the code page keeps no state, so the
+// text and the verdict are those of decoding the bytes whole. Each byte gives at most one
+// UTF-16 unit, so the text is allocated at the number of bytes and cut to its size.
+std::optional<QString> decodeByRuns(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype n = bytes.size();
+    QString text(n, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype written = 0;
+    std::optional<QStringDecoder> decoder;
+    std::vector<QChar> scratch;
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype asciiEnd = endOfAsciiRun(p, n, i);
+        for (; i < asciiEnd; ++i) out[written++] = p[i];
+        if (i == n) break;
+        const qsizetype otherEnd = endOfOtherRun(p, n, i);
+        if (!decoder) decoder.emplace(CodecName, QStringConverter::Flag::Stateless);
+        const QByteArrayView run = bytes.sliced(i, otherEnd - i);
+        scratch.resize(size_t(decoder->requiredSpace(run.size())));
+        const qsizetype produced = decoder->appendToBuffer(scratch.data(), run) - scratch.data();
+        if (decoder->hasError() || produced > n - written) return std::nullopt;
+        std::copy_n(reinterpret_cast<const char16_t*>(scratch.data()), produced, out + written);
+        written += produced;
+        i = otherEnd;
+    }
+    text.truncate(written);
+    text.squeeze();  // shrinks in place: the double-byte characters took a unit for two bytes
+    return text;
+}
+
+}  // namespace
+
 std::optional<QString> decode(QByteArrayView bytes, qsizetype* badOffset) {
-    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (!decoder.hasError()) return text;
+    if (std::optional<QString> text = decodeByRuns(bytes)) return text;
     if (badOffset) *badOffset = locateBadSequence(bytes);
     return std::nullopt;
 }
