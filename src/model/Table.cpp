@@ -1,6 +1,7 @@
 #include "model/Table.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace mdb {
@@ -47,7 +48,7 @@ bool Table::appendRecord(const QStringList& fields) {
 
 bool Table::appendRecord(const QStringView* fields) {
     if (count_ == std::numeric_limits<qint32>::max()) return false;
-    for (int f = 0; f < fieldCount(); ++f) cells_.push(fields[f]);
+    cells_.push(fields, size_t(fieldCount()));
     ++count_;
     written_ = true;
     return true;
@@ -84,17 +85,21 @@ void Table::reserve(qint32 records) {
 }
 
 void Table::reserveFor(QByteArrayView bytes) {
-    if (fieldCount() == 0) return;
-    size_t lineFeeds = 0, returns = 0, commas = 0;
-    for (const char c : bytes) {
-        lineFeeds += c == '\n';
-        returns += c == '\r';
-        commas += c == ',';
-    }
-    // CR LF counts once; a file of lone CRs counts its CRs
-    const size_t lineEnds = std::max(lineFeeds, returns);
-    const size_t records =
-        std::min(lineEnds + 1, (lineEnds + commas + 1) / size_t(fieldCount()) + 1);
+    if (fieldCount() == 0 || bytes.isEmpty()) return;
+    auto count = [bytes](char c) {
+        size_t n = 0;
+        for (const char* p = bytes.data();
+             (p = static_cast<const char*>(std::memchr(p, c, size_t(bytes.end() - p)))) != nullptr;
+             ++p) {
+            ++n;
+        }
+        return n;
+    };
+    // one record a line, CR LF or a lone LF; a file of lone CRs counts its CRs
+    size_t lines = count('\n') + 1;
+    if (lines == 1) lines = count('\r') + 1;
+    // each field takes at least its separator: never room for more fields than bytes
+    const size_t records = std::min(lines, size_t(bytes.size()) / size_t(fieldCount()) + 1);
     cells_.reserve(cells_.size() + records * size_t(fieldCount()));
 }
 

@@ -67,7 +67,7 @@ public:
     void clear();
     void reserve(qint32 records);
     // Room for the records of a file of `bytes`, counted from its line ends: one record a line
-    // as the files are written, never more cells than the file has field separators.
+    // as the files are written, and never more cells than the file has bytes.
     void reserveFor(QByteArrayView bytes);
 
 private:

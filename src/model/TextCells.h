@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringView>
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -22,26 +23,19 @@ public:
     }
     // Stores a view into a kept buffer (or into static text). A view too far from the first
     // one for a cell to say where it lies is stored as a copy.
-    void push(QStringView view) {
-        if (view.isEmpty()) {
-            cells_.push_back({0, 0});
-            return;
+    void push(QStringView view) { cells_.push_back(cellFor(view)); }
+    // The same for `n` views at once.
+    void push(const QStringView* views, size_t n) {
+        const size_t first = cells_.size();
+        if (cells_.capacity() - first < n) {
+            cells_.reserve(std::max(first + n, cells_.capacity() * 2));
         }
-        if (!base_) base_ = view.utf16();
-        const qptrdiff offset = view.utf16() - base_;
-        if (offset < std::numeric_limits<qint32>::min() ||
-            offset > std::numeric_limits<qint32>::max() || view.size() >= Copied) {
-            pushCopy(view.toString());
-            return;
-        }
-        cells_.push_back({qint32(offset), quint32(view.size())});
+        cells_.resize(first + n);
+        Cell* out = cells_.data() + first;
+        for (size_t k = 0; k < n; ++k) out[k] = cellFor(views[k]);
     }
     // Stores a copy of `text`; it counts as written.
-    void pushCopy(const QString& text) {
-        const Cell self{qint32(copies_.size()), Copied};
-        copies_.push_back({text, self});
-        cells_.push_back(self);
-    }
+    void pushCopy(const QString& text) { cells_.push_back(copyCell(text)); }
     // Gives the cell a text of its own. Views of this cell's earlier text may dangle after.
     void set(size_t index, const QString& text) {
         const Cell old = cells_[index];
@@ -89,6 +83,23 @@ private:
         QString text;
         Cell loaded;  // the cell as it was loaded
     };
+
+    Cell cellFor(QStringView view) {
+        if (Q_UNLIKELY(!base_)) base_ = view.utf16();
+        const qptrdiff offset = view.utf16() - base_;
+        // both fit when the offset fits in 31 bits and the size below Copied
+        if (Q_LIKELY(quint64(offset) <= quint64(std::numeric_limits<qint32>::max()) &&
+                     quint64(view.size()) < Copied)) {
+            return {qint32(offset), quint32(view.size())};
+        }
+        return view.isEmpty() ? Cell{} : copyCell(view.toString());
+    }
+    // A copy whose loaded text is itself.
+    Cell copyCell(const QString& text) {
+        const Cell self{qint32(copies_.size()), Copied};
+        copies_.push_back({text, self});
+        return self;
+    }
 
     QStringView viewOf(Cell c) const {
         if (c.size == Copied) return copies_[size_t(c.offset)].text;

@@ -1,8 +1,12 @@
 #include "storage/Cp932.h"
 
 #include <QStringDecoder>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <QStringEncoder>
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -96,8 +100,50 @@ qsizetype endOfOtherRun(const uchar* p, qsizetype n, qsizetype i) {
     return i;
 }
 
-qsizetype endOfAsciiRun(const uchar* p, qsizetype n, qsizetype i) {
-    while (i < n && isPlainAscii(p[i])) ++i;
+// Eight bytes at once: none has its high bit set, none lies below 0x20, none is 0x7F.
+inline bool allPrintable(quint64 w) {
+    constexpr quint64 ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+    const quint64 below20 = (w - 0x20 * ones) & ~w;
+    const quint64 x7f = w ^ (0x7F * ones);
+    const quint64 is7f = (x7f - ones) & ~x7f;
+    return ((w | below20 | is7f) & highs) == 0;
+}
+
+// Copies the plain ASCII run starting at `i` into `out`, widened; returns where it ends.
+qsizetype widenAsciiRun(const uchar* p, qsizetype n, qsizetype i, char16_t* out) {
+    const qsizetype start = i;
+#if defined(__SSE2__)
+    // sixteen bytes at once: widen them all, keep those before the first that is not plain
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= n) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        // signed: bytes from 0x80 up count as below 0x20 too
+        const __m128i control = _mm_cmplt_epi8(b, _mm_set1_epi8(0x20));
+        const __m128i allowed = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\t')),
+                                                          _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
+                                             _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
+        const __m128i bad = _mm_or_si128(_mm_andnot_si128(allowed, control),
+                                         _mm_cmpeq_epi8(b, _mm_set1_epi8(0x7F)));
+        auto* to = reinterpret_cast<__m128i*>(out + (i - start));
+        _mm_storeu_si128(to, _mm_unpacklo_epi8(b, zero));
+        _mm_storeu_si128(to + 1, _mm_unpackhi_epi8(b, zero));
+        const int mask = _mm_movemask_epi8(bad);
+        if (mask != 0) return i + __builtin_ctz(unsigned(mask));
+        i += 16;
+    }
+#endif
+    while (i < n) {
+        quint64 w;
+        if (i + 8 <= n && (std::memcpy(&w, p + i, 8), allPrintable(w))) {
+            for (int k = 0; k < 8; ++k) out[i - start + k] = p[i + k];
+            i += 8;
+        } else if (isPlainAscii(p[i])) {  // a tab or line end, or the last few bytes
+            out[i - start] = p[i];
+            ++i;
+        } else {
+            break;
+        }
+    }
     return i;
 }
 
@@ -114,8 +160,9 @@ std::optional<QString> decodeByRuns(QByteArrayView bytes) {
     std::optional<QStringDecoder> decoder;
     std::vector<QChar> scratch;
     for (qsizetype i = 0; i < n;) {
-        const qsizetype asciiEnd = endOfAsciiRun(p, n, i);
-        for (; i < asciiEnd; ++i) out[written++] = p[i];
+        const qsizetype asciiEnd = widenAsciiRun(p, n, i, out + written);
+        written += asciiEnd - i;
+        i = asciiEnd;
         if (i == n) break;
         const qsizetype otherEnd = endOfOtherRun(p, n, i);
         if (!decoder) decoder.emplace(CodecName, QStringConverter::Flag::Stateless);

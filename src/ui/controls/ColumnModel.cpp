@@ -1,7 +1,5 @@
 #include "ui/controls/ColumnModel.h"
 
-#include "model/Table.h"
-
 namespace mdb {
 
 ColumnModel::ColumnModel(const QStringList& rows, QObject* parent) : QAbstractListModel(parent) {
@@ -18,22 +16,19 @@ QVariant ColumnModel::data(const QModelIndex& index, int role) const {
     return {};
 }
 
-QStringView ColumnModel::tableView(int row) const {
-    return table_->loadedView(row + 1, field_);
-}
-
 void ColumnModel::indexWholeText() {
-    if (indexed_) return;
     indexed_ = true;
-    indexRows(0);
 }
 
-void ColumnModel::indexRows(int first) {
-    if (!indexed_) return;
-    index_.add(first, count(), [this](int row) { return view(row); });
+void ColumnModel::indexRows() const {
+    if (indexedRows_ == count()) return;
+    index_.add(indexedRows_, count(), [this](int row) { return view(row); });
+    indexedRows_ = count();
 }
 
 int ColumnModel::indexedRow(QStringView text) const {
+    if (!indexed_) return -1;
+    indexRows();
     return index_.find(text, [this](int row) { return view(row); });
 }
 
@@ -45,7 +40,6 @@ void ColumnModel::showTableColumn(const Table& table, int field) {
     table_ = &table;
     field_ = field;
     tableRows_ = rows;
-    indexRows(0);
     endInsertRows();
 }
 
@@ -59,7 +53,6 @@ void ColumnModel::appendRows(const QStringList& rows) {
         kept_.push_back(row);
         views_.push_back(kept_.back());
     }
-    indexRows(first);
     endInsertRows();
 }
 
@@ -69,7 +62,6 @@ void ColumnModel::appendRows(const QStringList& texts, const std::vector<QString
     beginInsertRows({}, first, first + int(rows.size()) - 1);
     kept_.insert(kept_.end(), texts.begin(), texts.end());
     views_.insert(views_.end(), rows.begin(), rows.end());
-    indexRows(first);
     endInsertRows();
 }
 
@@ -77,10 +69,8 @@ void ColumnModel::replaceFirstRow(const QString& text) {
     if (count() == 0 || view(0) == text) return;
     firstRow_ = text;
     hasFirstRow_ = true;
-    if (indexed_) {
-        index_.clear();
-        indexRows(0);
-    }
+    index_.clear();
+    indexedRows_ = 0;
     emit dataChanged(index(0), index(0));
 }
 
@@ -94,6 +84,7 @@ void ColumnModel::clearRows() {
     firstRow_.clear();
     hasFirstRow_ = false;
     index_.clear();
+    indexedRows_ = 0;
     endResetModel();
 }
 

@@ -4,11 +4,10 @@
 #include <QStringList>
 #include <vector>
 
+#include "model/Table.h"
 #include "ui/controls/KeyIndex.h"
 
 namespace mdb {
-
-class Table;
 
 // One read-only column of texts, shared by every list and drop-down that mirrors it. Row 0 may
 // show a text of its own (a heading or a "clear" entry) in place of the column's first value.
@@ -34,7 +33,8 @@ public:
     QString text(int row) const { return view(row).toString(); }
 
     // Keeps a look-up from each text, case-folded, to the first row holding it, so that a
-    // whole-text search of a key column does not scan every row. Rows appended later join it.
+    // whole-text search of a key column does not scan every row. It is built at the first
+    // look-up, so that a column nobody searches costs nothing; rows appended later join it.
     void indexWholeText();
     bool hasWholeTextIndex() const { return indexed_; }
     // First row from the top whose text equals `text` ignoring letter case, -1 when none; only
@@ -54,8 +54,9 @@ public:
     void clearRows();
 
 private:
-    QStringView tableView(int row) const;
-    void indexRows(int first);
+    QStringView tableView(int row) const { return table_->loadedView(row + 1, field_); }
+    // Brings the index up to the rows there are.
+    void indexRows() const;
 
     const Table* table_ = nullptr;
     int field_ = 0;
@@ -65,7 +66,8 @@ private:
     QString firstRow_;
     bool hasFirstRow_ = false;
     bool indexed_ = false;
-    KeyIndex index_;
+    mutable KeyIndex index_;
+    mutable int indexedRows_ = 0;  // rows 0..indexedRows_-1 are in index_
 };
 
 }  // namespace mdb
