@@ -3,7 +3,8 @@
 // ready, showing another monster (the whole chain), the item load, an update and a save, each
 // beside what any program must pay for the same files (decoding them, encoding and writing
 // them), and the peak memory beside the decoded size of the files. The run ends with the
-// ratios and whether each meets its target.
+// ratios and whether each meets its target, judged on CPU time: the machines this runs on are
+// shared, and waiting for the disk or for another process is no cost of the program's own.
 //
 // Instructions instead of times (steady on a busy machine), e.g. for showing a monster, with
 // valgrind --tool=callgrind --collect-atstart=no
@@ -365,9 +366,9 @@ bool printRatios(const BestTimes& t) {
         auto c = [&](const char* s) { return t.cpu(name(s, d)); };
         both(("start-up beyond the window / decode" + at).c_str(), r("StartUp") - r("WindowOnly"),
              r("DecodeMonsterFiles"), c("StartUp") - c("WindowOnly"), c("DecodeMonsterFiles"), 2.0,
-             false, judged);
+             true, judged);
         both(("item load / decode item files" + at).c_str(), r("ItemLoad"), r("DecodeItemFiles"),
-             c("ItemLoad"), c("DecodeItemFiles"), 2.0, false, judged);
+             c("ItemLoad"), c("DecodeItemFiles"), 2.0, true, judged);
         both(("save / encode and write, sync excluded" + at).c_str(), r("Save"), r("EncodeWrite"),
              c("Save"), c("EncodeWrite"), 2.0, true, judged);
         both(("save / encode, write and sync" + at).c_str(), r("Save"), r("EncodeWriteSync"),
@@ -375,7 +376,7 @@ bool printRatios(const BestTimes& t) {
         if (small && &d != small) {
             both(("showing a monster, " + d.label + " / 300").c_str(), r("ShowAnotherMonster"),
                  t.real(name("ShowAnotherMonster", *small)), c("ShowAnotherMonster"),
-                 t.cpu(name("ShowAnotherMonster", *small)), 1.5, false, judged);
+                 t.cpu(name("ShowAnotherMonster", *small)), 1.5, true, judged);
         }
     }
     return met;
