@@ -32,6 +32,8 @@ public:
     // The IDs and names of all items, which the views point into.
     const QString& text() const { return text_; }
 
+    // Room for `chars` characters of IDs and names.
+    void reserve(qsizetype chars) { text_.reserve(chars); }
     void append(QStringView id, QStringView name) {
         items_.push_back({text_.size(), id.size(), name.size()});
         text_.append(id);

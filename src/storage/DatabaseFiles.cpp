@@ -35,10 +35,12 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
         QString text;
         QByteArray bytes;
         auto error = readRecordFile(dir, table->fileName(), table->width(), text, bytes,
-                                    [table](const QStringView* fields) {
+                                    [table, &text](const QStringView* fields) {
                                         if (table->Count() == std::numeric_limits<qint32>::max()) {
                                             return false;
                                         }
+                                        // IDs and names are a small part of an item line
+                                        if (table->Count() == 0) table->reserve(text.size() / 8);
                                         table->append(fields[0], fields[2]);
                                         return true;
                                     });
