@@ -76,15 +76,15 @@ bool has(int monster, int perForty, int offset) {
     return (monster + offset) % SampleMonsters < perForty;
 }
 
-QString targets(int monster, int count) {
+QString targets(int monster, int count, int monsters) {
     QStringList names;
     for (int k = 0; k < 5; ++k) {
-        names << (k < count ? key((monster * 7 + k * 131) % MonsterCount + 1) : QString());
+        names << (k < count ? key((monster * 7 + k * 131) % monsters + 1) : QString());
     }
     return names.join(u',');
 }
 
-std::map<QString, QString> generateMonsterTexts() {
+std::map<QString, QString> generateMonsterTexts(int monsters) {
     std::map<QString, QString> files;
     QString& status = files[u"mob_stat_db.txt"_s];
     QString& drop = files[u"mob_drop_db.txt"_s];
@@ -101,7 +101,7 @@ std::map<QString, QString> generateMonsterTexts() {
     status +=
         u"0,DUMMY,\"DUMMY\",1,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,10,12,0,0,20,0,200,1000,500,"
         u"500\r\n"_s;
-    for (int i = 1; i <= MonsterCount; ++i) {
+    for (int i = 1; i <= monsters; ++i) {
         const int level = i % 99 + 1;
         QStringList f{QString::number(1000 + i), key(i), u"\""_s + displayName(i) + u"\""_s};
         for (int v : {level,
@@ -153,28 +153,28 @@ std::map<QString, QString> generateMonsterTexts() {
         }
         if (has(i, SampleMorph, 13)) {
             const int n = 1 + i % 5;
-            morph += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n)).arg(n);
+            morph += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n, monsters)).arg(n);
         }
         if (has(i, SampleEmote, 19)) {
             emote += u"%1,%2,%3\r\n"_s.arg(key(i), states[i % states.size()]).arg(i % 48);
         }
         if (has(i, SampleSummon, 23)) {
             const int n = 1 + i % 5;
-            summon += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n)).arg(n);
+            summon += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n, monsters)).arg(n);
         }
         if (has(i, SampleSlave, 31)) {
             const int n = 1 + (i / 3) % 5;
-            slave += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n)).arg(1 + i % 6);
+            slave += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n, monsters)).arg(1 + i % 6);
         }
     }
     return files;
 }
 
-std::map<QString, QString> generateItemTexts() {
+std::map<QString, QString> generateItemTexts(int items) {
     const int sampleItems = SampleConsume + SampleDropItems + SampleEquip;
-    const int consume = ItemCount * SampleConsume / sampleItems;
-    const int drops = ItemCount * SampleDropItems / sampleItems;
-    const int equip = ItemCount - consume - drops;
+    const int consume = items * SampleConsume / sampleItems;
+    const int drops = items * SampleDropItems / sampleItems;
+    const int equip = items - consume - drops;
     std::map<QString, QString> files;
     QString& c = files[u"item_consume_db.txt"_s];
     QString& d = files[u"item_drop_db.txt"_s];
@@ -209,8 +209,8 @@ std::map<QString, QString> generateItemTexts() {
     return files;
 }
 
-void writeLargeDatabase(const QString& folder) {
-    for (const auto& texts : {generateMonsterTexts(), generateItemTexts()}) {
+void writeLargeDatabase(const QString& folder, int monsters, int items) {
+    for (const auto& texts : {generateMonsterTexts(monsters), generateItemTexts(items)}) {
         for (const auto& [file, text] : texts) writeOrDie(folder + u'/' + file, encodeOrDie(text));
     }
 }

@@ -2,43 +2,64 @@
 
 #include <QString>
 #include <array>
-
-#include "model/TextCells.h"
+#include <vector>
 
 namespace mdb {
 
 // The three optional item tables. Only ItemId (field 1) and ItemName (field 3) are used; the
-// other fields are read so that each record consumes its full width, and are not kept.
+// other fields are read so that each record consumes its full width, and are not kept. The IDs
+// and names are copied, one after the other, into one text of their own, so that the decoded
+// file need not be kept for them.
 class ItemTable {
 public:
     ItemTable(QString fileName, int width) : fileName_(std::move(fileName)), width_(width) {}
 
     const QString& fileName() const { return fileName_; }
     int width() const { return width_; }
-    qint32 Count() const { return static_cast<qint32>(ids_.size()); }
-    QString ItemId(qint32 record) const { return ids_.text(size_t(record - 1)); }
-    QString ItemName(qint32 record) const { return names_.text(size_t(record - 1)); }
+    qint32 Count() const { return static_cast<qint32>(items_.size()); }
+    QString ItemId(qint32 record) const { return ItemIdView(record).toString(); }
+    QString ItemName(qint32 record) const { return ItemNameView(record).toString(); }
+    // The same without a copy; valid until the table is cleared, or for as long as a copy of
+    // text() is kept.
+    QStringView ItemIdView(qint32 record) const {
+        const Item& item = items_[size_t(record - 1)];
+        return QStringView(text_).sliced(item.id, item.idSize);
+    }
+    QStringView ItemNameView(qint32 record) const {
+        const Item& item = items_[size_t(record - 1)];
+        return QStringView(text_).sliced(item.id + item.idSize, item.nameSize);
+    }
+    // The IDs and names of all items, which the views point into.
+    const QString& text() const { return text_; }
 
-    void append(const QString& id, const QString& name) {
-        ids_.pushCopy(id);
-        names_.pushCopy(name);
-    }
-    // The same for views into a buffer handed to keepBuffer().
+    // Room for `chars` characters of IDs and names.
+    void reserve(qsizetype chars) { text_.reserve(chars); }
     void append(QStringView id, QStringView name) {
-        ids_.push(id);
-        names_.push(name);
+        items_.push_back({text_.size(), id.size(), name.size()});
+        text_.append(id);
+        text_.append(name);
     }
-    void keepBuffer(QString buffer) { ids_.keep(std::move(buffer)); }
+    // Gives back the room kept for further items.
+    void finish() {
+        text_.squeeze();
+        items_.shrink_to_fit();
+    }
     void clear() {
-        ids_.clear();
-        names_.clear();
+        text_ = QString();
+        items_.clear();
     }
 
 private:
+    struct Item {
+        qsizetype id;  // where the ID begins in text_; the name follows it
+        qsizetype idSize;
+        qsizetype nameSize;
+    };
+
     QString fileName_;
     int width_;
-    TextCells ids_;
-    TextCells names_;
+    QString text_;
+    std::vector<Item> items_;
 };
 
 class ItemDatabase {

@@ -1,5 +1,7 @@
 #include "model/Table.h"
 
+#include <algorithm>
+#include <cstring>
 #include <limits>
 
 namespace mdb {
@@ -27,9 +29,7 @@ QString Table::field(qint32 record, QStringView fieldName) const {
 bool Table::setField(qint32 record, int field, const QString& text) {
     if (record < 1 || !inRange(record, field)) return false;
     written_ = true;
-    // a copy of its own, so that the new text can never be taken for a view of the source
-    cells_.set(static_cast<size_t>(record) * fieldCount() + (field - 1),
-               QString(text.constData(), text.size()));
+    cells_.set(cellIndex(record, field), text);
     return true;
 }
 
@@ -48,7 +48,7 @@ bool Table::appendRecord(const QStringList& fields) {
 
 bool Table::appendRecord(const QStringView* fields) {
     if (count_ == std::numeric_limits<qint32>::max()) return false;
-    for (int f = 0; f < fieldCount(); ++f) cells_.push(fields[f]);
+    cells_.push(fields, size_t(fieldCount()));
     ++count_;
     written_ = true;
     return true;
@@ -59,14 +59,12 @@ QStringList Table::column(int field) const {
     if (field < 1 || field > fieldCount()) return out;
     out.reserve(count_ + 1);
     for (qint32 r = 0; r <= count_; ++r) {
-        out.push_back(cells_.text(static_cast<size_t>(r) * fieldCount() + (field - 1)));
+        out.push_back(cells_.text(cellIndex(r, field)));
     }
     return out;
 }
 
 void Table::keepSource(QByteArray bytes, QString text) {
-    sourceBegin_ = reinterpret_cast<quintptr>(text.constData());
-    sourceEnd_ = sourceBegin_ + quintptr(text.size()) * sizeof(QChar);
     cells_.keep(std::move(text));  // a move keeps the characters where the views point
     sourceBytes_ = std::move(bytes);
     hasSource_ = true;
@@ -76,7 +74,6 @@ void Table::keepSource(QByteArray bytes, QString text) {
 void Table::clear() {
     count_ = 0;
     sourceBytes_.clear();
-    sourceBegin_ = sourceEnd_ = 0;
     hasSource_ = false;
     written_ = false;
     cells_.clear();
@@ -85,6 +82,25 @@ void Table::clear() {
 
 void Table::reserve(qint32 records) {
     cells_.reserve((static_cast<size_t>(records) + 1) * fieldCount());
+}
+
+void Table::reserveFor(QByteArrayView bytes) {
+    if (fieldCount() == 0 || bytes.isEmpty()) return;
+    auto count = [bytes](char c) {
+        size_t n = 0;
+        for (const char* p = bytes.data();
+             (p = static_cast<const char*>(std::memchr(p, c, size_t(bytes.end() - p)))) != nullptr;
+             ++p) {
+            ++n;
+        }
+        return n;
+    };
+    // one record a line, CR LF or a lone LF; a file of lone CRs counts its CRs
+    size_t lines = count('\n') + 1;
+    if (lines == 1) lines = count('\r') + 1;
+    // each field takes at least its separator: never room for more fields than bytes
+    const size_t records = std::min(lines, size_t(bytes.size()) / size_t(fieldCount()) + 1);
+    cells_.reserve(cells_.size() + records * size_t(fieldCount()));
 }
 
 }  // namespace mdb

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -29,7 +30,13 @@ public:
     // The same without a copy; valid until the field is written or the table cleared.
     QStringView fieldView(qint32 record, int field) const {
         if (!inRange(record, field)) return {};
-        return cells_.view(static_cast<size_t>(record) * fieldCount() + (field - 1));
+        return cells_.view(cellIndex(record, field));
+    }
+    // The text the field was loaded (or appended) with, whatever was written since: what the
+    // mirror lists show until the next start. Valid until the table is cleared.
+    QStringView loadedView(qint32 record, int field) const {
+        if (!inRange(record, field)) return {};
+        return cells_.loadedView(cellIndex(record, field));
     }
     // Writes only inside records 1..Count and fields 1..fieldCount(); returns false otherwise.
     bool setField(qint32 record, int field, const QString& text);
@@ -52,18 +59,23 @@ public:
     bool untouchedSinceLoad() const { return !written_; }
     // The field still holds the text it was read with (it has not been written since).
     bool fieldFromSource(qint32 record, int field) const {
-        const auto p = reinterpret_cast<quintptr>(fieldView(record, field).utf16());
-        return hasSource_ && p >= sourceBegin_ && p <= sourceEnd_;
+        return hasSource_ && inRange(record, field) && !cells_.isCopy(cellIndex(record, field));
     }
     // All texts of one column, positions 0..Count (position 0 empty).
     QStringList column(int field) const;
 
     void clear();
     void reserve(qint32 records);
+    // Room for the records of a file of `bytes`, counted from its line ends: one record a line
+    // as the files are written, and never more cells than the file has bytes.
+    void reserveFor(QByteArrayView bytes);
 
 private:
     bool inRange(qint32 record, int field) const {
         return record >= 0 && record <= count_ && field >= 1 && field <= fieldCount();
+    }
+    size_t cellIndex(qint32 record, int field) const {
+        return static_cast<size_t>(record) * size_t(fieldCount()) + size_t(field - 1);
     }
 
     QString name_;
@@ -71,9 +83,6 @@ private:
     qint32 count_ = 0;
     TextCells cells_;  // row-major; row 0 is the empty position
     QByteArray sourceBytes_;
-    // where the source text lies, to tell its views from texts written later
-    quintptr sourceBegin_ = 0;
-    quintptr sourceEnd_ = 0;
     bool hasSource_ = false;
     bool written_ = false;
 };

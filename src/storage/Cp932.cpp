@@ -1,8 +1,13 @@
 #include "storage/Cp932.h"
 
 #include <QStringDecoder>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <QStringEncoder>
 #include <algorithm>
+#include <cstring>
+#include <optional>
 #include <vector>
 
 namespace mdb::cp932 {
@@ -91,10 +96,105 @@ QString firstUnencodable(QStringView text) {
 
 }  // namespace
 
+namespace {
+
+// Bytes the code page spells as the same ASCII character: printable ASCII, tab, CR and LF.
+// (Some other control codes it moves.) Alone, each is a whole character.
+inline bool isPlainAscii(uchar b) {
+    return (b >= 0x20 && b < 0x7F) || b == '\t' || b == '\r' || b == '\n';
+}
+
+// Where the run of characters that are not plain ASCII starting at `i` ends: at the first
+// plain ASCII byte that begins a character (a double-byte character's second byte may look
+// like ASCII).
+qsizetype endOfOtherRun(const uchar* p, qsizetype n, qsizetype i) {
+    while (i < n && !isPlainAscii(p[i])) i += isLeadByte(p[i]) && i + 1 < n ? 2 : 1;
+    return i;
+}
+
+// Eight bytes at once: none has its high bit set, none lies below 0x20, none is 0x7F.
+inline bool allPrintable(quint64 w) {
+    constexpr quint64 ones = 0x0101010101010101u, highs = 0x8080808080808080u;
+    const quint64 below20 = (w - 0x20 * ones) & ~w;
+    const quint64 x7f = w ^ (0x7F * ones);
+    const quint64 is7f = (x7f - ones) & ~x7f;
+    return ((w | below20 | is7f) & highs) == 0;
+}
+
+// Copies the plain ASCII run starting at `i` into `out`, widened; returns where it ends.
+qsizetype widenAsciiRun(const uchar* p, qsizetype n, qsizetype i, char16_t* out) {
+    const qsizetype start = i;
+#if defined(__SSE2__)
+    // sixteen bytes at once: widen them all, keep those before the first that is not plain
+    const __m128i zero = _mm_setzero_si128();
+    while (i + 16 <= n) {
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        // signed: bytes from 0x80 up count as below 0x20 too
+        const __m128i control = _mm_cmplt_epi8(b, _mm_set1_epi8(0x20));
+        const __m128i allowed = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\t')),
+                                                          _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
+                                             _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
+        const __m128i bad = _mm_or_si128(_mm_andnot_si128(allowed, control),
+                                         _mm_cmpeq_epi8(b, _mm_set1_epi8(0x7F)));
+        auto* to = reinterpret_cast<__m128i*>(out + (i - start));
+        _mm_storeu_si128(to, _mm_unpacklo_epi8(b, zero));
+        _mm_storeu_si128(to + 1, _mm_unpackhi_epi8(b, zero));
+        const int mask = _mm_movemask_epi8(bad);
+        if (mask != 0) return i + __builtin_ctz(unsigned(mask));
+        i += 16;
+    }
+#endif
+    while (i < n) {
+        quint64 w;
+        if (i + 8 <= n && (std::memcpy(&w, p + i, 8), allPrintable(w))) {
+            for (int k = 0; k < 8; ++k) out[i - start + k] = p[i + k];
+            i += 8;
+        } else if (isPlainAscii(p[i])) {  // a tab or line end, or the last few bytes
+            out[i - start] = p[i];
+            ++i;
+        } else {
+            break;
+        }
+    }
+    return i;
+}
+
+// Decodes plain ASCII by widening each byte, the rest run by run through the code page's
+// decoder. Every run starts on a character boundary and the code page keeps no state, so the
+// text and the verdict are those of decoding the bytes whole. Each byte gives at most one
+// UTF-16 unit, so the text is allocated at the number of bytes and cut to its size.
+std::optional<QString> decodeByRuns(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype n = bytes.size();
+    QString text(n, Qt::Uninitialized);
+    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    qsizetype written = 0;
+    std::optional<QStringDecoder> decoder;
+    std::vector<QChar> scratch;
+    for (qsizetype i = 0; i < n;) {
+        const qsizetype asciiEnd = widenAsciiRun(p, n, i, out + written);
+        written += asciiEnd - i;
+        i = asciiEnd;
+        if (i == n) break;
+        const qsizetype otherEnd = endOfOtherRun(p, n, i);
+        if (!decoder) decoder.emplace(CodecName, QStringConverter::Flag::Stateless);
+        const QByteArrayView run = bytes.sliced(i, otherEnd - i);
+        scratch.resize(size_t(decoder->requiredSpace(run.size())));
+        const qsizetype produced = decoder->appendToBuffer(scratch.data(), run) - scratch.data();
+        if (decoder->hasError() || produced > n - written) return std::nullopt;
+        std::copy_n(reinterpret_cast<const char16_t*>(scratch.data()), produced, out + written);
+        written += produced;
+        i = otherEnd;
+    }
+    text.truncate(written);
+    text.squeeze();  // shrinks in place: the double-byte characters took a unit for two bytes
+    return text;
+}
+
+}  // namespace
+
 std::optional<QString> decode(QByteArrayView bytes, qsizetype* badOffset) {
-    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (!decoder.hasError()) return text;
+    if (std::optional<QString> text = decodeByRuns(bytes)) return text;
     if (badOffset) *badOffset = locateBadSequence(bytes);
     return std::nullopt;
 }

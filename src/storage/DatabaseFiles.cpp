@@ -15,9 +15,12 @@ std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase
         table->clear();
         QString text;
         QByteArray bytes;
-        auto error = readRecordFile(
-            dir, table->name(), table->fieldCount(), text, bytes,
-            [table](const QStringView* fields) { return table->appendRecord(fields); });
+        auto error = readRecordFile(dir, table->name(), table->fieldCount(), text, bytes,
+                                    [table, &bytes](const QStringView* fields) {
+                                        // the file is read by now: room for all its records
+                                        if (table->Count() == 0) table->reserveFor(bytes);
+                                        return table->appendRecord(fields);
+                                    });
         // the records read so far point into the file's text
         table->keepSource(std::move(bytes), std::move(text));
         if (error) return error;
@@ -33,14 +36,16 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
         QString text;
         QByteArray bytes;
         auto error = readRecordFile(dir, table->fileName(), table->width(), text, bytes,
-                                    [table](const QStringView* fields) {
+                                    [table, &text](const QStringView* fields) {
                                         if (table->Count() == std::numeric_limits<qint32>::max()) {
                                             return false;
                                         }
+                                        // IDs and names are a small part of an item line
+                                        if (table->Count() == 0) table->reserve(text.size() / 8);
                                         table->append(fields[0], fields[2]);
                                         return true;
                                     });
-        table->keepBuffer(std::move(text));
+        table->finish();
         if (error) return error;
     }
     return std::nullopt;

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <QStringDecoder>
+#include <optional>
+
 #include "storage/Cp932.h"
 
 using namespace mdb;
@@ -68,4 +71,44 @@ TEST(StorageCodec, LookAlikesAndMovedControlCodesNeverChangeOnTheWayBack) {
         const auto bytes = cp932::encode(text);
         if (bytes) EXPECT_EQ(cp932::decode(*bytes), text) << text.toStdString();
     }
+}
+
+// The decoder widens plain ASCII itself, sixteen bytes at a time, and hands the rest to the
+// code page: text and verdict must be those of decoding the bytes whole, wherever a run,
+// a double-byte character with an ASCII-looking second byte, a moved control code or a bad
+// byte falls against the sixteen-byte steps.
+TEST(StorageCodec, DecodingByRunsGivesWhatTheCodePageGivesWhole) {
+    const QByteArray pieces[] = {"\x95\x5C", "\x83\x5C", "\x81\x60",  "\xB1", "\x1A",
+                                 "\x1C",     "\x7F",     "\x05",      "\t",   "\r\n",
+                                 ",",        "\"",       "\x85\x40",  "\xFF", "\x81",
+                                 "\x81,",    "\x82\xA0", "0123456789"};
+    auto whole = [](const QByteArray& bytes) -> std::optional<QString> {
+        QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
+        QString text = decoder.decode(bytes);
+        if (decoder.hasError()) return std::nullopt;
+        return text;
+    };
+    for (int lead = 0; lead < 20; ++lead) {
+        for (const QByteArray& piece : pieces) {
+            for (const QByteArray& tail : {QByteArray(), QByteArray("abc,def\r\n", 9), piece}) {
+                const QByteArray bytes = QByteArray(lead, 'x') + piece + tail;
+                EXPECT_EQ(cp932::decode(bytes), whole(bytes)) << bytes.toHex().toStdString();
+            }
+        }
+    }
+    // every plain byte, in and out of sixteen-byte steps
+    QByteArray ascii;
+    for (int b = 0; b < 0x80; ++b) ascii += char(b);
+    ascii += ascii.mid(0x20) + "\t\r\n";
+    EXPECT_EQ(cp932::decode(ascii), whole(ascii));
+}
+
+TEST(StorageCodec, DecodedTextIsAllocatedAtItsSize) {
+    // two bytes a character: the text must not keep room for one character a byte, let
+    // alone the two a byte the converter asks for
+    const QByteArray bytes = QByteArray("\x95\x5C").repeated(4000) + "abc";
+    const auto text = cp932::decode(bytes);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(text->size(), 4003);
+    EXPECT_LT(text->capacity(), 4003 + 64);
 }

@@ -128,3 +128,35 @@ TEST(Table, FieldsViewedInAKeptBufferSurviveEditsAndGrowth) {
     EXPECT_EQ(t.Count(), 0);
     EXPECT_EQ(t.field(1, 1), QString());
 }
+
+// A written field no longer counts as read from the file (the save encodes it), while the
+// mirror lists go on showing the text it was loaded with; a field written again keeps both.
+TEST(Table, WrittenFieldsKeepTheirLoadedTextAndLoseTheirSourceMark) {
+    Table t(QStringLiteral("t.txt"), {QStringLiteral("A"), QStringLiteral("B")});
+    QString text = QStringLiteral("alpha,,gamma,delta");
+    const QStringView all(text);
+    const QStringView first[] = {all.sliced(0, 5), all.sliced(6, 0)};
+    const QStringView second[] = {all.sliced(7, 5), all.sliced(13, 5)};
+    ASSERT_TRUE(t.appendRecord(first));
+    ASSERT_TRUE(t.appendRecord(second));
+    t.keepSource(QByteArray("alpha,,gamma,delta"), std::move(text));
+    ASSERT_TRUE(t.appendRecord({QStringLiteral("added"), QStringLiteral("x")}));
+    EXPECT_TRUE(t.fieldFromSource(1, 2));
+    EXPECT_TRUE(t.fieldFromSource(2, 1));
+    EXPECT_FALSE(t.fieldFromSource(3, 1));  // not in the file
+
+    t.setField(2, 1, QStringLiteral("GAMMA"));
+    t.setField(2, 1, QStringLiteral("Gamma"));
+    t.setField(3, 1, QStringLiteral("changed"));
+    t.setField(3, 1, QStringLiteral("again"));
+    EXPECT_FALSE(t.fieldFromSource(2, 1));
+    EXPECT_TRUE(t.fieldFromSource(2, 2));
+    EXPECT_EQ(t.fieldView(2, 1), u"Gamma");
+    EXPECT_EQ(t.loadedView(2, 1), u"gamma");
+    EXPECT_EQ(t.fieldView(3, 1), u"again");
+    EXPECT_EQ(t.loadedView(3, 1), u"added");
+    EXPECT_EQ(t.loadedView(1, 1), u"alpha");
+    EXPECT_TRUE(t.loadedView(1, 2).isEmpty());
+    EXPECT_EQ(t.column(1), QStringList({QString(), QStringLiteral("alpha"), QStringLiteral("Gamma"),
+                                        QStringLiteral("again")}));
+}

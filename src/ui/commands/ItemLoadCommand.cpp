@@ -68,17 +68,21 @@ void ItemLoadCommand::LoadItemDatabases() {
 
     // The tables keep what was read before a failure; those items are offered all the same.
     // One batch per column: a row-by-row insert would have every bound view react each time.
-    QStringList ids, names;
-    ids.reserve(items_.totalCount());
-    names.reserve(items_.totalCount());
+    // The rows are views of the tables' own texts, which the models keep: a later load gives
+    // the tables new texts and leaves these rows as they are.
+    std::vector<QStringView> ids, names;
+    ids.reserve(size_t(items_.totalCount()));
+    names.reserve(size_t(items_.totalCount()));
+    QStringList texts;
     for (const ItemTable* table : items_.loadOrder()) {
+        texts << table->text();
         for (qint32 r = 1; r <= table->Count(); ++r) {
-            ids << table->ItemId(r);
-            names << table->ItemName(r);
+            ids.push_back(table->ItemIdView(r));
+            names.push_back(table->ItemNameView(r));
         }
     }
-    models_.itemIds->appendRows(ids);
-    models_.itemNames->appendRows(names);
+    models_.itemIds->appendRows(texts, ids);
+    models_.itemNames->appendRows(texts, names);
 
     if (error) {
         reportFailure(*error);

@@ -2,67 +2,89 @@
 
 namespace mdb {
 
-ColumnModel::ColumnModel(QStringList rows, QObject* parent)
-    : QAbstractListModel(parent), rows_(std::move(rows)) {}
+ColumnModel::ColumnModel(const QStringList& rows, QObject* parent) : QAbstractListModel(parent) {
+    appendRows(rows);
+}
 
 int ColumnModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : int(rows_.size());
+    return parent.isValid() ? 0 : count();
 }
 
 QVariant ColumnModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rows_.size()) return {};
-    if (role == Qt::DisplayRole || role == Qt::EditRole) return rows_[index.row()];
+    if (!index.isValid() || index.row() >= count()) return {};
+    if (role == Qt::DisplayRole || role == Qt::EditRole) return text(index.row());
     return {};
 }
 
-QString ColumnModel::text(int row) const {
-    return row >= 0 && row < rows_.size() ? rows_[row] : QString();
-}
-
 void ColumnModel::indexWholeText() {
-    if (indexed_) return;
     indexed_ = true;
-    indexRows(0);
 }
 
-void ColumnModel::indexRows(int first) {
-    if (!indexed_) return;
-    firstRowOf_.reserve(rows_.size());
-    for (int row = first; row < rows_.size(); ++row) {
-        // an earlier row with the same key keeps its place: look-ups find the first from the top
-        const QString key = rows_[row].toCaseFolded();
-        if (!firstRowOf_.contains(key)) firstRowOf_.insert(key, row);
-    }
+void ColumnModel::indexRows() const {
+    if (indexedRows_ == count()) return;
+    index_.add(indexedRows_, count(), [this](int row) { return view(row); });
+    indexedRows_ = count();
 }
 
-int ColumnModel::indexedRow(const QString& text) const {
-    return firstRowOf_.value(text.toCaseFolded(), -1);
+int ColumnModel::indexedRow(QStringView text) const {
+    if (!indexed_) return -1;
+    indexRows();
+    return index_.find(text, [this](int row) { return view(row); });
+}
+
+void ColumnModel::showTableColumn(const Table& table, int field) {
+    Q_ASSERT(count() == 0);
+    const int rows = int(table.Count());
+    if (rows == 0) return;
+    beginInsertRows({}, 0, rows - 1);
+    table_ = &table;
+    field_ = field;
+    tableRows_ = rows;
+    endInsertRows();
 }
 
 void ColumnModel::appendRows(const QStringList& rows) {
     if (rows.isEmpty()) return;
-    const int first = int(rows_.size());
-    beginInsertRows({}, first, int(rows_.size() + rows.size() - 1));
-    rows_.append(rows);
-    indexRows(first);
+    const int first = count();
+    beginInsertRows({}, first, first + int(rows.size()) - 1);
+    views_.reserve(views_.size() + size_t(rows.size()));
+    kept_.reserve(kept_.size() + size_t(rows.size()));
+    for (const QString& row : rows) {
+        kept_.push_back(row);
+        views_.push_back(kept_.back());
+    }
+    endInsertRows();
+}
+
+void ColumnModel::appendRows(const QStringList& texts, const std::vector<QStringView>& rows) {
+    if (rows.empty()) return;
+    const int first = count();
+    beginInsertRows({}, first, first + int(rows.size()) - 1);
+    kept_.insert(kept_.end(), texts.begin(), texts.end());
+    views_.insert(views_.end(), rows.begin(), rows.end());
     endInsertRows();
 }
 
 void ColumnModel::replaceFirstRow(const QString& text) {
-    if (rows_.isEmpty() || rows_[0] == text) return;
-    rows_[0] = text;
-    if (indexed_) {
-        firstRowOf_.clear();
-        indexRows(0);
-    }
+    if (count() == 0 || view(0) == text) return;
+    firstRow_ = text;
+    hasFirstRow_ = true;
+    index_.clear();
+    indexedRows_ = 0;
     emit dataChanged(index(0), index(0));
 }
 
 void ColumnModel::clearRows() {
-    if (rows_.isEmpty()) return;
+    if (count() == 0) return;
     beginResetModel();
-    rows_.clear();
-    firstRowOf_.clear();
+    table_ = nullptr;
+    tableRows_ = 0;
+    views_.clear();
+    kept_.clear();
+    firstRow_.clear();
+    hasFirstRow_ = false;
+    index_.clear();
+    indexedRows_ = 0;
     endResetModel();
 }
 

@@ -1,47 +1,73 @@
 #pragma once
 
 #include <QAbstractListModel>
-#include <QHash>
 #include <QStringList>
+#include <vector>
+
+#include "model/Table.h"
+#include "ui/controls/KeyIndex.h"
 
 namespace mdb {
 
 // One read-only column of texts, shared by every list and drop-down that mirrors it. Row 0 may
 // show a text of its own (a heading or a "clear" entry) in place of the column's first value.
 // Rows are only ever appended, in one batch, so that bound combo boxes keep their selection.
+// A column of a table is not copied: its rows are read from the table's cells, as loaded.
 class ColumnModel : public QAbstractListModel {
     Q_OBJECT
 public:
     explicit ColumnModel(QObject* parent = nullptr) : QAbstractListModel(parent) {}
-    ColumnModel(QStringList rows, QObject* parent = nullptr);
+    ColumnModel(const QStringList& rows, QObject* parent = nullptr);
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    int count() const { return int(rows_.size()); }
-    // The text shown in a row (row 0 with its replacement), empty outside the rows.
-    QString text(int row) const;
+    int count() const { return int(tableRows_ + views_.size()); }
+    // The text shown in a row (row 0 with its replacement), empty outside the rows. The view
+    // stays valid as long as the model and the table it shows.
+    QStringView view(int row) const {
+        if (row < 0 || row >= count()) return {};
+        if (row == 0 && hasFirstRow_) return firstRow_;
+        return row < tableRows_ ? tableView(row) : views_[size_t(row - tableRows_)];
+    }
+    QString text(int row) const { return view(row).toString(); }
 
     // Keeps a look-up from each text, case-folded, to the first row holding it, so that a
-    // whole-text search of a key column does not scan every row. Rows appended later join it.
+    // whole-text search of a key column does not scan every row. It is built at the first
+    // look-up, so that a column nobody searches costs nothing; rows appended later join it.
     void indexWholeText();
     bool hasWholeTextIndex() const { return indexed_; }
     // First row from the top whose text equals `text` ignoring letter case, -1 when none; only
     // with the index.
-    int indexedRow(const QString& text) const;
+    int indexedRow(QStringView text) const;
 
+    // Shows records 1..Count of `field` as rows 0..Count-1, with the texts they were loaded
+    // with; the table must outlive the model. Only for a model with no rows yet.
+    void showTableColumn(const Table& table, int field);
     void appendRows(const QStringList& rows);
+    // The same for views into `texts`, which the model keeps (a copy of a QString is shared,
+    // not copied).
+    void appendRows(const QStringList& texts, const std::vector<QStringView>& rows);
     // Puts `text` in place of row 0; the other rows keep their positions.
     void replaceFirstRow(const QString& text);
     // Removes every row (only for lists no combo box is bound to).
     void clearRows();
 
 private:
-    void indexRows(int first);
+    QStringView tableView(int row) const { return table_->loadedView(row + 1, field_); }
+    // Brings the index up to the rows there are.
+    void indexRows() const;
 
-    QStringList rows_;
+    const Table* table_ = nullptr;
+    int field_ = 0;
+    int tableRows_ = 0;  // the table's records come first, then views_
+    std::vector<QStringView> views_;
+    std::vector<QString> kept_;  // what views_ point into
+    QString firstRow_;
+    bool hasFirstRow_ = false;
     bool indexed_ = false;
-    QHash<QString, int> firstRowOf_;  // case-folded text -> first row
+    mutable KeyIndex index_;
+    mutable int indexedRows_ = 0;  // rows 0..indexedRows_-1 are in index_
 };
 
 }  // namespace mdb

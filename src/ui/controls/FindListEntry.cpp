@@ -9,7 +9,7 @@ int findRow(const ColumnModel& model, const QString& text, MatchMode mode) {
     if (mode == MatchMode::WholeText && model.hasWholeTextIndex()) return model.indexedRow(text);
     const int n = model.count();
     for (int row = 0; row < n; ++row) {
-        const QString candidate = model.text(row);
+        const QStringView candidate = model.view(row);
         const bool match = mode == MatchMode::WholeText
                                ? candidate.compare(text, Qt::CaseInsensitive) == 0
                                : candidate.startsWith(text, Qt::CaseInsensitive);

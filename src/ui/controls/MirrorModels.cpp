@@ -4,17 +4,6 @@ namespace mdb {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Rows of a mirror list: one per record 1..Count, so row p is record p + 1.
-QStringList recordRows(const Table& table, int field) {
-    QStringList rows = table.column(field);
-    rows.removeFirst();  // position 0 holds no record
-    return rows;
-}
-
-}  // namespace
-
 MirrorModels::MirrorModels(QObject* parent)
     : QObject(parent),
       statusIds(new ColumnModel(this)),
@@ -39,23 +28,21 @@ MirrorModels::MirrorModels(QObject* parent)
 }
 
 void MirrorModels::fillFromDatabase(const MonsterDatabase& db) {
-    // one copy of each column; the models of the same column share it
-    const QStringList ids = recordRows(db.StatusTable, StatusField::Id);
-    const QStringList names = recordRows(db.StatusTable, StatusField::Name);
-    const QStringList displayNames = recordRows(db.StatusTable, StatusField::DisplayName);
-    statusIds->appendRows(ids);
-    statusIdsClear->appendRows(ids);
-    statusNames->appendRows(names);
-    statusDisplayNames->appendRows(displayNames);
-    statusDisplayNamesClear->appendRows(displayNames);
-    statusDisplayNamesChoose->appendRows(displayNames);
-
-    dropKeys->appendRows(recordRows(db.DropTable, 1));
-    mvpKeys->appendRows(recordRows(db.MvpTable, 1));
-    morphKeys->appendRows(recordRows(db.MorphTable, 1));
-    emoteKeys->appendRows(recordRows(db.EmoteTable, 1));
-    summonKeys->appendRows(recordRows(db.SummonTable, 1));
-    slaveKeys->appendRows(recordRows(db.SlaveTable, 1));
+    // The models read the tables' cells as loaded; the models of one column share them.
+    const std::pair<ColumnModel*, int> status[] = {
+        {statusIds, StatusField::Id},
+        {statusIdsClear, StatusField::Id},
+        {statusNames, StatusField::Name},
+        {statusDisplayNames, StatusField::DisplayName},
+        {statusDisplayNamesClear, StatusField::DisplayName},
+        {statusDisplayNamesChoose, StatusField::DisplayName}};
+    for (const auto& [model, field] : status) model->showTableColumn(db.StatusTable, field);
+    dropKeys->showTableColumn(db.DropTable, 1);
+    mvpKeys->showTableColumn(db.MvpTable, 1);
+    morphKeys->showTableColumn(db.MorphTable, 1);
+    emoteKeys->showTableColumn(db.EmoteTable, 1);
+    summonKeys->showTableColumn(db.SummonTable, 1);
+    slaveKeys->showTableColumn(db.SlaveTable, 1);
 }
 
 void MirrorModels::replaceFirstRows() {

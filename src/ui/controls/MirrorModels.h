@@ -9,8 +9,9 @@
 namespace mdb {
 
 // The shared list models of the main window: one per table column and first-row text.
-// Status columns are snapshots taken at load: a name committed later shows in the lists only
-// after a restart, and every list of one column keeps the same row for the same monster.
+// The table columns show the texts as loaded: a name committed later shows in the lists only
+// after a restart, and every list of one column keeps the same row for the same monster. They
+// read the tables' cells, which must outlive them.
 class MirrorModels : public QObject {
     Q_OBJECT
 public:
@@ -36,7 +37,7 @@ public:
     ColumnModel* itemIds;
     ColumnModel* itemNames;
 
-    // Appends every record's entries to the status and key columns, in record order.
+    // Shows every record's entries in the status and key columns, in record order.
     void fillFromDatabase(const MonsterDatabase& db);
     // Puts the headings and clear entries in place of row 0 of the status columns.
     void replaceFirstRows();

@@ -24,9 +24,9 @@ namespace {
 // The first row whose text is exactly `text` (an ID is matched as typed, letter case too).
 int exactRow(const ColumnModel& model, const QString& text) {
     const int row = findRow(model, text, MatchMode::WholeText);
-    if (row < 0 || model.text(row) == text) return row;
+    if (row < 0 || model.view(row) == text) return row;
     for (int r = row + 1; r < model.count(); ++r) {
-        if (model.text(r) == text) return r;
+        if (model.view(r) == text) return r;
     }
     return -1;
 }
