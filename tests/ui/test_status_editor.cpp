@@ -413,11 +413,16 @@ TEST_F(StatusEditorTest, ModeBoxesFollowListedValuesAndClicksKeepTheOtherBits) {
     s->Check1[4]->click();
     EXPECT_EQ(s->Text7->text(), u"129"_s);
 
-    // a real mode value: only its low six bits are the boxes'
+    // a real mode value: the boxes show its own low six bits (移動, 詠唱反応), whatever the
+    // monster before showed, and a click changes only the bit clicked
+    show(4);
     show(8);
     EXPECT_EQ(s->Text7->text(), u"33566865"_s);
+    EXPECT_EQ(boxes(), pattern(17));
     s->Check1[2]->click();  // ルート
-    EXPECT_EQ(s->Text7->text(), QString::number((33566865ull & ~63ull) | 3));
+    EXPECT_EQ(s->Text7->text(), QString::number(33566865ull | 2));
+    s->Text7->setText(u"128"_s);  // no boxed bit: 非移動 alone
+    EXPECT_EQ(boxes(), pattern(0));
 
     // with mode 1 shown, clearing 移動 gives 0 and ticks 非移動; ルート clears it again
     show(1);

@@ -38,8 +38,18 @@ void StatusEditor::BoxesFromMode() {
     Text7->setText(trimBlanks(Text7->text()));
 
     const double value = numericValue(Text7->text());
-    if (!isListedModeValue(value)) return;  // the boxes cannot show it; they keep their state
-    const std::array<bool, 7> pattern = modeBoxPattern(int(value));
+    std::array<bool, 7> pattern{};
+    if (isListedModeValue(value)) {
+        pattern = modeBoxPattern(int(value));
+    } else if (const auto whole = unsignedWholeNumberText(Text7->text());
+               whole && *whole > BoxedBits) {
+        // A click keeps the bits above the boxes and takes the boxed bits from the boxes, so
+        // they must show this monster's own low bits, or one click would write the flags of
+        // the monster shown before into this one.
+        pattern = modeBoxPattern(int(*whole & BoxedBits));
+    } else {
+        return;  // the boxes cannot show it; they keep their state
+    }
     // the pattern of a listed value adds up to the value itself, so the boxes' clicks would
     // only write intermediate sums on the way to the text that is already there
     QScopedValueRollback guard(applyingModePattern_, true);
