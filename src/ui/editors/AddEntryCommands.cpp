@@ -109,11 +109,19 @@ bool AddEntryCommands::add(Kind kind, const QString& currentKey, const QString& 
             return false;
         }
     }
+    // an emotion record stands for one state of its monster, every other record for the monster
+    const QString addedKey =
+        kind == Kind::Emote ? fields.value(0) + u'\t' + fields.value(1) : fields.value(0);
+    if (added_[size_t(kind)].contains(addedKey)) {
+        messages_.notice(exists);
+        return false;
+    }
     const Table& table = db_.*texts.table;
     if (auto error = appendDatabaseEntry(dir_, db_, table, fields)) {
         messages_.warning(u"追加エラー"_s, appendFailureText(*error));
         return false;
     }
+    added_[size_t(kind)].insert(addedKey);
     // The save writes the added lines again after the records (see MonsterDatabase), so the
     // closing note tells the user they are kept.
     messages_.notice(

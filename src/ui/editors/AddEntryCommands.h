@@ -2,7 +2,9 @@
 
 #include <QDir>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
+#include <array>
 
 #include "model/MonsterDatabase.h"
 
@@ -26,7 +28,8 @@ public:
     // `keyCaption` the editor's key label (the key of the record it shows, empty for none), and
     // `fields` the new line in the table's field order. Refuses, with the table's message, a
     // monster that already has a record and (all but the drop command) a line without its
-    // monster or first entry. Returns whether the line was appended.
+    // monster or first entry, and a second line for a monster added this run (an emotion: for
+    // the same state). Returns whether the line was appended.
     bool add(Kind kind, const QString& currentKey, const QString& keyCaption,
              const QStringList& fields);
 
@@ -34,6 +37,9 @@ private:
     QDir dir_;
     MonsterDatabase& db_;
     MessageSink& messages_;
+    // The records appended since the load, by kind: the tables do not hold them, so without
+    // this a second click would append a copy that no editor can ever reach.
+    std::array<QSet<QString>, 6> added_;
 };
 
 }  // namespace mdb
