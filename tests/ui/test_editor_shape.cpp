@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -194,6 +195,30 @@ TEST(KeyIndex, FindsWhatTheScanFinds) {
     }
     EXPECT_EQ(findRow(indexed, u"kApPa"_s, MatchMode::WholeText), 0);
     EXPECT_EQ(findRow(indexed, u"KAPP"_s, MatchMode::WholeText), -1);
+}
+
+}  // namespace mdb::test
+
+namespace mdb::test {
+
+// Tab moves through the status form down each column as it reads, then through the mode flags.
+TEST_F(EditorShape, TabWalksTheStatusFormColumnByColumn) {
+    copySample();
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    QStringList walked;
+    QWidget* widget = window->status->List4;
+    for (int steps = 0; steps < 200 && walked.size() < 39; ++steps) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && window->status->Frame1->isAncestorOf(widget))
+            walked << widget->objectName();
+        widget = widget->nextInFocusChain();
+    }
+    const QString expected =
+        u"List4 Combo5 Text2A Text4 Text1(1) Text1(2) Text1(3) Text1(4) Text1(5) Text9 Text1(6) "
+        u"Text1(7) Text1(8) Text1(9) Text1(10) Text1(17) Text1(18) Text10 Text1(11) Text1(12) "
+        u"Text1(13) Text1(14) Text1(15) Text1(16) Combo4 Combo2 Combo3 Text1(22) Text1(23) "
+        u"Text1(24) Text1(25) Text7 Check1(0) Check1(1) Check1(3) Check1(2) Check1(5) Check1(4) "
+        u"Check1(6)"_s;
+    EXPECT_EQ(walked.join(u' ').toStdString(), expected.toStdString());
 }
 
 }  // namespace mdb::test

@@ -97,6 +97,19 @@ void StatusEditor::buildFrame(QWidget* window) {
     for (QLineEdit* box : {Text9, Text10}) FormGrid::fitChars(box, 6);
     for (int c : {2, 4, 6, 8}) grid.stretchColumn(c);
 
+    // Tab walks the form as it reads, down each column in turn and then through the mode flags,
+    // not in the order the boxes happen to be made.
+    QWidget* previous = List4;
+    for (QWidget* next : std::initializer_list<QWidget*>{
+             Combo5,    Text2A,    Text4,     t[1],      t[2],      t[3],     t[4],  t[5],
+             Text9,     t[6],      t[7],      t[8],      t[9],      t[10],    t[17], t[18],
+             Text10,    t[11],     t[12],     t[13],     t[14],     t[15],    t[16], Combo4,
+             Combo2,    Combo3,    t[22],     t[23],     t[24],     t[25],    Text7, Check1[0],
+             Check1[1], Check1[3], Check1[2], Check1[5], Check1[4], Check1[6]}) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+
     // Which box shows which field, in the order a record is shown; the commit writes the
     // editable ones in the same order, which is field order.
     using namespace StatusField;
