@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QGroupBox>
+#include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -200,6 +201,38 @@ TEST_F(ViewModesTest, DebugPanelsStayHiddenAndTheirListsKeepWorking) {
     window->status->Text0->setText(QString::number(row - 1));
     EXPECT_EQ(control<HiddenLabel>(u"Label3"_s)->caption(), u"KAPPA_KING"_s);
     EXPECT_EQ(control<HiddenLabel>(u"Label8A"_s)->caption(), u"KAPPA_KING"_s);
+}
+
+}  // namespace mdb::test
+
+namespace mdb::test {
+
+// The add buttons that advanced mode shows inside the drop and MVP frames take room the frame
+// has to spare: they cover none of the frame's controls and squeeze none of its rows.
+TEST_F(ViewModesTest, AddButtonsShowWithoutCoveringTheirFrames) {
+    startSample();
+    window->show();
+    press(u"mnuMenu2"_s);
+    const auto minimumHeight = [this](const QString& frame) {
+        control<QGroupBox>(frame)->layout()->activate();
+        return control<QGroupBox>(frame)->layout()->minimumSize().height();
+    };
+    const int dropHeight = minimumHeight(u"Frame2"_s);
+    const int mvpHeight = minimumHeight(u"Frame5"_s);
+    press(u"mnuProf"_s);
+    EXPECT_EQ(minimumHeight(u"Frame2"_s), dropHeight);
+    EXPECT_EQ(minimumHeight(u"Frame5"_s), mvpHeight);
+    for (const QString& name : {u"Command6"_s, u"Command9"_s}) {
+        auto* button = control<QPushButton>(name);
+        ASSERT_TRUE(button->isVisible()) << name.toStdString();
+        for (QObject* child : button->parentWidget()->children()) {
+            auto* widget = qobject_cast<QWidget*>(child);
+            if (!widget || widget == button || widget->isHidden()) continue;
+            EXPECT_FALSE(widget->geometry().intersects(button->geometry()))
+                << name.toStdString() << " covers " << widget->objectName().toStdString() << " "
+                << qPrintable(widget->property("text").toString());
+        }
+    }
 }
 
 }  // namespace mdb::test

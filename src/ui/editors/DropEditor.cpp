@@ -66,7 +66,9 @@ void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
     FormGrid grid(Frame2);
     grid.layout()->setVerticalSpacing(0);
     grid.caption(u"NameID"_s, 0, 0);
-    grid.place(Text13, 0, 1, 1, 3);
+    grid.place(Text13, 0, 1);
+    // beside the name it adds, in room the frame has to spare, so that showing it covers nothing
+    grid.place(Command6, 0, 2, 1, 2);
     grid.heading(u"ドロップ率は１／１００００計算です"_s, 0, 5, 4);
     const QStringList digits{u"１"_s, u"２"_s, u"３"_s, u"４"_s,
                              u"５"_s, u"６"_s, u"７"_s, u"８"_s};

@@ -86,13 +86,17 @@ void MvpEditor::buildFrame(MirrorModels& models, QWidget* window) {
     }};
     FormGrid grid(Frame5);
     grid.row({u"MVPモンスター名", {Combo8A, 2}});
+    int freeRow = 0;
     for (const Row& row : rows) {
         const int r = grid.row({row.caption, row.box});
         if (row.beside) grid.place(row.beside, r, 2);
         if (row.unit) grid.heading(QString::fromUtf16(row.unit), r, 2);
+        if (!row.beside && !row.unit) freeRow = r;
         bindings_.bind(row.field, row.box);
     }
-    grid.row({nullptr, nullptr, Command9});
+    // The frame is full to its designed height: a row of its own for the add button would
+    // squeeze every row when it shows, so it takes the one place with nothing beside its box.
+    grid.place(Command9, freeRow, 2);
     grid.stretchColumn(1, 1);
     grid.stretchColumn(2, 2);
     grid.finish();
