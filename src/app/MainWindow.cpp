@@ -361,8 +361,11 @@ MainWindow::StartResult MainWindow::startUp() {
     status->fillCodeLists();
     emote->fillCodeLists();
     status->setSliderMaximum(int(db_.StatusTable.Count() - 1));
+    // Showing the first monster has already looked it up in the metamorphosis table. Selecting
+    // the table's first record on top of that would leave another monster's record behind the
+    // disabled editor of a monster that has none, and the next update, with the editors
+    // unlocked for adding, would write the form into that record.
     status->Text0->setText(u"1"_s);
-    morph->tableKeyList->setListIndex(0);
     models_->replaceFirstRows();
     return StartResult::Started;
 }

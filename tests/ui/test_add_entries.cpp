@@ -182,7 +182,7 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     window->mnuSumIns->trigger();
     EXPECT_EQ(message(), confirmation(added(u"召喚"_s), skillText(u"召喚"_s, u"召喚可能スキル"_s)));
     const std::string morphLine = "CHOCHIN,KAPPA,,,,,1\r\n",
-                      slaveLine = "CHOCHIN,ONI,,GAMA,,,2\r\n", summonLine = "CHOCHIN,NUE,,,,,\r\n";
+                      slaveLine = "CHOCHIN,ONI,,GAMA,,,2\r\n", summonLine = "CHOCHIN,NUE,,,,,0\r\n";
     EXPECT_EQ(after(morphs, morph), morphLine);
     EXPECT_EQ(after(slaves, slave), slaveLine);
     EXPECT_EQ(after(summons, summon), "\r\n" + summonLine);

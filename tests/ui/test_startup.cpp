@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QSlider>
 
 #include "WindowFixture.h"
@@ -77,8 +78,17 @@ TEST_F(StartUp, ShowsTheFirstMonsterWithListsFilledAndHeadingsInPlace) {
     EXPECT_EQ(control<HiddenList>(u"List14B"_s)->listCount(), 9);
     EXPECT_EQ(control<HiddenList>(u"List14B"_s)->text(), u"IDLE_ST"_s);
 
-    // the first metamorphosis record is selected, and every key list holds its table's keys
-    EXPECT_EQ(control<HiddenList>(u"List9A"_s)->listIndex(), 0);
+    // the first monster has no metamorphosis record: none is selected behind its editor, so an
+    // update with the editors unlocked for adding changes no other monster's record
+    EXPECT_EQ(control<HiddenList>(u"List9A"_s)->listIndex(), -1);
+    EXPECT_TRUE(control<QComboBox>(u"Combo6(0)"_s)->currentText().isEmpty());
+    const QByteArray morphs = readBytes(u"mob_morph_db.txt"_s);
+    control<QPushButton>(u"Command8"_s)->click();
+    control<QLineEdit>(u"Text2"_s)->setText(u"3"_s);
+    control<QPushButton>(u"Command1"_s)->click();
+    control<QAction>(u"MunFileSave"_s)->trigger();
+    EXPECT_EQ(readBytes(u"mob_morph_db.txt"_s), morphs);
+    // every key list holds its table's keys
     EXPECT_EQ(control<HiddenList>(u"List1"_s)->listCount(), w.database().DropTable.Count());
     EXPECT_EQ(control<HiddenList>(u"List14A"_s)->listCount(), w.database().EmoteTable.Count());
 }

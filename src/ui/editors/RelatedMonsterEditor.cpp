@@ -166,6 +166,9 @@ void RelatedMonsterEditor::connectControls() {
     }
     connect(countBox, &QLineEdit::textChanged, this, &RelatedMonsterEditor::NormalizeCount);
     selectAllOnFocus(countBox);
+    // the box starts as the count rule settles an empty text, as it reads for every monster
+    // without a record, so that a line added before any record was shown has its count
+    NormalizeCount();
     // no record is shown until the first monster's key is looked up
     RefreshRelationEnabled();
 }
