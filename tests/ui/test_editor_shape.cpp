@@ -216,9 +216,26 @@ TEST_F(EditorShape, TabWalksTheStatusFormColumnByColumn) {
         u"List4 Combo5 Text2A Text4 Text1(1) Text1(2) Text1(3) Text1(4) Text1(5) Text9 Text1(6) "
         u"Text1(7) Text1(8) Text1(9) Text1(10) Text1(17) Text1(18) Text10 Text1(11) Text1(12) "
         u"Text1(13) Text1(14) Text1(15) Text1(16) Combo4 Combo2 Combo3 Text1(22) Text1(23) "
-        u"Text1(24) Text1(25) Text7 Check1(0) Check1(1) Check1(3) Check1(2) Check1(5) Check1(4) "
-        u"Check1(6)"_s;
+        u"Text1(24) Text1(25) Text7 Check1(0) Check1(3) Check1(1) Check1(5) Check1(2) Check1(6) "
+        u"Check1(4)"_s;
     EXPECT_EQ(walked.join(u' ').toStdString(), expected.toStdString());
+}
+
+}  // namespace mdb::test
+
+namespace mdb::test {
+
+// Real mode values run to nine digits (202834049); the mode box shows all of them.
+TEST_F(EditorShape, ModeBoxShowsANineDigitValueWhole) {
+    copySample();
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    window->show();
+    QLineEdit* mode = window->status->Text7;
+    mode->setText(u"202834049"_s);
+    QCoreApplication::processEvents();
+    const int digits = mode->fontMetrics().horizontalAdvance(mode->text());
+    // the frame of the box and the caret's margins take about a line's height beside the text
+    EXPECT_GE(mode->width(), digits + mode->fontMetrics().height()) << mode->width();
 }
 
 }  // namespace mdb::test

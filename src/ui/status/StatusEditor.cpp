@@ -105,7 +105,7 @@ void StatusEditor::buildFrame(QWidget* window) {
              Text9,     t[6],      t[7],      t[8],      t[9],      t[10],    t[17], t[18],
              Text10,    t[11],     t[12],     t[13],     t[14],     t[15],    t[16], Combo4,
              Combo2,    Combo3,    t[22],     t[23],     t[24],     t[25],    Text7, Check1[0],
-             Check1[1], Check1[3], Check1[2], Check1[5], Check1[4], Check1[6]}) {
+             Check1[3], Check1[1], Check1[5], Check1[2], Check1[6], Check1[4]}) {
         QWidget::setTabOrder(previous, next);
         previous = next;
     }
@@ -136,15 +136,16 @@ QGroupBox* StatusEditor::buildModeFrame() {
         Check1[size_t(i)] = new QCheckBox(boxCaptions[i], mode);
         Check1[size_t(i)]->setObjectName(indexed(u"Check1"_s, i));
     }
-    // short captions on the left under Text7, long ones on the right under 非移動
+    // Real mode values run to nine digits: the value takes the frame's whole width, above the
+    // boxes, short captions on the left and long ones on the right.
     FormGrid grid(mode);
     grid.layout()->setContentsMargins(2, 0, 2, 0);
     FormGrid::fitChars(Text7, 6);
-    Text7->setMaximumWidth(Text7->minimumWidth());
-    grid.row({Text7, Check1[0]});
-    grid.row({Check1[1], Check1[3]});
-    grid.row({Check1[2], Check1[5]});
-    grid.row({Check1[4], Check1[6]});
+    grid.row({{Text7, 2}});
+    grid.row({Check1[0], Check1[3]});
+    grid.row({Check1[1], Check1[5]});
+    grid.row({Check1[2], Check1[6]});
+    grid.row({Check1[4]});
     grid.finish();
     return mode;
 }
