@@ -219,6 +219,15 @@ TEST_F(EditorShape, TabWalksTheStatusFormColumnByColumn) {
         u"Text1(24) Text1(25) Text7 Check1(0) Check1(3) Check1(1) Check1(5) Check1(2) Check1(6) "
         u"Check1(4)"_s;
     EXPECT_EQ(walked.join(u' ').toStdString(), expected.toStdString());
+
+    // Tab from the emotion number reaches the next editor without stopping on each picture
+    QStringList tabStops;
+    auto* number = window->findChild<QLineEdit*>(u"Text14"_s);
+    ASSERT_NE(number, nullptr);
+    for (QWidget* w = number->nextInFocusChain(); w != number; w = w->nextInFocusChain()) {
+        if (w->focusPolicy() & Qt::TabFocus) tabStops << w->objectName();
+    }
+    EXPECT_FALSE(tabStops.join(u' ').contains(u"Option1"_s)) << tabStops.join(u' ').toStdString();
 }
 
 }  // namespace mdb::test

@@ -99,6 +99,9 @@ QWidget* EmoteEditor::buildPictures() {
         button->setToolTip(QString::number(n));
         button->setAccessibleName(QString::number(n));
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
+        // 48 tab stops would bury the editors below; from the keyboard the number box beside
+        // them picks the same picture
+        button->setFocusPolicy(Qt::ClickFocus);
         pictures->addWidget(button, n / perRow, n % perRow);
         emotionGroup->addButton(button, n);
         Option1[size_t(n)] = button;
