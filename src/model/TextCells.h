@@ -32,7 +32,20 @@ public:
         }
         cells_.resize(first + n);
         Cell* out = cells_.data() + first;
-        for (size_t k = 0; k < n; ++k) out[k] = cellFor(views[k]);
+        if (Q_UNLIKELY(!base_) && n > 0) base_ = views[0].utf16();
+        // Views of one file's text all fit: test them together (an offset and a size fit when
+        // neither has a bit from 31 up) and go through cellFor only when one does not.
+        quint64 bits = base_ ? 0 : ~quint64(0);
+        for (size_t k = 0; k < n; ++k) {
+            const qptrdiff offset = views[k].utf16() - base_;
+            const qsizetype size = views[k].size();
+            bits |= quint64(offset) | quint64(size);
+            out[k] = {qint32(offset), quint32(size)};
+        }
+        const bool fit = bits >> 31 == 0;
+        if (Q_UNLIKELY(!fit)) {
+            for (size_t k = 0; k < n; ++k) out[k] = cellFor(views[k]);
+        }
     }
     // Stores a copy of `text`; it counts as written.
     void pushCopy(const QString& text) { cells_.push_back(copyCell(text)); }
