@@ -4,6 +4,8 @@
 #include <QStringView>
 #include <algorithm>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace mdb {
@@ -77,7 +79,7 @@ public:
 
     size_t size() const { return cells_.size(); }
     void reserve(size_t n) { cells_.reserve(n); }
-    void resize(size_t n) { cells_.resize(n); }
+    void resize(size_t n) { cells_.resize(n, Cell{}); }
     void clear() {
         cells_.clear();
         copies_.clear();
@@ -88,9 +90,25 @@ public:
 private:
     // A size of Copied marks a cell whose offset counts in copies_.
     static constexpr quint32 Copied = 0x80000000u;
-    struct Cell {
-        qint32 offset = 0;
-        quint32 size = 0;
+    struct Cell {  // no initial values: push() sets every cell it adds (Cell{} is empty)
+        qint32 offset;
+        quint32 size;
+    };
+    // Leaves the cells a vector grows by unset instead of zeroing them first.
+    template <typename T>
+    struct UnsetAllocator : std::allocator<T> {
+        template <typename U>
+        struct rebind {
+            using other = UnsetAllocator<U>;
+        };
+        template <typename U, typename... Args>
+        void construct(U* p, Args&&... args) {
+            if constexpr (sizeof...(Args) == 0) {
+                ::new (static_cast<void*>(p)) U;
+            } else {
+                ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+            }
+        }
     };
     struct Copy {
         QString text;
@@ -120,7 +138,7 @@ private:
     }
 
     const char16_t* base_ = nullptr;
-    std::vector<Cell> cells_;
+    std::vector<Cell, UnsetAllocator<Cell>> cells_;
     std::vector<Copy> copies_;
     std::vector<QString> buffers_;
 };
