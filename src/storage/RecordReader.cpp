@@ -143,6 +143,21 @@ RecordReader::Step RecordReader::next(QStringView* fields) {
             ahead &= ahead - 1;
             continue;
         }
+        // A quoted field with nothing special inside, its comma right after the closing quote
+        if (stop == pos && data[pos] == u'"') {
+            ahead &= ahead - 1;
+            const qsizetype close = nextSpecial();
+            if (close < size && data[close] == u'"') {
+                ahead &= ahead - 1;
+                const qsizetype comma = nextSpecial();
+                if (comma == close + 1 && comma < size && data[comma] == u',') {
+                    fields[i] = QStringView(data + pos + 1, close - pos - 1);
+                    pos = comma + 1;
+                    ahead &= ahead - 1;
+                    continue;
+                }
+            }
+        }
         const FieldEnd end = fullField(fields, i, pos);
         pos = end.next;
         if (end.step) return finish(*end.step);
