@@ -1,6 +1,7 @@
 // libFuzzer target for the record reader over the code page 932 decoder. The first byte of an
 // input picks one of the ten database files (its width and layout), the rest is the file.
-// Besides crashes and sanitizer reports it checks three properties of every file the reader
+// Besides crashes and sanitizer reports it checks that every field the reader hands over is the
+// one a plain walk by the full field rules finds, and three properties of every file the reader
 // accepts: the writer either refuses the records or writes bytes that read back to the same
 // fields, in its normal form and faithfully after one field is changed; and a record appended
 // to the file reads back as the old records plus the new one.
@@ -13,6 +14,7 @@
 #include "model/ItemDatabase.h"
 #include "model/MonsterDatabase.h"
 #include "storage/Cp932.h"
+#include "storage/FieldScan.h"
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
 
@@ -89,7 +91,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     Table table(spec.name, spec.fieldNames);
     QString text;
+    qsizetype walked = 0;  // a plain walk field by field by the full rules, beside the reader
     const auto error = readRecords(bytes, spec.name, width, text, [&](const QStringView* fields) {
+        for (int i = 0; i < width; ++i) {
+            const FieldSpan span = scanField(text.utf16(), text.size(), walked);
+            const QStringView expected(text.utf16() + span.valueStart,
+                                       span.valueEnd - span.valueStart);
+            if (fields[i].utf16() != expected.utf16() || fields[i].size() != expected.size()) {
+                violated("a field differs from the one the full rules find");
+            }
+            walked = span.next;
+        }
         return table.appendRecord(fields);
     });
     if (error) {

@@ -4,6 +4,8 @@
 #include <QStringView>
 #include <algorithm>
 #include <limits>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace mdb {
@@ -32,7 +34,20 @@ public:
         }
         cells_.resize(first + n);
         Cell* out = cells_.data() + first;
-        for (size_t k = 0; k < n; ++k) out[k] = cellFor(views[k]);
+        if (Q_UNLIKELY(!base_) && n > 0) base_ = views[0].utf16();
+        // Views of one file's text all fit: test them together (an offset and a size fit when
+        // neither has a bit from 31 up) and go through cellFor only when one does not.
+        quint64 bits = base_ ? 0 : ~quint64(0);
+        for (size_t k = 0; k < n; ++k) {
+            const qptrdiff offset = views[k].utf16() - base_;
+            const qsizetype size = views[k].size();
+            bits |= quint64(offset) | quint64(size);
+            out[k] = {qint32(offset), quint32(size)};
+        }
+        const bool fit = bits >> 31 == 0;
+        if (Q_UNLIKELY(!fit)) {
+            for (size_t k = 0; k < n; ++k) out[k] = cellFor(views[k]);
+        }
     }
     // Stores a copy of `text`; it counts as written.
     void pushCopy(const QString& text) { cells_.push_back(copyCell(text)); }
@@ -64,7 +79,7 @@ public:
 
     size_t size() const { return cells_.size(); }
     void reserve(size_t n) { cells_.reserve(n); }
-    void resize(size_t n) { cells_.resize(n); }
+    void resize(size_t n) { cells_.resize(n, Cell{}); }
     void clear() {
         cells_.clear();
         copies_.clear();
@@ -75,9 +90,25 @@ public:
 private:
     // A size of Copied marks a cell whose offset counts in copies_.
     static constexpr quint32 Copied = 0x80000000u;
-    struct Cell {
-        qint32 offset = 0;
-        quint32 size = 0;
+    struct Cell {  // no initial values: push() sets every cell it adds (Cell{} is empty)
+        qint32 offset;
+        quint32 size;
+    };
+    // Leaves the cells a vector grows by unset instead of zeroing them first.
+    template <typename T>
+    struct UnsetAllocator : std::allocator<T> {
+        template <typename U>
+        struct rebind {
+            using other = UnsetAllocator<U>;
+        };
+        template <typename U, typename... Args>
+        void construct(U* p, Args&&... args) {
+            if constexpr (sizeof...(Args) == 0) {
+                ::new (static_cast<void*>(p)) U;
+            } else {
+                ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+            }
+        }
     };
     struct Copy {
         QString text;
@@ -107,7 +138,7 @@ private:
     }
 
     const char16_t* base_ = nullptr;
-    std::vector<Cell> cells_;
+    std::vector<Cell, UnsetAllocator<Cell>> cells_;
     std::vector<Copy> copies_;
     std::vector<QString> buffers_;
 };

@@ -20,13 +20,16 @@ inline bool isFieldBlank(char16_t c) {
     return c == u' ' || c == u'\t';
 }
 
+inline bool endsField(char16_t c) {
+    return c == u',' || c == u'\r' || c == u'\n';
+}
+
 // Works on decoded text and on raw code page 932 bytes alike: the comma, the double quote,
 // the blanks and the line ends are single bytes below 0x40, and the second byte of a double-byte
 // character never is, so the raw bytes split exactly where their text does.
 template <typename Ch>
 Q_ALWAYS_INLINE FieldSpan scanField(const Ch* data, qsizetype size, qsizetype pos) {
     auto at = [data](qsizetype i) { return char16_t(std::make_unsigned_t<Ch>(data[i])); };
-    auto endsField = [](char16_t c) { return c == u',' || c == u'\r' || c == u'\n'; };
     FieldSpan s;
     qsizetype p = pos;
     while (p < size && isFieldBlank(at(p))) ++p;

@@ -74,25 +74,30 @@ std::optional<StorageError> readDatabaseFile(const QDir& dir, const QString& fil
     if (::fstat(fd, &st) != 0) return fail(readError(ErrorKind::ReadFailed, fileName, errno));
     if (auto refused = refuseToRead(st, fileName)) return fail(*refused);
 
-    // The size can change while the file is read; the bound holds whatever it grows to.
-    out.reserve(qsizetype(st.st_size));
-    char buffer[65536];
+    // Read straight into the array, with room for one byte more than the file holds, so that
+    // the read that finds its end needs no larger array. The size can change while the file is
+    // read: the array then grows in steps, and the bound holds whatever the file grows to.
+    out.reserve(qsizetype(st.st_size) + 1);
+    out.resize(qsizetype(st.st_size) + 1);
+    qsizetype got = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (got == out.size()) out.resize(out.size() + 65536);
+        const ssize_t n = ::read(fd, out.data() + got, size_t(out.size() - got));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) {
             out.clear();
             return fail(readError(ErrorKind::ReadFailed, fileName, errno));
         }
         if (n == 0) break;
-        if (out.size() + n > kMaxDatabaseFileSize) {
+        got += n;
+        if (got > kMaxDatabaseFileSize) {
             out.clear();
             StorageError e = readError(ErrorKind::FileTooLarge, fileName, EFBIG);
             e.byteOffset = kMaxDatabaseFileSize + 1;
             return fail(e);
         }
-        out.append(buffer, n);
     }
+    out.resize(got);
     ::close(fd);
     return std::nullopt;
 }

@@ -1,6 +1,10 @@
 #include "storage/RecordReader.h"
 
+#include <bit>
 #include <limits>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "storage/Cp932.h"
 #include "storage/FieldScan.h"
@@ -24,6 +28,35 @@ qint32 lineOfOffset(const Ch* data, qsizetype size, qsizetype offset) {
         }
     }
     return line;
+}
+
+bool isSpecial(char16_t c) {
+    return c <= u',';
+}
+
+// Bit k set when the character at `block` + k is special (see isSpecial) or lies past the end.
+quint64 specialMask(const char16_t* data, qsizetype size, qsizetype block) {
+#if defined(__SSE2__)
+    if (size - block >= 64) {
+        const __m128i comma = _mm_set1_epi16(u',');
+        const __m128i zero = _mm_setzero_si128();
+        quint64 mask = 0;
+        for (int k = 0; k < 64; k += 16) {
+            const auto* at = reinterpret_cast<const __m128i*>(data + block + k);
+            // at or below the comma: nothing is left after subtracting it, saturated
+            const __m128i low = _mm_cmpeq_epi16(_mm_subs_epu16(_mm_loadu_si128(at), comma), zero);
+            const __m128i high =
+                _mm_cmpeq_epi16(_mm_subs_epu16(_mm_loadu_si128(at + 1), comma), zero);
+            mask |= quint64(uint(_mm_movemask_epi8(_mm_packs_epi16(low, high)))) << k;
+        }
+        return mask;
+    }
+#endif
+    quint64 mask = 0;
+    for (int k = 0; k < 64; ++k) {
+        if (block + k >= size || isSpecial(data[block + k])) mask |= quint64(1) << k;
+    }
+    return mask;
 }
 
 StorageError errorFor(ErrorKind kind, const QString& fileName) {
@@ -69,21 +102,95 @@ RecordReader::Step RecordReader::next(QStringView* fields) {
     recordStart_ = pos_;
     const qsizetype size = text_.size();
     if (pos_ >= size) return Step::End;
-    for (int i = 0; i < width_; ++i) {
-        // Only a field asked for at the very end fails; blanks before the end still make an
-        // (empty) field.
-        if (pos_ >= size) return Step::EndInsideRecord;
-        const FieldSpan span = scanField(text_.utf16(), size, pos_);
-        fields[i] = QStringView(text_.utf16() + span.valueStart, span.valueEnd - span.valueStart);
-        pos_ = span.next;
-        // a quote the end of the file closes would swallow every line after it unnoticed
-        if (span.openQuote) return Step::EndInsideRecord;
-        fieldsRead_ = i + 1;
-        const bool lineEnds = span.end < size && text_[span.end] != u',';
-        const bool last = i + 1 == width_;
-        if (last ? span.end < size && !lineEnds : lineEnds) return Step::Misaligned;
+    if (width_ <= 0) return Step::Record;
+    const char16_t* const data = text_.utf16();
+    // In locals: to the compiler, a store through `fields` could change the members.
+    qsizetype pos = pos_;
+    qsizetype base = specialBase_;
+    quint64 specials = specials_;
+    quint64 ahead = 0;  // the special characters from `pos` on, within the block at `base`
+    auto seek = [&](qsizetype at) {
+        const qsizetype block = at & ~qsizetype(63);
+        if (block != base) {
+            base = block;
+            specials = specialMask(data, size, block);
+        }
+        ahead = specials & (~quint64(0) << (at - block));
+    };
+    auto nextSpecial = [&] {
+        while (ahead == 0) {
+            base += 64;  // the bits past the end are set: this stops at the end
+            specials = specialMask(data, size, base);
+            ahead = specials;
+        }
+        return base + std::countr_zero(ahead);
+    };
+    auto finish = [&](Step step) {
+        pos_ = pos;
+        specialBase_ = base;
+        specials_ = specials;
+        return step;
+    };
+    // The common field is plain text with nothing special up to the comma that ends it (the
+    // line end, for the last field): no blanks to skip, no quotes, nothing to refuse.
+    seek(pos);
+    const int lastField = width_ - 1;
+    for (int i = 0; i < lastField; ++i) {
+        const qsizetype stop = nextSpecial();
+        if (stop > pos && stop < size && data[stop] == u',') {
+            fields[i] = QStringView(data + pos, stop - pos);
+            pos = stop + 1;
+            ahead &= ahead - 1;
+            continue;
+        }
+        // A quoted field with nothing special inside, its comma right after the closing quote
+        if (stop == pos && data[pos] == u'"') {
+            ahead &= ahead - 1;
+            const qsizetype close = nextSpecial();
+            if (close < size && data[close] == u'"') {
+                ahead &= ahead - 1;
+                const qsizetype comma = nextSpecial();
+                if (comma == close + 1 && comma < size && data[comma] == u',') {
+                    fields[i] = QStringView(data + pos + 1, close - pos - 1);
+                    pos = comma + 1;
+                    ahead &= ahead - 1;
+                    continue;
+                }
+            }
+        }
+        const FieldEnd end = fullField(fields, i, pos);
+        pos = end.next;
+        if (end.step) return finish(*end.step);
+        seek(pos);
     }
-    return Step::Record;
+    const qsizetype stop = nextSpecial();
+    if (stop > pos && stop < size && (data[stop] == u'\r' || data[stop] == u'\n')) {
+        fields[lastField] = QStringView(data + pos, stop - pos);
+        pos =
+            data[stop] == u'\r' && stop + 1 < size && data[stop + 1] == u'\n' ? stop + 2 : stop + 1;
+        fieldsRead_ = width_;
+        return finish(Step::Record);
+    }
+    const FieldEnd end = fullField(fields, lastField, pos);
+    pos = end.next;
+    return finish(end.step.value_or(Step::Record));
+}
+
+RecordReader::FieldEnd RecordReader::fullField(QStringView* fields, int i, qsizetype pos) {
+    const qsizetype size = text_.size();
+    fieldsRead_ = i;
+    // Only a field asked for at the very end fails; blanks before the end still make an
+    // (empty) field.
+    if (pos >= size) return {pos, Step::EndInsideRecord};
+    const FieldSpan span = scanField(text_.utf16(), size, pos);
+    fields[i] = QStringView(text_.utf16() + span.valueStart, span.valueEnd - span.valueStart);
+    // a quote the end of the file closes would swallow every line after it unnoticed
+    if (span.openQuote) return {span.next, Step::EndInsideRecord};
+    fieldsRead_ = i + 1;
+    const bool lineEnds = span.end < size && text_[span.end] != u',';
+    const bool last = i + 1 == width_;
+    if (last ? span.end < size && !lineEnds : lineEnds) return {span.next, Step::Misaligned};
+    return {span.next, last ? std::optional(Step::Record) : std::nullopt};
 }
 
 RecordReader::Step RecordReader::next(QStringList& fields) {

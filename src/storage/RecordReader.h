@@ -41,8 +41,19 @@ public:
     qsizetype recordStart() const { return recordStart_; }
 
 private:
+    struct FieldEnd {
+        qsizetype next;            // where the next field begins
+        std::optional<Step> step;  // how the record ends there; nothing when more fields follow
+    };
+    // Reads field `i` at `pos` by the full rules.
+    FieldEnd fullField(QStringView* fields, int i, qsizetype pos);
+
     QStringView text_;
     qsizetype pos_ = 0;
+    // Which of the 64 characters from specialBase_ on may begin anything but plain field text
+    // (see next()): a field of a few digits then costs a bit search, not a loop per character.
+    qsizetype specialBase_ = -1;
+    quint64 specials_ = 0;
     qsizetype recordStart_ = 0;
     int width_;
     int fieldsRead_ = 0;

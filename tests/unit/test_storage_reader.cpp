@@ -168,3 +168,66 @@ TEST_F(StorageReader, ManyDistinctShortValuesAndLargeTablesReadExactly) {
         }
     }
 }
+
+TEST_F(StorageReader, FieldRulesHoldWhereverAFieldFallsInALongText) {
+    // The reader looks at long texts a block of characters at a time: every kind of field has
+    // to read the same wherever it starts and ends, across blocks and at the very end.
+    struct Kind {
+        QByteArray written;
+        QString value;
+    };
+    const Kind kinds[] = {
+        {"7", u"7"_s},
+        {"", QString()},
+        {" \tab", u"ab"_s},
+        {"ab  ", u"ab  "_s},
+        {"\"a,b\r\nc\"", u"a,b\r\nc"_s},
+        {"\"q\" zz", u"q"_s},
+        {"\"q\"zz", u"q"_s},
+        {"\"pq\"", u"pq"_s},
+        {"\"\"", QString()},
+        {"a!b\"c", u"a!b\"c"_s},
+        {"\x82\xa0-1", u"あ-1"_s},
+        {"  ", QString()},
+    };
+    const char* const lineEnds[] = {"\r\n", "\n", "\r"};
+    for (int width : {1, 3, 7}) {
+        std::vector<QByteArray> lines;
+        std::vector<QStringList> expected;
+        quint32 seed = 12345;
+        for (int r = 0; r < 300; ++r) {
+            QByteArray line;
+            QStringList record;
+            for (int f = 0; f < width; ++f) {
+                seed = seed * 1103515245u + 12345u;
+                const Kind& kind = kinds[(seed >> 16) % std::size(kinds)];
+                // plain text of any length in front moves the field across block edges
+                const QByteArray pad((seed >> 8) % 70, 'x');
+                const bool padded = (seed & 1) && kind.value == QString::fromLatin1(kind.written);
+                line += (padded ? pad : QByteArray()) + kind.written + (f + 1 < width ? "," : "");
+                record << (padded ? QString::fromLatin1(pad) : QString()) + kind.value;
+            }
+            lines.push_back(line);
+            expected.push_back(record);
+        }
+        auto join = [&](const std::vector<QByteArray>& ls) {
+            QByteArray bytes;
+            for (size_t r = 0; r < ls.size(); ++r) {
+                bytes += ls[r] + (r + 1 < ls.size() ? lineEnds[r % 3] : "");
+            }
+            return bytes;
+        };
+        const auto all = read(join(lines), width);
+        ASSERT_FALSE(all.error) << width;
+        EXPECT_EQ(all.records, expected) << width;
+
+        // a field too many far into the text is still refused where it stands
+        lines[199] += ",x";
+        const auto misaligned = read(join(lines), width);
+        ASSERT_TRUE(misaligned.error) << width;
+        EXPECT_EQ(misaligned.error->kind, ErrorKind::MisalignedRecord);
+        EXPECT_EQ(misaligned.error->record, 200);
+        EXPECT_EQ(misaligned.error->field, width + 1);
+        EXPECT_EQ(misaligned.records.size(), 199u);
+    }
+}

@@ -1,6 +1,7 @@
 #include "ui/controls/KeyIndex.h"
 
 #include <QChar>
+#include <algorithm>
 
 namespace mdb {
 
@@ -33,9 +34,11 @@ bool KeyIndex::equalFolded(QStringView a, QStringView b) {
     return i == a.size() && j == b.size();
 }
 
-void KeyIndex::grow() {
+void KeyIndex::grow(size_t keys) {
+    size_t size = std::max<size_t>(slots_.size(), 64);
+    while (keys * 2 > size) size *= 2;
     std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    slots_.assign(size, Slot{});
     for (const Slot& slot : old) {
         if (slot.row < 0) continue;
         size_t s = slot.hash & (slots_.size() - 1);

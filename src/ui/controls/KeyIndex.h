@@ -15,7 +15,7 @@ public:
     // that a look-up finds the first from the top.
     template <typename ViewOf>
     void add(int first, int end, const ViewOf& viewOf) {
-        while ((used_ + size_t(end - first)) * 2 > slots_.size()) grow();
+        if ((used_ + size_t(end - first)) * 2 > slots_.size()) grow(used_ + size_t(end - first));
         for (int row = first; row < end; ++row) {
             const QStringView text = viewOf(row);
             const quint32 hash = foldedHash(text);
@@ -59,7 +59,8 @@ private:
         quint32 hash = 0;
         int row = -1;
     };
-    void grow();
+    // Room for `keys` keys at most half the slots used, rehashing those held.
+    void grow(size_t keys);
 
     std::vector<Slot> slots_;  // a power of two in size, at most half used
     size_t used_ = 0;
