@@ -23,25 +23,25 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-struct FileSpec {
+struct FileShape {
     QString name;
     QStringList fieldNames;
     int quotedField = 0;
 };
 
-std::vector<FileSpec> makeSpecs() {
-    std::vector<FileSpec> specs;
+std::vector<FileShape> makeSpecs() {
+    std::vector<FileShape> shapes;
     const MonsterDatabase db;
     for (const Table* t : db.saveOrder()) {
-        specs.push_back({t->name(), t->fieldNames(), MonsterDatabase::layoutOf(*t).quotedField});
+        shapes.push_back({t->name(), t->fieldNames(), MonsterDatabase::layoutOf(*t).quotedField});
     }
     const ItemDatabase items;
     for (const ItemTable* t : items.loadOrder()) {
         QStringList names;
         for (int f = 1; f <= t->width(); ++f) names << u"F%1"_s.arg(f);
-        specs.push_back({t->fileName(), names, 0});
+        shapes.push_back({t->fileName(), names, 0});
     }
-    return specs;
+    return shapes;
 }
 
 [[noreturn]] void violated(const char* what) {
@@ -50,11 +50,11 @@ std::vector<FileSpec> makeSpecs() {
 }
 
 // Every field of every record, in order; nullopt when the reader refuses the bytes.
-std::optional<std::vector<QString>> readBack(const QByteArray& bytes, const FileSpec& spec) {
+std::optional<std::vector<QString>> readBack(const QByteArray& bytes, const FileShape& shape) {
     QString text;
     std::vector<QString> fields;
-    const int width = int(spec.fieldNames.size());
-    if (readRecords(bytes, spec.name, width, text, [&](const QStringView* record) {
+    const int width = int(shape.fieldNames.size());
+    if (readRecords(bytes, shape.name, width, text, [&](const QStringView* record) {
             for (int i = 0; i < width; ++i) fields.push_back(record[i].toString());
             return true;
         })) {
@@ -72,9 +72,9 @@ std::vector<QString> fieldsOf(const Table& table) {
 }
 
 // What a writer wrote must read back to the table's fields.
-void checkWritten(const QByteArray& written, const Table& table, const FileSpec& spec,
+void checkWritten(const QByteArray& written, const Table& table, const FileShape& shape,
                   const char* what) {
-    const auto back = readBack(written, spec);
+    const auto back = readBack(written, shape);
     if (!back) violated(what);
     if (*back != fieldsOf(table)) violated(what);
 }
@@ -82,17 +82,17 @@ void checkWritten(const QByteArray& written, const Table& table, const FileSpec&
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::vector<FileSpec> specs = makeSpecs();
+    static const std::vector<FileShape> shapes = makeSpecs();
     if (size < 1) return 0;
-    const FileSpec& spec = specs[data[0] % specs.size()];
+    const FileShape& shape = shapes[data[0] % shapes.size()];
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    const int width = int(spec.fieldNames.size());
-    const TableLayout layout{spec.name, spec.quotedField};
+    const int width = int(shape.fieldNames.size());
+    const TableLayout layout{shape.name, shape.quotedField};
 
-    Table table(spec.name, spec.fieldNames);
+    Table table(shape.name, shape.fieldNames);
     QString text;
     qsizetype walked = 0;  // a plain walk field by field by the full rules, beside the reader
-    const auto error = readRecords(bytes, spec.name, width, text, [&](const QStringView* fields) {
+    const auto error = readRecords(bytes, shape.name, width, text, [&](const QStringView* fields) {
         for (int i = 0; i < width; ++i) {
             const FieldSpan span = scanField(text.utf16(), text.size(), walked);
             const QStringView expected(text.utf16() + span.valueStart,
@@ -122,7 +122,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // the normal form
     QByteArray normal;
-    if (!encodeTable(table, layout, normal)) checkWritten(normal, table, spec, "normal form");
+    if (!encodeTable(table, layout, normal)) checkWritten(normal, table, shape, "normal form");
 
     // faithfully, untouched and after one field changed
     QByteArray faithful;
@@ -135,7 +135,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const QString other = table.field(table.Count() + 1 - record, width + 1 - field);
         table.setField(record, field, other + u'x');
         if (!encodeTableFaithfully(table, layout, faithful)) {
-            checkWritten(faithful, table, spec, "faithful form after a change");
+            checkWritten(faithful, table, shape, "faithful form after a change");
         }
     }
 
@@ -143,13 +143,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QStringList line;
     for (int f = 1; f <= width; ++f) line << (table.Count() > 0 ? table.field(1, f) : QString());
     QByteArray append;
-    if (const auto refused = planRecordAppend(spec.name, line, bytes, append)) {
+    if (const auto refused = planRecordAppend(shape.name, line, bytes, append)) {
         if (refused->kind == ErrorKind::NotRecordBoundary) {
             violated("an append refused on a file the reader accepts");
         }
         return 0;
     }
-    const auto back = readBack(bytes + append, spec);
+    const auto back = readBack(bytes + append, shape);
     if (!back) violated("the file with the appended line does not read");
     std::vector<QString> expected = asRead;
     for (const QString& f : line) expected.push_back(f);

@@ -83,8 +83,8 @@ int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QDir dir(named.isDir() ? named.absoluteFilePath() : named.absolutePath());
     QStringList refused;
     bool warned = false;
-    for (const FileSpec& spec : databaseFiles()) {
-        const FileReport file = checkFile(dir, spec);
+    for (const FileShape& shape : databaseFiles()) {
+        const FileReport file = checkFile(dir, shape);
         if (file.loads) {
             out << file.fileName << u": 読み込めます（"_s << file.records << u" レコード）\n"_s;
         } else {

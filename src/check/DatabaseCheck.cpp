@@ -85,7 +85,7 @@ struct LogicalLine {
 
 class FileChecker {
 public:
-    FileChecker(const FileSpec& spec, FileReport& report) : spec_(spec), report_(report) {}
+    FileChecker(const FileShape& shape, FileReport& report) : shape_(shape), report_(report) {}
 
     void run(const QDir& dir);
 
@@ -99,7 +99,7 @@ private:
     void findUnwritableValues(Table& table);
     void findChangedCodes(const QByteArray& bytes, const QString& text);
 
-    const FileSpec& spec_;
+    const FileShape& shape_;
     FileReport& report_;
     LineIndex lines_;
     std::vector<qsizetype> fieldStarts_;
@@ -107,26 +107,26 @@ private:
 };
 
 void FileChecker::run(const QDir& dir) {
-    const bool keepValues = !spec_.fieldNames.isEmpty();
-    Table table(spec_.fileName, keepValues ? spec_.fieldNames : QStringList());
+    const bool keepValues = !shape_.fieldNames.isEmpty();
+    Table table(shape_.fileName, keepValues ? shape_.fieldNames : QStringList());
     QString text;
     QByteArray read;
     const std::optional<StorageError> error = readRecordFile(
-        dir, spec_.fileName, spec_.width, text, read, [&](const QStringView* fields) {
+        dir, shape_.fileName, shape_.width, text, read, [&](const QStringView* fields) {
             ++report_.records;
             return !keepValues || table.appendRecord(fields);
         });
     table.keepBuffer(text);
 
     if (error) {
-        report_.verdict = verdictFor(*error, spec_.width);
+        report_.verdict = verdictFor(*error, shape_.width);
         // Nothing more to find in a file that is not there or cannot be read.
         if (error->kind != ErrorKind::BadEncoding && error->kind != ErrorKind::EndOfFileInRecord &&
             error->kind != ErrorKind::MisalignedRecord) {
             return;
         }
-    } else if (report_.records < spec_.minRecords) {
-        report_.verdict = spec_.tooFewRecords;
+    } else if (report_.records < shape_.minRecords) {
+        report_.verdict = shape_.tooFewRecords;
     } else {
         report_.loads = true;
     }
@@ -231,19 +231,20 @@ void FileChecker::reportLines(const QString& text) {
             what = u"空白行です（空の項目 1 つとして読まれます）"_s;
         } else if (content.sliced(first).startsWith(u"//"_s)) {
             what =
-                l.fields == spec_.width
+                l.fields == shape_.width
                     ? u"//で始まる行はコメントではなく、1 件のレコードとして読み込まれます"_s
                     : u"//で始まる行はコメントではなく、項目が %1 個のデータとして読まれます（1 レコードは %2 項目）"_s
                           .arg(l.fields)
-                          .arg(spec_.width);
-        } else if (l.fields != spec_.width) {
-            what = u"項目が %1 個あります（1 レコードは %2 項目）"_s.arg(l.fields).arg(spec_.width);
+                          .arg(shape_.width);
+        } else if (l.fields != shape_.width) {
+            what =
+                u"項目が %1 個あります（1 レコードは %2 項目）"_s.arg(l.fields).arg(shape_.width);
         } else if (lastEndsWithComma) {
-            what = u"最後の項目の後に「,」があります（1 レコードは %1 項目）"_s.arg(spec_.width);
+            what = u"最後の項目の後に「,」があります（1 レコードは %1 項目）"_s.arg(shape_.width);
         } else if (!l.quoteUnclosed) {
             continue;
         }
-        const bool refused = l.fields != spec_.width || l.quoteUnclosed || lastEndsWithComma;
+        const bool refused = l.fields != shape_.width || l.quoteUnclosed || lastEndsWithComma;
         const auto join = [&what](const QString& more) {
             what += what.isEmpty() ? more : u"。"_s + more;
         };
@@ -252,7 +253,7 @@ void FileChecker::reportLines(const QString& text) {
         } else if (l.quoteRunsTo) {
             join(u"この行の「\"」で始まる項目が %1 行目まで続いています"_s.arg(l.quoteRunsTo));
         }
-        if (lastEndsWithComma && l.fields != spec_.width) {
+        if (lastEndsWithComma && l.fields != shape_.width) {
             join(u"ファイル末尾の「,」の後の項目は読めません"_s);
         }
         add(refused ? Severity::Error : Severity::Warning, l.line, 0, what);
@@ -260,13 +261,13 @@ void FileChecker::reportLines(const QString& text) {
 }
 
 void FileChecker::findUnwritableValues(Table& table) {
-    const TableLayout layout{spec_.fileName, spec_.quotedField};
+    const TableLayout layout{shape_.fileName, shape_.quotedField};
     // The writer names the first value it refuses; blank it out and ask again for the next.
     for (int found = 0; found <= kMaxFindingsPerFile; ++found) {
         QByteArray bytes;
         const std::optional<StorageError> e = encodeTable(table, layout, bytes);
         if (!e || e->record < 1 || e->field < 1) return;
-        const size_t index = size_t(e->record - 1) * size_t(spec_.width) + size_t(e->field - 1);
+        const size_t index = size_t(e->record - 1) * size_t(shape_.width) + size_t(e->field - 1);
         qint32 line = 0;
         int column = 0;
         if (index < fieldStarts_.size()) {
@@ -314,40 +315,40 @@ bool FileReport::hasWarnings() const {
                        [](const Finding& f) { return f.severity == Severity::Warning; });
 }
 
-std::vector<FileSpec> databaseFiles() {
-    std::vector<FileSpec> files;
+std::vector<FileShape> databaseFiles() {
+    std::vector<FileShape> files;
     MonsterDatabase db;
     for (Table* table : db.loadOrder()) {
-        FileSpec spec;
-        spec.fileName = table->name();
-        spec.width = table->fieldCount();
-        spec.fieldNames = table->fieldNames();
-        spec.quotedField = MonsterDatabase::layoutOf(*table).quotedField;
+        FileShape shape;
+        shape.fileName = table->name();
+        shape.width = table->fieldCount();
+        shape.fieldNames = table->fieldNames();
+        shape.quotedField = MonsterDatabase::layoutOf(*table).quotedField;
         // The editor's start-up needs a monster after the placeholder and a first morph record.
         if (table == &db.StatusTable) {
-            spec.minRecords = 2;
-            spec.tooFewRecords =
+            shape.minRecords = 2;
+            shape.tooFewRecords =
                 u"モンスターのレコードがありません（先頭のダミー行の後に１件以上必要です）"_s;
         } else if (table == &db.MorphTable) {
-            spec.minRecords = 1;
-            spec.tooFewRecords = u"レコードが１件もありません（１件以上必要です）"_s;
+            shape.minRecords = 1;
+            shape.tooFewRecords = u"レコードが１件もありません（１件以上必要です）"_s;
         }
-        files.push_back(spec);
+        files.push_back(shape);
     }
     ItemDatabase items;
     for (const ItemTable* table : items.loadOrder()) {
-        FileSpec spec;
-        spec.fileName = table->fileName();
-        spec.width = table->width();
-        files.push_back(spec);
+        FileShape shape;
+        shape.fileName = table->fileName();
+        shape.width = table->width();
+        files.push_back(shape);
     }
     return files;
 }
 
-FileReport checkFile(const QDir& dir, const FileSpec& spec) {
+FileReport checkFile(const QDir& dir, const FileShape& shape) {
     FileReport report;
-    report.fileName = spec.fileName;
-    FileChecker(spec, report).run(dir);
+    report.fileName = shape.fileName;
+    FileChecker(shape, report).run(dir);
     return report;
 }
 

@@ -29,7 +29,7 @@ struct FileReport {
 };
 
 // How one file is laid out and what the editor asks of it beyond its format.
-struct FileSpec {
+struct FileShape {
     QString fileName;
     int width = 0;
     QStringList fieldNames;  // empty for the item files, whose values are never written
@@ -39,10 +39,10 @@ struct FileSpec {
 };
 
 // The seven monster files in their load order, then the three item files.
-std::vector<FileSpec> databaseFiles();
+std::vector<FileShape> databaseFiles();
 
 // Reads one file with the editor's own reader and, where something is wrong, tells where.
-FileReport checkFile(const QDir& dir, const FileSpec& spec);
+FileReport checkFile(const QDir& dir, const FileShape& shape);
 
 // At most this many findings are listed per file; the rest are only counted.
 constexpr int kMaxFindingsPerFile = 20;
