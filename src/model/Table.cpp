@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "model/ChangeList.h"
+
 namespace mdb {
 
 Table::Table(QString name, QStringList fieldNames)
@@ -29,7 +31,23 @@ QString Table::field(qint32 record, QStringView fieldName) const {
 bool Table::setField(qint32 record, int field, const QString& text) {
     if (record < 1 || !inRange(record, field)) return false;
     written_ = true;
-    cells_.set(cellIndex(record, field), text);
+    const size_t index = cellIndex(record, field);
+    if (changes_ && cells_.view(index) != text) {
+        changes_->push_back({this, record, field, cells_.text(index), text});
+    }
+    cells_.set(index, text);
+    return true;
+}
+
+bool Table::restoreField(qint32 record, int field, const QString& text) {
+    if (record < 1 || !inRange(record, field)) return false;
+    const size_t index = cellIndex(record, field);
+    if (cells_.loadedView(index) == text) {
+        cells_.revert(index);
+    } else {
+        written_ = true;
+        cells_.set(index, text);
+    }
     return true;
 }
 
