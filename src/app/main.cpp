@@ -5,6 +5,7 @@
 #include "app/CommandLine.h"
 #include "app/InstanceGuard.h"
 #include "app/MainWindow.h"
+#include "app/SignalBridge.h"
 #include "app/Translations.h"
 #include "ui/controls/MessageSink.h"
 
@@ -53,6 +54,12 @@ int main(int argc, char** argv) {
         case mdb::MainWindow::StartResult::Started:
             break;
     }
+    // a logout, a shutdown or a kill ends the program as quitting does, minus the question
+    mdb::SignalBridge bridge;
+    QObject::connect(&bridge, &mdb::SignalBridge::endRequested, &window,
+                     &mdb::MainWindow::endSession);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     &mdb::MainWindow::endSession);
     window.show();
     return app.exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include "model/ChangeList.h"
 #include "model/MonsterDatabase.h"
 
 class QAction;
@@ -31,6 +32,8 @@ signals:
     // Emitted after the status record, for the dependent editors to copy theirs; the main
     // window connects them in their commit order.
     void commitDependents();
+    // Emitted last, with every field the update changed (none: not emitted).
+    void updated(const mdb::ChangeSet& changes);
 
 private:
     MonsterDatabase& db_;

@@ -18,21 +18,20 @@ public:
         std::function<bool()> formsHoldEdits;  // an editor differs from the record it shows
         std::function<void()> update;          // the update command
         std::function<bool()> save;            // the save command; whether it succeeded
+        std::function<int()> unsavedUpdates;   // updates not yet saved
     };
     QuitCommand(MessageSink& messages, Work work, QObject* parent = nullptr);
 
-    // An update has changed records; a successful save has written them all.
-    void noteUpdated() { unsavedUpdates_ = true; }
-    void noteSaved() { unsavedUpdates_ = false; }
-    bool hasUnsavedUpdates() const { return unsavedUpdates_; }
-
     // Whether the window may close now, asking first when work would be lost.
     bool mayQuit();
+    // Ending without a question (a signal, the session ending): edits the forms hold are
+    // updated first, so that the journal keeps them; from then on the window may close.
+    void endAtOnce();
 
 private:
     MessageSink& messages_;
     Work work_;
-    bool unsavedUpdates_ = false;
+    bool ending_ = false;
 };
 
 }  // namespace mdb

@@ -36,10 +36,13 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
     : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
 
 bool SaveCommand::SaveDatabase() {
+    if (mayWrite_ && !mayWrite_()) return false;
     if (auto error = saveMonsterDatabase(dir_, db_)) {
+        emit wrote(false);
         messages_.warning(kSaveErrorTitle, describeFailure(*error, db_, dir_.absolutePath()));
         return false;
     }
+    emit wrote(true);
     emit saved();
     return true;
 }

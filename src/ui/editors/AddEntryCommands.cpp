@@ -122,6 +122,7 @@ bool AddEntryCommands::add(Kind kind, const QString& currentKey, const QString& 
         return false;
     }
     added_[size_t(kind)].insert(addedKey);
+    emit appended(table.name());
     // The save writes the added lines again after the records (see MonsterDatabase), so the
     // closing note tells the user they are kept.
     messages_.notice(

@@ -33,6 +33,10 @@ public:
     bool add(Kind kind, const QString& currentKey, const QString& keyCaption,
              const QStringList& fields);
 
+signals:
+    // A line was appended to this file.
+    void appended(const QString& fileName);
+
 private:
     QDir dir_;
     MonsterDatabase& db_;
