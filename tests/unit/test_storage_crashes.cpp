@@ -28,19 +28,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-QString scratchTemplate() {
-    const QFileInfo shm(u"/dev/shm"_s);
-    return shm.isDir() && shm.isWritable() ? u"/dev/shm/mdb-crash-XXXXXX"_s
-                                           : QDir::temp().filePath(u"mdb-crash-XXXXXX"_s);
-}
-
 void setAll(MonsterDatabase& db, const QString& value) {
     for (Table* t : db.loadOrder()) ASSERT_TRUE(t->setField(1, t->fieldCount(), value));
-}
-
-void putFiles(const QDir& dir, const MonsterDatabase& db, const std::vector<QByteArray>& files) {
-    const auto order = db.saveOrder();
-    for (size_t i = 0; i < order.size(); ++i) writeBytes(dir.filePath(order[i]->name()), files[i]);
 }
 
 // Runs a save in a child process that is killed at its `point`-th step boundary (before or
@@ -86,10 +75,9 @@ struct Count {
 };
 
 void killEverywhere(bool inPlace, bool growing, Count& count) {
-    QTemporaryDir tmp(scratchTemplate());
+    QTemporaryDir tmp(scratchTemplate(u"mdb-crash"_s));
     const QDir dir(tmp.path());
-    writeSmallDatabase(dir);
-    writeBytes(dir.filePath(u"summon_monster.txt"_s), "LUNATIC,PORING,,,,,1\r\n");
+    writeSmallDatabaseOfSevenRecords(dir);
     // long and short last fields; a shrink by the length of the last line's end is the case
     // where a file not cut to length reads as a record written twice
     MonsterDatabase db;
@@ -160,7 +148,7 @@ void killEverywhere(bool inPlace, bool growing, Count& count) {
 
 TEST(StorageCrashes, AKillBeforeOrAfterAnyStepOfASaveLeavesEveryFileOldOrNew) {
     // the recovery copies in memory too, so that hundreds of kills need not wait for the disk
-    QTemporaryDir state(scratchTemplate());
+    QTemporaryDir state(scratchTemplate(u"mdb-crash"_s));
     const QByteArray previous = qgetenv("XDG_STATE_HOME");
     qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
     Count replacing, inPlace;
