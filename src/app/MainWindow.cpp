@@ -66,6 +66,7 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     connectCommands();
     connectChains();
     connectUnsavedWork();
+    letTextBoxesHoldAnyValue(this);
     setOuterSizeTwips(10245, 4500);
 }
 
@@ -401,6 +402,10 @@ MainWindow::StartResult MainWindow::startUp() {
         action->setEnabled(false);
     }
 
+    // a file that a crash left half rewritten is put back before anything reads it
+    if (!reportInterruptedRewrites(restoreInterruptedRewrites(dir_), messages_)) {
+        return StartResult::Failed;
+    }
     if (auto error = loadMonsterDatabase(dir_, db_)) {
         reportStartFailure(*error);
         return StartResult::Failed;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
 #include <QTemporaryDir>
 
 int main(int argc, char** argv) {
@@ -14,9 +15,9 @@ int main(int argc, char** argv) {
           "QT_QPA_PLATFORM_PLUGIN_PATH", "QT_IM_MODULE", "QT_ACCESSIBILITY"}) {
         qunsetenv(name);
     }
-    // journals and recovery copies go to a folder of this run, never the user's own
-    QTemporaryDir state;
-    qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+    // what the editor keeps between runs goes to a folder of this run, not the user's home
+    QTemporaryDir stateHome;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
     QApplication app(argc, argv);
     // tests close main windows one after another; none of them ends the test program
     QApplication::setQuitOnLastWindowClosed(false);
