@@ -33,6 +33,8 @@
 #include "BestTimes.h"
 #include "LargeDatabase.h"
 #include "app/MainWindow.h"
+#include "storage/Journal.h"
+#include "ui/commands/UnsavedWork.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/status/StatusEditor.h"
 
@@ -220,6 +222,30 @@ void updates(benchmark::State& state, const Dataset* d) {
     for (auto _ : state) update(*window);
 }
 
+// An update that changes the HP of the shown monster, journaled (synced before it returns) or,
+// for comparison, with no journal kept.
+void changingUpdates(benchmark::State& state, const Dataset* d, bool journaled) {
+    auto window = startWindow(d->folder);
+    if (!journaled) window->work->setJournal(Journal());
+    QLineEdit* hp = window->status->Text1[2];
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        hp->setText(QString::number(++n % 2 ? 4321 : 1234));
+        state.ResumeTiming();
+        update(*window);
+    }
+    sink().messages.clear();
+    window->work->setJournal(Journal(Journal::pathFor(d->folder)));
+    window->work->noteSaveAttempt(true);  // removes the journal of this run
+}
+void journaledUpdates(benchmark::State& state, const Dataset* d) {
+    changingUpdates(state, d, true);
+}
+void unjournaledUpdates(benchmark::State& state, const Dataset* d) {
+    changingUpdates(state, d, false);
+}
+
 // The save command after an update, into a copy of the folder.
 void saves(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->saveFolder);
@@ -272,6 +298,8 @@ void registerBenchmarks() {
         {"DecodeItemFiles", decodeItems},
         {"ItemLoad", itemLoad},
         {"Update", updates},
+        {"UpdateChangingNoJournal", unjournaledUpdates},
+        {"UpdateChangingJournaled", journaledUpdates},
         {"Save", saves},
         {"EncodeWrite", encodeWriteOnly},
         {"EncodeWriteSync", encodeWriteSync},
@@ -281,7 +309,8 @@ void registerBenchmarks() {
             auto* b =
                 benchmark::RegisterBenchmark((std::string(name) + "/" + d.label).c_str(), fn, &d);
             b->UseRealTime();
-            const bool fine = fn == showMonsters || fn == updates;
+            const bool fine = fn == showMonsters || fn == updates || fn == journaledUpdates ||
+                              fn == unjournaledUpdates;
             b->Unit(fine ? benchmark::kMicrosecond : benchmark::kMillisecond);
             if (fn == itemLoad || fn == startUp) b->MinTime(0.5);
         }

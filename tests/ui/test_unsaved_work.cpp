@@ -277,3 +277,37 @@ TEST_F(UnsavedWorkTest, EndingTheSessionKeepsEditsNotYetUpdatedInTheJournal) {
 }
 
 }  // namespace mdb::test
+
+namespace mdb::test {
+
+TEST_F(UnsavedWorkTest, ValuesTheEditorsRewriteOnShowingAreNoEdits) {
+    copySample();
+    QByteArray drops = readBytes(u"mob_drop_db.txt"_s);
+    ASSERT_TRUE(drops.startsWith("KAPPA,901,3000,"));
+    drops.replace("KAPPA,901,3000,", "KAPPA,901,,");
+    writeBytes(u"mob_drop_db.txt"_s, drops);
+    QByteArray emotes = readBytes(u"mob_emote_db.txt"_s);
+    ASSERT_TRUE(emotes.contains("KAPPA,IDLE_ST,2\r\n"));
+    emotes.replace("KAPPA,IDLE_ST,2\r\n", "KAPPA,IDLE_ST,02\r\n");
+    writeBytes(u"mob_emote_db.txt"_s, emotes);
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    window->show();
+    show(u"KAPPA_KING"_s);
+    show(u"KAPPA"_s);
+    EXPECT_EQ(text(u"Text6(0)"_s), u"0"_s);  // the empty rate, after another, shows as 0
+    EXPECT_FALSE(window->holdsUncommittedEdits());
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(question(), QString());
+
+    // what the user types is an edit, also when typed back to the shown text after an update
+    window->show();
+    enableFrame(u"Frame2"_s);
+    typeInto(u"Text6(0)"_s, u"5"_s);
+    EXPECT_TRUE(window->holdsUncommittedEdits());
+    window->mnuRenw->trigger();
+    EXPECT_FALSE(window->holdsUncommittedEdits());
+    typeInto(u"Text6(0)"_s, u"0"_s);
+    EXPECT_TRUE(window->holdsUncommittedEdits());
+}
+
+}  // namespace mdb::test

@@ -45,7 +45,10 @@ bool SaveCommand::SaveDatabase() {
         lines << u"以前の保存が残した一時ファイルを削除できませんでした:"_s;
         for (const QString& path : strays) lines << QDir::toNativeSeparators(path);
     }
-    emit wrote(!error);
+    // a value refused before the first file was touched leaves every file as it was
+    const bool refused = error && (error->kind == ErrorKind::Unencodable ||
+                                   error->kind == ErrorKind::UnwritableField);
+    if (!refused) emit wrote(!error);
     if (error) {
         lines.prepend(describeFailure(*error, db_, dir_.absolutePath()));
         messages_.warning(kSaveErrorTitle, MessageSink::joinLines(lines));

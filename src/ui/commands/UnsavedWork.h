@@ -57,6 +57,8 @@ public:
     // monster its key names; 0 when none.
     qint32 monsterOf(const ChangeSet& changes) const;
     const Journal& journal() const { return journal_; }
+    // Keeps the journal elsewhere from now on, or nowhere (an empty path).
+    void setJournal(Journal journal) { journal_ = std::move(journal); }
 
 signals:
     // Show this status record afresh in every editor (after undo, redo, revert).
