@@ -31,6 +31,8 @@ int errorNumber(ErrorKind kind) {
             return 1007;
         case ErrorKind::Utf8Text:
             return 1008;
+        case ErrorKind::WrongFieldCount:
+            return 1009;
     }
     return 0;
 }

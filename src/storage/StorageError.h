@@ -21,6 +21,7 @@ enum class ErrorKind {
     NotRegularFile,     // 1006: a FIFO, a socket or a device where a database file belongs
     FileTooLarge,       // 1007: a file beyond the size any database file can sensibly have
     Utf8Text,           // 1008: no code page 932 but UTF-8 (a byte-order mark, or valid UTF-8)
+    WrongFieldCount,    // 1009: a line to append that is not as wide as its table's records
 };
 
 int errorNumber(ErrorKind kind);
