@@ -62,6 +62,7 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     buildFrames();
     connectCommands();
     connectChains();
+    letTextBoxesHoldAnyValue(this);
     setOuterSizeTwips(10245, 4500);
 }
 
@@ -320,6 +321,10 @@ MainWindow::StartResult MainWindow::startUp() {
         action->setEnabled(false);
     }
 
+    // a file that a crash left half rewritten is put back before anything reads it
+    if (!reportInterruptedRewrites(restoreInterruptedRewrites(dir_), messages_)) {
+        return StartResult::Failed;
+    }
     if (auto error = loadMonsterDatabase(dir_, db_)) {
         reportStartFailure(*error);
         return StartResult::Failed;

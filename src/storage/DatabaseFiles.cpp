@@ -52,7 +52,8 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
     return std::nullopt;
 }
 
-std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db) {
+std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
+                                                QStringList* strays) {
     const auto order = db.saveOrder();
     std::array<QByteArray, order.size()> contents;
     for (size_t i = 0; i < order.size(); ++i) {
@@ -63,7 +64,7 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
         followWithAppendedLines(contents[i], db.appendedLines(*order[i]));
     }
     for (size_t i = 0; i < order.size(); ++i) {
-        if (auto error = writeWholeFile(dir, order[i]->name(), contents[i])) return error;
+        if (auto error = writeWholeFile(dir, order[i]->name(), contents[i], strays)) return error;
     }
     return std::nullopt;
 }

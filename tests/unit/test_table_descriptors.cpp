@@ -99,7 +99,7 @@ TEST(TableDescriptors, AppendRefusesALineOfAnotherWidth) {
         ASSERT_TRUE(error);
         EXPECT_EQ(error->kind, ErrorKind::WrongFieldCount);
         EXPECT_EQ(error->field, fields.size());
-        EXPECT_EQ(error->number(), 1009);
+        EXPECT_EQ(error->number(), 1010);
         EXPECT_EQ(bytesOf(file), before);
         EXPECT_TRUE(db.appendedLines(db.DropTable).isEmpty());
     }
