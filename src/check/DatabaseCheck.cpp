@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "check/LineIndex.h"
+#include "model/Blanks.h"
 #include "model/ItemDatabase.h"
 #include "model/MonsterDatabase.h"
 #include "storage/Cp932.h"
@@ -16,14 +17,6 @@ namespace mdb::check {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool isLeadByte(uchar b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
 
 QString verdictFor(const StorageError& e, int width) {
     const QString number = u"（エラー番号 %1）"_s.arg(e.number());
@@ -294,7 +287,7 @@ void FileChecker::findChangedCodes(const QByteArray& bytes, const QString& text)
         const QByteArrayView content = byteLines.content(QByteArrayView(bytes), line);
         int column = 1;
         for (qsizetype i = 0; i < content.size(); ++column) {
-            const qsizetype length = isLeadByte(uchar(content[i])) ? 2 : 1;
+            const qsizetype length = cp932::isLeadByte(uchar(content[i])) ? 2 : 1;
             const QByteArrayView code = content.sliced(i, std::min(length, content.size() - i));
             i += code.size();
             const std::optional<QString> character = cp932::decode(code);
@@ -317,29 +310,27 @@ bool FileReport::hasWarnings() const {
 
 std::vector<FileShape> databaseFiles() {
     std::vector<FileShape> files;
-    MonsterDatabase db;
-    for (Table* table : db.loadOrder()) {
+    for (const TableDescriptor* table : Tables::monsterTables()) {
         FileShape shape;
-        shape.fileName = table->name();
-        shape.width = table->fieldCount();
-        shape.fieldNames = table->fieldNames();
-        shape.quotedField = MonsterDatabase::layoutOf(*table).quotedField;
+        shape.fileName = table->fileName;
+        shape.width = table->width;
+        shape.fieldNames = table->fieldNames;
+        shape.quotedField = table->quotedField;
         // The editor's start-up needs a monster after the placeholder and a first morph record.
-        if (table == &db.StatusTable) {
+        if (table == &Tables::status()) {
             shape.minRecords = 2;
             shape.tooFewRecords =
                 u"モンスターのレコードがありません（先頭のダミー行の後に１件以上必要です）"_s;
-        } else if (table == &db.MorphTable) {
+        } else if (table == &Tables::morph()) {
             shape.minRecords = 1;
             shape.tooFewRecords = u"レコードが１件もありません（１件以上必要です）"_s;
         }
         files.push_back(shape);
     }
-    ItemDatabase items;
-    for (const ItemTable* table : items.loadOrder()) {
+    for (const TableDescriptor* table : Tables::itemTables()) {
         FileShape shape;
-        shape.fileName = table->fileName();
-        shape.width = table->width();
+        shape.fileName = table->fileName;
+        shape.width = table->width;
         files.push_back(shape);
     }
     return files;

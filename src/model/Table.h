@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "model/TableDescriptor.h"
 #include "model/TextCells.h"
 
 namespace mdb {
@@ -16,6 +17,7 @@ struct FieldChange;
 // mirror list and record p + 1 line up without special cases.
 class Table {
 public:
+    explicit Table(const TableDescriptor& descriptor);
     Table(QString name, QStringList fieldNames);
 
     const QString& name() const { return name_; }

@@ -42,7 +42,8 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
                                         }
                                         // IDs and names are a small part of an item line
                                         if (table->Count() == 0) table->reserve(text.size() / 8);
-                                        table->append(fields[0], fields[2]);
+                                        table->append(fields[ItemField::ItemId - 1],
+                                                      fields[ItemField::ItemName - 1]);
                                         return true;
                                     });
         table->finish();
@@ -70,6 +71,14 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
 
 std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
                                                 const Table& table, const QStringList& fields) {
+    // a line of another width would read back as the wrong fields of every record after it
+    if (fields.size() != table.fieldCount()) {
+        StorageError e;
+        e.kind = ErrorKind::WrongFieldCount;
+        e.fileName = table.name();
+        e.field = int(fields.size());
+        return e;
+    }
     QByteArray line;
     if (auto error = appendRecordLine(dir, table.name(), fields, &line)) {
         if (error->kind == ErrorKind::Unencodable || error->kind == ErrorKind::UnwritableField) {

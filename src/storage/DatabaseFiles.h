@@ -30,7 +30,8 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
 
 // Appends one record line to the file of `table` (appendRecordLine) and keeps it in `db`, so
 // that the saves to come write it again. The table itself is not touched. A refused field is
-// named by its field name.
+// named by its field name; a line that is not as wide as the table (WrongFieldCount, `field`
+// its count) writes nothing.
 std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
                                                 const Table& table, const QStringList& fields);
 

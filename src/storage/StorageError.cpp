@@ -33,6 +33,8 @@ int errorNumber(ErrorKind kind) {
             return 1008;
         case ErrorKind::RecoveryFailed:
             return 1009;
+        case ErrorKind::WrongFieldCount:
+            return 1010;
     }
     return 0;
 }

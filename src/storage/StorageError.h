@@ -22,6 +22,7 @@ enum class ErrorKind {
     FileTooLarge,       // 1007: a file beyond the size any database file can sensibly have
     Utf8Text,           // 1008: no code page 932 but UTF-8 (a byte-order mark, or valid UTF-8)
     RecoveryFailed,     // 1009: a file that a crash left half rewritten could not be put back
+    WrongFieldCount,    // 1010: a line to append that is not as wide as its table's records
 };
 
 int errorNumber(ErrorKind kind);
