@@ -15,19 +15,14 @@ using namespace Qt::StringLiterals;
 
 namespace mdb::test {
 
-namespace {
-
-const QStringList kFiles{u"mob_stat_db.txt"_s,  u"mob_drop_db.txt"_s,  u"mob_mvp_db.txt"_s,
-                         u"mob_emote_db.txt"_s, u"mob_morph_db.txt"_s, u"summon_monster.txt"_s,
-                         u"summon_slave.txt"_s};
-
-}  // namespace
-
 class UnsavedWorkTest : public EditorFixture {
 protected:
     std::map<QString, QByteArray> files() const {
         std::map<QString, QByteArray> out;
-        for (const QString& name : kFiles) out[name] = readBytes(name);
+        const MonsterDatabase names;
+        for (const Table* table : names.saveOrder()) {
+            out[table->name()] = readBytes(table->name());
+        }
         return out;
     }
     // Two updates: the HP of the first monster, then a drop rate of KAPPA_KING.

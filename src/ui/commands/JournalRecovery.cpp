@@ -30,13 +30,16 @@ void UnsavedWork::offerRecovery() {
         return aside.isEmpty() ? u"（記録を移せませんでした: %1）"_s.arg(journal_.path())
                                : u"記録は次の名前で残してあります: %1"_s.arg(aside);
     };
-    if (contents.damaged) {
+    // the journal kept aside, nothing of it applied, and the user told why
+    const auto refuse = [this, &setAside](const QString& why) {
         const QString where = setAside(u"damaged"_s);
-        messages_.warning(
-            kTitle,
-            MessageSink::joinLines(
-                {u"前回保存されなかった更新の記録が壊れているか読めないため、復元できません"_s,
-                 u"記録の内容は何も反映せずに起動します"_s, where}));
+        messages_.warning(kTitle,
+                          MessageSink::joinLines(
+                              {u"前回保存されなかった更新の記録が%1ため、復元できません"_s.arg(why),
+                               u"記録の内容は何も反映せずに起動します"_s, where}));
+    };
+    if (contents.damaged) {
+        refuse(u"壊れているか読めない"_s);
         return;
     }
     QStringList changed;
@@ -63,14 +66,7 @@ void UnsavedWork::offerRecovery() {
         journal_.remove();
         return;
     }
-    if (!restore(contents)) {
-        const QString where = setAside(u"damaged"_s);
-        messages_.warning(
-            kTitle,
-            MessageSink::joinLines(
-                {u"前回保存されなかった更新の記録が表の内容と合わないため、復元できません"_s,
-                 u"記録の内容は何も反映せずに起動します"_s, where}));
-    }
+    if (!restore(contents)) refuse(u"表の内容と合わない"_s);
 }
 
 bool UnsavedWork::restore(const JournalContents& contents) {
