@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include "storage/FileRead.h"
+#include "storage/ItemRead.h"
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
 #include "storage/SafeWrite.h"
@@ -33,20 +35,9 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
     // load's records next to the new ones.
     for (ItemTable* table : items.loadOrder()) table->clear();
     for (ItemTable* table : items.loadOrder()) {
-        QString text;
         QByteArray bytes;
-        auto error = readRecordFile(dir, table->fileName(), table->width(), text, bytes,
-                                    [table, &text](const QStringView* fields) {
-                                        if (table->Count() == std::numeric_limits<qint32>::max()) {
-                                            return false;
-                                        }
-                                        // IDs and names are a small part of an item line
-                                        if (table->Count() == 0) table->reserve(text.size() / 8);
-                                        table->append(fields[0], fields[2]);
-                                        return true;
-                                    });
-        table->finish();
-        if (error) return error;
+        if (auto error = readDatabaseFile(dir, table->fileName(), bytes)) return error;
+        if (auto error = readItemRecords(bytes, *table)) return error;
     }
     return std::nullopt;
 }
