@@ -43,17 +43,23 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
 }
 
 std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db) {
+    // Every table is checked before the first file is touched, so that a value the format cannot
+    // hold writes nothing; each file's bytes are made only as it is written, so that a save holds
+    // one encoded file at a time, not seven.
     const auto order = db.saveOrder();
-    std::array<QByteArray, order.size()> contents;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (auto error = encodeTableFaithfully(*order[i], MonsterDatabase::layoutOf(*order[i]),
-                                               contents[i])) {
+    for (const Table* table : order) {
+        if (auto error = checkTableFaithfully(*table, MonsterDatabase::layoutOf(*table))) {
             return error;
         }
-        followWithAppendedLines(contents[i], db.appendedLines(*order[i]));
     }
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (auto error = writeWholeFile(dir, order[i]->name(), contents[i])) return error;
+    for (const Table* table : order) {
+        QByteArray content;
+        if (auto error =
+                encodeTableFaithfully(*table, MonsterDatabase::layoutOf(*table), content)) {
+            return error;
+        }
+        followWithAppendedLines(content, db.appendedLines(*table));
+        if (auto error = writeWholeFile(dir, table->name(), content)) return error;
     }
     return std::nullopt;
 }
