@@ -110,10 +110,17 @@ double median(std::vector<double> v) {
 // One field changed, then the update: what a user's update costs.
 double updateWithEdit(MainWindow& window, int round) {
     QLineEdit* hp = window.status->Text1[2];
-    hp->setText(QString::number(1000 + round));
+    const QString value = QString::number(1000 + round);
+    hp->setText(value);
     const qint64 t = nowNs();
     window.Command1->click();
-    return ms(t, nowNs());
+    const double spent = ms(t, nowNs());
+    const qint32 record = window.status->Text0->text().toInt() + 1;
+    if (window.database().StatusTable.field(record, StatusField::Hp) != value) {
+        std::fprintf(stderr, "the update did not store the changed field\n");
+        std::exit(1);
+    }
+    return spent;
 }
 
 qint64 peakResident() {
