@@ -67,13 +67,20 @@ std::optional<qsizetype> scanRecord(const char* data, qsizetype size, qsizetype 
     return pos;
 }
 
-// The whole read on the raw bytes; false when the full reader must have its say.
+// The whole read on the raw bytes; false when the full reader must have its say. Every byte is
+// checked as the full decode checks it: the ID and the name by their own decoding, the rest of
+// each record by RunDecoder::check. Each piece begins at a field boundary, which in a valid
+// file is a character boundary, and the code page keeps no state, so the pieces pass exactly
+// when the whole file decodes. A failure anywhere sends the whole file to the full reader,
+// which starts again from an empty table.
 bool readFast(const QByteArray& bytes, ItemTable& table) {
     if (table.width() < 3 || bytes.contains('\0')) return false;
     cp932::RunDecoder decoder;
-    if (!decoder.check(bytes)) return false;
     const char* data = bytes.constData();
     const qsizetype size = bytes.size();
+    auto piece = [data](qsizetype from, qsizetype to) {
+        return QByteArrayView(data + from, to - from);
+    };
     // IDs and names are a small part of an item line
     table.reserve(size / 8);
     QString& text = table.growingText();
@@ -81,12 +88,14 @@ bool readFast(const QByteArray& bytes, ItemTable& table) {
         Span id, name;
         const std::optional<qsizetype> next = scanRecord(data, size, pos, table.width(), id, name);
         if (!next || table.Count() == std::numeric_limits<qint32>::max()) return false;
-        const qsizetype before = text.size();
-        if (!decoder.append(QByteArrayView(data + id.start, id.end - id.start), text)) return false;
-        const qsizetype idSize = text.size() - before;
-        if (!decoder.append(QByteArrayView(data + name.start, name.end - name.start), text)) {
+        if (!decoder.check(piece(pos, id.start)) || !decoder.check(piece(id.end, name.start)) ||
+            !decoder.check(piece(name.end, *next))) {
             return false;
         }
+        const qsizetype before = text.size();
+        if (!decoder.append(piece(id.start, id.end), text)) return false;
+        const qsizetype idSize = text.size() - before;
+        if (!decoder.append(piece(name.start, name.end), text)) return false;
         table.addLast(idSize, text.size() - before - idSize);
         pos = *next;
     }
