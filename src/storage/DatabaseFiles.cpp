@@ -42,7 +42,8 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
     return std::nullopt;
 }
 
-std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db) {
+std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
+                                                QStringList* strays) {
     // Every table is checked before the first file is touched, so that a value the format cannot
     // hold writes nothing; each file's bytes are made only as it is written, so that a save holds
     // one encoded file at a time, not seven.
@@ -59,13 +60,21 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
             return error;
         }
         followWithAppendedLines(content, db.appendedLines(*table));
-        if (auto error = writeWholeFile(dir, table->name(), content)) return error;
+        if (auto error = writeWholeFile(dir, table->name(), content, strays)) return error;
     }
     return std::nullopt;
 }
 
 std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
                                                 const Table& table, const QStringList& fields) {
+    // a line of another width would read back as the wrong fields of every record after it
+    if (fields.size() != table.fieldCount()) {
+        StorageError e;
+        e.kind = ErrorKind::WrongFieldCount;
+        e.fileName = table.name();
+        e.field = int(fields.size());
+        return e;
+    }
     QByteArray line;
     if (auto error = appendRecordLine(dir, table.name(), fields, &line)) {
         if (error->kind == ErrorKind::Unencodable || error->kind == ErrorKind::UnwritableField) {

@@ -59,8 +59,8 @@ std::optional<qsizetype> scanRecord(const char* data, qsizetype size, qsizetype 
         const bool lineEnds = p < size && data[p] != ',';
         const bool last = i + 1 == width;
         if (last ? p < size && !lineEnds : lineEnds) return std::nullopt;
-        if (i == 0) id = value;
-        if (i == 2) name = value;
+        if (i == ItemField::ItemId - 1) id = value;
+        if (i == ItemField::ItemName - 1) name = value;
         if (p < size) p += data[p] == '\r' && p + 1 < size && data[p + 1] == '\n' ? 2 : 1;
         pos = p;
     }
@@ -74,7 +74,7 @@ std::optional<qsizetype> scanRecord(const char* data, qsizetype size, qsizetype 
 // when the whole file decodes. A failure anywhere sends the whole file to the full reader,
 // which starts again from an empty table.
 bool readFast(const QByteArray& bytes, ItemTable& table) {
-    if (table.width() < 3 || bytes.contains('\0')) return false;
+    if (table.width() < ItemField::ItemName || bytes.contains('\0')) return false;
     cp932::RunDecoder decoder;
     const char* data = bytes.constData();
     const qsizetype size = bytes.size();
@@ -111,15 +111,15 @@ std::optional<StorageError> readItemRecords(const QByteArray& bytes, ItemTable& 
     }
     table.clear();
     QString text;
-    auto error = readRecords(bytes, table.fileName(), table.width(), text,
-                             [&table, &text](const QStringView* fields) {
-                                 if (table.Count() == std::numeric_limits<qint32>::max()) {
-                                     return false;
-                                 }
-                                 if (table.Count() == 0) table.reserve(text.size() / 8);
-                                 table.append(fields[0], fields[2]);
-                                 return true;
-                             });
+    auto error = readRecords(
+        bytes, table.fileName(), table.width(), text, [&table, &text](const QStringView* fields) {
+            if (table.Count() == std::numeric_limits<qint32>::max()) {
+                return false;
+            }
+            if (table.Count() == 0) table.reserve(text.size() / 8);
+            table.append(fields[ItemField::ItemId - 1], fields[ItemField::ItemName - 1]);
+            return true;
+        });
     table.finish();
     return error;
 }
