@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "LargeDatabase.h"
+#include "PeakMemory.h"
 #include "app/MainWindow.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/status/StatusEditor.h"
@@ -121,16 +122,6 @@ double updateWithEdit(MainWindow& window, int round) {
         std::exit(1);
     }
     return spent;
-}
-
-qint64 peakResident() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return -1;
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "GrowDatabase.h"
 
 #include <QDir>
-#include <QStringDecoder>
 #include <QStringList>
 #include <cstdio>
 #include <cstdlib>
@@ -15,16 +14,6 @@ using namespace Qt::StringLiterals;
 namespace {
 
 constexpr int IdStep = 100000;  // above every ID of the real data
-
-QString decodeOrDie(const QByteArray& bytes) {
-    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
-    QString text = decoder(bytes);
-    if (decoder.hasError()) {
-        std::fprintf(stderr, "the source is not code page 932\n");
-        std::exit(1);
-    }
-    return text;
-}
 
 // Double-byte stems with the awkward characters: 0x5C trail bytes (表, ソ, 能), ～ and ①.
 QString japaneseStem(int n) {

@@ -33,6 +33,7 @@
 
 #include "BestTimes.h"
 #include "LargeDatabase.h"
+#include "PeakMemory.h"
 #include "app/MainWindow.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/status/StatusEditor.h"
@@ -296,17 +297,6 @@ void registerBenchmarks() {
             if (fn == itemLoad || fn == startUp) b->MinTime(0.5);
         }
     }
-}
-
-// Peak resident memory so far, in bytes.
-qint64 peakResident() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return -1;
 }
 
 // Run in a process of its own, since a peak never goes down again: the empty window, then the
