@@ -34,7 +34,8 @@ Items byFullReader(const QByteArray& bytes, int width) {
 }
 
 Items byItemReader(const QByteArray& bytes, int width) {
-    ItemTable table(u"item_drop_db.txt"_s, width);
+    const TableDescriptor descriptor{u"item_drop_db.txt"_s, width, {}, 0, 0};
+    ItemTable table(descriptor);
     Items out;
     out.error = readItemRecords(bytes, table);
     for (qint32 r = 1; r <= table.Count(); ++r)
@@ -103,7 +104,8 @@ TEST(ItemRead, BadByteOutsideIdAndNameIsRefusedWithItsPlaceAndNoItemIsKept) {
     // the second record's script holds a byte pair that is no character: nothing of the file
     // may be offered, and the place named must be that of the bad byte
     const QByteArray bytes = "501,A,Apple,3,50\r\n502,B,Banana,3,\"bonus \x81\x20;\"\r\n";
-    ItemTable table(u"item_consume_db.txt"_s, 5);
+    const TableDescriptor descriptor{u"item_consume_db.txt"_s, 5, {}, 0, 0};
+    ItemTable table(descriptor);
     const auto error = readItemRecords(bytes, table);
     ASSERT_TRUE(error);
     EXPECT_EQ(error->kind, ErrorKind::BadEncoding);
