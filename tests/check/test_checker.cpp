@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <cctype>
+#include <ostream>
 #include <string>
 
 #include "check/CheckCommand.h"
@@ -56,6 +57,12 @@ TEST_P(CheckerOnDamage, NamesThePlaceAndSetsTheExitStatus) {
     const bool refused = d.status == 1 && !d.options.contains(u"--strict"_s);
     EXPECT_EQ(out.count(u": 読み込めません"_s), refused ? 1 : 0) << out.toStdString();
     EXPECT_TRUE(err.isEmpty());
+}
+
+// What gtest prints for a parameter (in place of its bytes).
+void PrintTo(const Damage& d, std::ostream* os) {
+    *os << (d.fixture ? d.fixture : "(removed)") << " as " << d.target;
+    for (const QString& option : d.options) *os << ' ' << option.toStdString();
 }
 
 // Stable, readable test names: the fixture (or the file taken away) and the options, so that
