@@ -220,6 +220,16 @@ if [[ -n "$dialog" ]]; then
 fi
 wid="$(wait_for_window "$title")"
 check "the folder chosen in the dialog starts the editor" test -n "$wid"
+# a second start from the menu while it runs brings it forward, without asking
+menu_start
+again=$!
+pids+=($again)
+check "a second start from the menu ends by itself" exits_within "$again" 10
+check "and never showed the folder dialog" \
+    test -z "$(xdotool search --onlyvisible --name "$dialog_title" 2>/dev/null)"
+kill "$again" 2>/dev/null
+wait "$again"
+check "with status 0" test "$?" -eq 0
 if [[ -n "$wid" ]]; then
     xdotool windowactivate --sync "$wid" 2>/dev/null
     xdotool key --clearmodifiers ctrl+q
