@@ -1,6 +1,7 @@
 #include "check/CrossReferences.h"
 
 #include <QHash>
+#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <optional>
@@ -71,6 +72,17 @@ qint32 firstHolder(QHash<QString, qint32>& firsts, QStringView key, qint32 recor
     return record;
 }
 
+// The fields of the dependent files that hold another monster's key, and those that hold an
+// item ID (the drop slots and the MVP items; the rates and counts beside them do not).
+const QRegularExpression& namesMonster() {
+    static const QRegularExpression fields(u"^(Morph|Summon|Slave)[1-5]$"_s);
+    return fields;
+}
+const QRegularExpression& namesItem() {
+    static const QRegularExpression fields(u"^(Item[1-8]|MvpItem[12]|MvpSpecialItem[1-3])$"_s);
+    return fields;
+}
+
 QString quoted(QStringView text) {
     return u"「"_s + text.toString() + u"」"_s;
 }
@@ -93,13 +105,9 @@ public:
             const LoadedTable& file = files_[i];
             checkKeys(file);
             for (int field = 2; field <= file.table.fieldCount(); ++field) {
-                const QString name = file.table.fieldNames()[field - 1];
-                if (name.startsWith(u"Morph"_s) || name.startsWith(u"Summon"_s) ||
-                    name.startsWith(u"Slave"_s)) {
-                    if (!name.endsWith(u"Count"_s)) checkMonsterField(file, field);
-                } else if (checkItems_ && name.contains(u"Item"_s)) {
-                    checkItemField(file, field);
-                }
+                const QString& name = file.table.fieldNames()[field - 1];
+                if (namesMonster().match(name).hasMatch()) checkMonsterField(file, field);
+                if (checkItems_ && namesItem().match(name).hasMatch()) checkItemField(file, field);
             }
         }
         std::stable_sort(found_.begin(), found_.end(), [this](const auto& a, const auto& b) {
