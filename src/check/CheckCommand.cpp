@@ -7,6 +7,7 @@
 
 #include "check/CrossReferences.h"
 #include "check/DatabaseCheck.h"
+#include "model/TableDescriptor.h"
 
 namespace mdb::check {
 
@@ -67,7 +68,8 @@ QString addReferenceFindings(const QDir& dir, std::vector<FileReport>& reports) 
         return std::all_of(reports.begin() + qsizetype(first), reports.begin() + qsizetype(end),
                            [](const FileReport& r) { return r.loads; });
     };
-    constexpr size_t kMonsterFiles = 7;
+    // the reports come in the order of databaseFiles(): the monster files, then the item files
+    const size_t kMonsterFiles = Tables::monsterTables().size();
     if (!loads(0, kMonsterFiles)) {
         return u"参照: 読み込めないモンスターのファイルがあるため、参照は確かめていません"_s;
     }

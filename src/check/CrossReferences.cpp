@@ -1,15 +1,14 @@
 #include "check/CrossReferences.h"
 
 #include <QHash>
-#include <QRegularExpression>
 #include <QSet>
 #include <algorithm>
 #include <optional>
 
 #include "check/LineIndex.h"
-#include "model/ItemDatabase.h"
-#include "model/MonsterDatabase.h"
 #include "model/NumericText.h"
+#include "model/Table.h"
+#include "model/TableDescriptor.h"
 #include "storage/RecordReader.h"
 
 namespace mdb::check {
@@ -20,18 +19,19 @@ namespace {
 
 // One file's records with the line each begins on.
 struct LoadedTable {
+    const TableDescriptor* descriptor;
     Table table;
     std::vector<qint32> lines;  // by record - 1
 
     qint32 lineOf(qint32 record) const { return lines[size_t(record - 1)]; }
 };
 
-LoadedTable load(const QDir& dir, const Table& shape) {
-    LoadedTable loaded{Table(shape.name(), shape.fieldNames()), {}};
+LoadedTable load(const QDir& dir, const TableDescriptor& descriptor) {
+    LoadedTable loaded{&descriptor, Table(descriptor), {}};
     QString text;
     QByteArray bytes;
     std::vector<qsizetype> starts;
-    readRecordFile(dir, shape.name(), shape.fieldCount(), text, bytes,
+    readRecordFile(dir, descriptor.fileName, descriptor.width, text, bytes,
                    [&](const QStringView* fields) {
                        starts.push_back(fields[0].data() - text.constData());
                        return loaded.table.appendRecord(fields);
@@ -42,16 +42,35 @@ LoadedTable load(const QDir& dir, const Table& shape) {
     return loaded;
 }
 
+// The fields of a dependent file that hold another monster's key, or an item ID; the rates and
+// counts beside them do not.
+std::vector<int> monsterFields(const TableDescriptor& d) {
+    std::vector<int> fields;
+    if (&d == &Tables::morph() || &d == &Tables::summon() || &d == &Tables::slave()) {
+        for (int i = 0; i < RelationField::Slots; ++i) fields.push_back(RelationField::Related(i));
+    }
+    return fields;
+}
+std::vector<int> itemFields(const TableDescriptor& d) {
+    std::vector<int> fields;
+    if (&d == &Tables::drop()) {
+        for (int i = 0; i < DropField::Slots; ++i) fields.push_back(DropField::Item(i));
+    } else if (&d == &Tables::mvp()) {
+        fields = {MvpField::MvpItem1, MvpField::MvpItem2};
+        for (int i = 0; i < MvpField::Specials; ++i) fields.push_back(MvpField::SpecialItem(i));
+    }
+    return fields;
+}
+
 // Every item ID of the three item files, case-folded.
 QSet<QString> loadItemIds(const QDir& dir) {
     QSet<QString> ids;
-    ItemDatabase items;
-    for (const ItemTable* table : items.loadOrder()) {
+    for (const TableDescriptor* table : Tables::itemTables()) {
         QString text;
         QByteArray bytes;
-        readRecordFile(dir, table->fileName(), table->width(), text, bytes,
+        readRecordFile(dir, table->fileName, table->width, text, bytes,
                        [&](const QStringView* fields) {
-                           ids.insert(fields[0].toString().toCaseFolded());
+                           ids.insert(fields[ItemField::ItemId - 1].toString().toCaseFolded());
                            return true;
                        });
     }
@@ -72,17 +91,6 @@ qint32 firstHolder(QHash<QString, qint32>& firsts, QStringView key, qint32 recor
     return record;
 }
 
-// The fields of the dependent files that hold another monster's key, and those that hold an
-// item ID (the drop slots and the MVP items; the rates and counts beside them do not).
-const QRegularExpression& namesMonster() {
-    static const QRegularExpression fields(u"^(Morph|Summon|Slave)[1-5]$"_s);
-    return fields;
-}
-const QRegularExpression& namesItem() {
-    static const QRegularExpression fields(u"^(Item[1-8]|MvpItem[12]|MvpSpecialItem[1-3])$"_s);
-    return fields;
-}
-
 QString quoted(QStringView text) {
     return u"「"_s + text.toString() + u"」"_s;
 }
@@ -90,8 +98,9 @@ QString quoted(QStringView text) {
 class ReferenceChecker {
 public:
     ReferenceChecker(const QDir& dir, bool checkItems) : checkItems_(checkItems) {
-        MonsterDatabase shapes;
-        for (const Table* table : shapes.loadOrder()) files_.push_back(load(dir, *table));
+        for (const TableDescriptor* table : Tables::monsterTables()) {
+            files_.push_back(load(dir, *table));
+        }
         if (checkItems_) itemIds_ = loadItemIds(dir);
         const Table& status = files_[0].table;
         for (qint32 r = 1; r <= status.Count(); ++r) {
@@ -104,11 +113,9 @@ public:
         for (size_t i = 1; i < files_.size(); ++i) {
             const LoadedTable& file = files_[i];
             checkKeys(file);
-            for (int field = 2; field <= file.table.fieldCount(); ++field) {
-                const QString& name = file.table.fieldNames()[field - 1];
-                if (namesMonster().match(name).hasMatch()) checkMonsterField(file, field);
-                if (checkItems_ && namesItem().match(name).hasMatch()) checkItemField(file, field);
-            }
+            for (const int field : monsterFields(*file.descriptor)) checkMonsterField(file, field);
+            if (!checkItems_) continue;
+            for (const int field : itemFields(*file.descriptor)) checkItemField(file, field);
         }
         std::stable_sort(found_.begin(), found_.end(), [this](const auto& a, const auto& b) {
             const int fa = fileIndex(a.fileName), fb = fileIndex(b.fileName);
@@ -185,8 +192,9 @@ private:
             if (first == r) continue;
             // the server takes one emotion record per monster and state; the editor only the
             // first of the monster
-            const int state = t.fieldNumber(u"State");
-            if (state > 0 && t.fieldView(r, state) != t.fieldView(first, state)) {
+            const int state = EmoteField::State;
+            if (file.descriptor == &Tables::emote() &&
+                t.fieldView(r, state) != t.fieldView(first, state)) {
                 add(file, r,
                     u"モンスター名（Name）%1のレコードは %2 行目にもあります。状況（State）が違うのでサーバーには別のレコードですが、エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
                         .arg(quoted(key))
