@@ -187,12 +187,13 @@ void startUp(benchmark::State& state, const Dataset* d) {
 void showMonsters(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->folder);
     StatusEditor& status = *window->status;
+    const QLineEdit* position = window->findChild<QLineEdit*>(u"Text0"_s);
     const QString last = QString::number(window->database().StatusTable.Count() - 1);
     for (auto _ : state) {
         showAnotherMonster(status);
-        if (status.Text0->text() == last) {
+        if (position->text() == last) {
             state.PauseTiming();
-            status.Text0->setText(u"1"_s);
+            status.showPosition(1);
             state.ResumeTiming();
         }
     }
