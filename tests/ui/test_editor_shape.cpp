@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -246,6 +247,26 @@ TEST_F(EditorShape, ModeBoxShowsANineDigitValueWhole) {
     const int digits = mode->fontMetrics().horizontalAdvance(mode->text());
     // the frame of the box and the caret's margins take about a line's height beside the text
     EXPECT_GE(mode->width(), digits + mode->fontMetrics().height()) << mode->width();
+}
+
+// Tests and tools reach every control by its name alone, so no two objects of the window may
+// share one: findChild would hand over whichever it meets first.
+TEST_F(EditorShape, EveryControlNameIsOneObjectsOnly) {
+    startSample();
+    QMap<QString, int> named;
+    for (const QObject* object : window->findChildren<QObject*>()) {
+        const QString name = object->objectName();
+        if (!name.isEmpty() && !name.startsWith(u"qt_"_s)) ++named[name];
+    }
+    QStringList shared;
+    for (auto it = named.cbegin(); it != named.cend(); ++it) {
+        if (it.value() > 1) shared << it.key();
+    }
+    EXPECT_EQ(shared.join(u' ').toStdString(), "");
+    for (const QString& name :
+         {u"Text0"_s, u"Text1(2)"_s, u"Label7"_s, u"Text13"_s, u"mnuRenw"_s}) {
+        EXPECT_TRUE(named.contains(name)) << name.toStdString();
+    }
 }
 
 }  // namespace mdb::test
