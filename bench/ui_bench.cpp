@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -32,9 +33,9 @@
 
 #include "BestTimes.h"
 #include "LargeDatabase.h"
+#include "PeakMemory.h"
 #include "app/MainWindow.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/status/StatusEditor.h"
 
 namespace mdb::bench {
 
@@ -138,8 +139,10 @@ RecordingMessageSink& sink() {
     return chars;
 }
 
-[[gnu::noinline]] void showAnotherMonster(StatusEditor& status) {
-    status.stepNext();
+// A jump to a monster picked at random, as a user choosing from the list does: stepping to the
+// next one would find its records next to the last one's in the caches.
+[[gnu::noinline]] void showAnotherMonster(QLineEdit& positionBox, const QString& position) {
+    positionBox.setText(position);
 }
 
 [[gnu::noinline]] void loadItems(MainWindow& window) {
@@ -186,16 +189,15 @@ void startUp(benchmark::State& state, const Dataset* d) {
 // editor they fill.
 void showMonsters(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->folder);
-    StatusEditor& status = *window->status;
-    const QLineEdit* position = window->findChild<QLineEdit*>(u"Text0"_s);
-    const QString last = QString::number(window->database().StatusTable.Count() - 1);
+    QLineEdit& positionBox = *window->findChild<QLineEdit*>(u"Text0"_s);
+    const int last = int(window->database().StatusTable.Count()) - 1;
+    QRandomGenerator random(1);
+    QStringList positions;
+    for (int i = 0; i < 4096; ++i) positions << QString::number(1 + random.bounded(last));
+    qsizetype next = 0;
     for (auto _ : state) {
-        showAnotherMonster(status);
-        if (position->text() == last) {
-            state.PauseTiming();
-            status.showPosition(1);
-            state.ResumeTiming();
-        }
+        showAnotherMonster(positionBox, positions[next]);
+        next = (next + 1) % positions.size();
     }
 }
 
@@ -214,11 +216,19 @@ void itemLoad(benchmark::State& state, const Dataset* d) {
     }
 }
 
-// The update command on the shown monster, with the items loaded.
+// The update command on the shown monster after a field was changed, with the items loaded:
+// an update with nothing changed writes nothing and says little.
 void updates(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->folder);
     loadItems(*window);
-    for (auto _ : state) update(*window);
+    QLineEdit* hp = window->findChild<QLineEdit*>(u"Text1(2)"_s);
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        hp->setText(QString::number(1000 + round++ % 2));
+        state.ResumeTiming();
+        update(*window);
+    }
 }
 
 // The save command after an update, into a copy of the folder.
@@ -287,17 +297,6 @@ void registerBenchmarks() {
             if (fn == itemLoad || fn == startUp) b->MinTime(0.5);
         }
     }
-}
-
-// Peak resident memory so far, in bytes.
-qint64 peakResident() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return -1;
 }
 
 // Run in a process of its own, since a peak never goes down again: the empty window, then the

@@ -149,7 +149,6 @@ TEST_F(EditorShape, MenusAndWindowSwitchesDoNotLeaveTheBox) {
 // A wheel turn over a drop-down that has no focus changes nothing; with the focus it does.
 TEST_F(EditorShape, WheelChangesOnlyTheFocusedDropDown) {
     startSample();
-    MainWindow& w = *window;
     if (!activate()) GTEST_SKIP() << "the platform gives no active window";
     QLineEdit* displayName = control<QLineEdit>(u"Text4"_s);
     QComboBox* raceList = control<QComboBox>(u"Combo2"_s);

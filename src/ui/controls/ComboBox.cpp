@@ -2,6 +2,10 @@
 
 #include <QEvent>
 #include <QListView>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QtMath>
+#include <algorithm>
 
 namespace mdb {
 
@@ -23,24 +27,63 @@ protected:
     }
 };
 
+// A drop-down over a shared column that builds its popup when it is first opened. Setting a
+// size policy, a view or the like makes a combo build its popup on the spot (a frame, a list
+// view wired to the model, scrollers); for fifty-odd drop-downs, most of them in frames the
+// first view does not show, that was most of what the window cost to build. The size it asks
+// for is that of the policy AdjustToMinimumContentsLengthWithIcon, worked out here as that
+// policy does: the minimum contents length in 'X's with room for an icon, never measuring a
+// row, so that a combo over 30,000 rows costs no more than an empty one.
+class SharedColumnComboBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+
+    QSize sizeHint() const override { return minimumContentsSize(); }
+    QSize minimumSizeHint() const override { return minimumContentsSize(); }
+
+    void showPopup() override {
+        if (!popupPrepared_) {
+            popupPrepared_ = true;
+            // rows of one height, laid out in batches: a popup over 30,000 rows opens at once
+            if (auto* list = qobject_cast<QListView*>(view())) {
+                list->setUniformItemSizes(true);
+                list->setLayoutMode(QListView::Batched);
+            }
+        }
+        QComboBox::showPopup();
+    }
+
+private:
+    QSize minimumContentsSize() const {
+        const QFontMetrics fm = fontMetrics();
+        const QSize icon = iconSize();
+        QSize size(minimumContentsLength() * fm.horizontalAdvance(u'X') + icon.width() + 4, 0);
+        if (!placeholderText().isEmpty()) {
+            size.setWidth(std::max(size.width(), fm.boundingRect(placeholderText()).width()));
+        }
+        size.setHeight(
+            std::max(std::max(qCeil(QFontMetricsF(fm).height()), 14) + 2, icon.height() + 2));
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, size, this);
+    }
+
+    bool popupPrepared_ = false;
+};
+
 }  // namespace
 
 QComboBox* makeComboBox(const QString& objectName, ColumnModel* model, QWidget* parent,
                         int minimumChars) {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new SharedColumnComboBox(parent);
     combo->setObjectName(objectName);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(minimumChars);
-    combo->setFocusPolicy(Qt::StrongFocus);
-    combo->installEventFilter(new WheelOnlyWithFocus(combo));
-    auto* view = new QListView(combo);
-    view->setUniformItemSizes(true);
-    view->setLayoutMode(QListView::Batched);
-    combo->setView(view);
-    // a placeholder keeps the combo from selecting row 0 when its empty model gets rows
+    // A placeholder keeps the combo from selecting row 0 when its empty model gets rows.
     combo->setPlaceholderText(QStringLiteral(" "));
     combo->setModel(model);
     combo->setCurrentIndex(-1);
+    combo->setMinimumContentsLength(minimumChars);
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->installEventFilter(new WheelOnlyWithFocus(combo));
     return combo;
 }
 
