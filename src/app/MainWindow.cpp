@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSlider>
 
 #include "app/InstanceGuard.h"
 #include "storage/DatabaseFiles.h"
@@ -163,7 +161,7 @@ void MainWindow::buildFrames() {
     summon = new RelatedMonsterEditor(RelatedMonsterEditor::summonNames(), db_, *models_, messages_,
                                       central);
 
-    status->Frame1->setGeometry(twips(0, 0, 10155, 3345));
+    status->frame()->setGeometry(twips(0, 0, 10155, 3345));
     mvp->frame()->setGeometry(twips(10140, 0, 4995, 3945));
     emote->frame()->setGeometry(twips(0, 3840, 15135, 2985));
     drop->frame()->setGeometry(twips(0, 3840, 11895, 1860));
@@ -175,7 +173,7 @@ void MainWindow::buildFrames() {
 
     // the strip between the status frame and the drop frame holds the commands
     const QRect strip(0, 3345 / 15 + 1, 10140 / 15, 3840 / 15 - 3345 / 15 - 2);
-    status->navigationBar->setGeometry(strip.x(), strip.y(), 430, strip.height());
+    status->navigationBar()->setGeometry(strip.x(), strip.y(), 430, strip.height());
     Command1 =
         makeButton(u"Command1"_s, u"更新"_s, central, 436, strip.y() + 2, 70, strip.height() - 4);
     Command2 = makeButton(u"Command2"_s, u"アイテムデータベース読込"_s, central, 510, strip.y() + 2,
@@ -229,7 +227,7 @@ void MainWindow::buildFrames() {
 //   9. MunFileQuit, closing the window: QuitCommand::mayQuit asks when holdsUncommittedEdits or
 //                           an update not yet saved would be lost
 void MainWindow::connectChains() {
-    connect(status->Text2A, &QLineEdit::textChanged, this, &MainWindow::LookupDependentEntries);
+    connect(status, &StatusEditor::shownKeyChanged, this, &MainWindow::LookupDependentEntries);
     connect(status, &StatusEditor::displayNameShown, drop, &DropEditor::showMonsterName);
     connect(commit, &CommitCommand::commitDependents, this, [this] { editors_.commitInto(db_); });
     connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
@@ -350,7 +348,7 @@ MainWindow::StartResult MainWindow::startUp() {
     // the table's first record on top of that would leave another monster's record behind the
     // disabled editor of a monster that has none, and the next update, with the editors
     // unlocked for adding, would write the form into that record.
-    status->Text0->setText(u"1"_s);
+    status->showPosition(1);
     models_->replaceFirstRows();
     return StartResult::Started;
 }
