@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSlider>
 #include <QUndoStack>
 
 #include "app/InstanceGuard.h"
@@ -167,7 +165,7 @@ void MainWindow::buildFrames() {
     summon = new RelatedMonsterEditor(RelatedMonsterEditor::summonNames(), db_, *models_, messages_,
                                       central);
 
-    status->Frame1->setGeometry(twips(0, 0, 10155, 3345));
+    status->frame()->setGeometry(twips(0, 0, 10155, 3345));
     mvp->frame()->setGeometry(twips(10140, 0, 4995, 3945));
     emote->frame()->setGeometry(twips(0, 3840, 15135, 2985));
     drop->frame()->setGeometry(twips(0, 3840, 11895, 1860));
@@ -179,7 +177,7 @@ void MainWindow::buildFrames() {
 
     // the strip between the status frame and the drop frame holds the commands
     const QRect strip(0, 3345 / 15 + 1, 10140 / 15, 3840 / 15 - 3345 / 15 - 2);
-    status->navigationBar->setGeometry(strip.x(), strip.y(), 430, strip.height());
+    status->navigationBar()->setGeometry(strip.x(), strip.y(), 430, strip.height());
     Command1 =
         makeButton(u"Command1"_s, u"更新"_s, central, 436, strip.y() + 2, 70, strip.height() - 4);
     Command2 = makeButton(u"Command2"_s, u"アイテムデータベース読込"_s, central, 510, strip.y() + 2,
@@ -233,7 +231,7 @@ void MainWindow::buildFrames() {
 //   9. MunFileQuit, closing the window: QuitCommand::mayQuit asks when holdsUncommittedEdits or
 //                           an update not yet saved would be lost
 void MainWindow::connectChains() {
-    connect(status->Text2A, &QLineEdit::textChanged, this, &MainWindow::LookupDependentEntries);
+    connect(status, &StatusEditor::shownKeyChanged, this, &MainWindow::LookupDependentEntries);
     connect(status, &StatusEditor::displayNameShown, drop, &DropEditor::showMonsterName);
     connect(commit, &CommitCommand::commitDependents, this, [this] { editors_.commitInto(db_); });
     connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
@@ -330,14 +328,8 @@ void MainWindow::connectUnsavedWork() {
 }
 
 void MainWindow::showMonsterAfresh(qint32 record) {
-    // emptied first, so that the monster shown already is looked up again by every editor
-    status->Text2A->clear();
-    const QString position = QString::number(record - 1);
-    if (record >= 2 && record <= db_.StatusTable.Count() && status->Text0->text() != position) {
-        status->Text0->setText(position);
-    } else {
-        status->LoadStatusRecord();
-    }
+    const bool monster = record >= 2 && record <= db_.StatusTable.Count();
+    status->showAfresh(monster ? record - 1 : 0);
 }
 
 void MainWindow::endSession() {
@@ -412,7 +404,7 @@ MainWindow::StartResult MainWindow::startUp() {
     // the table's first record on top of that would leave another monster's record behind the
     // disabled editor of a monster that has none, and the next update, with the editors
     // unlocked for adding, would write the form into that record.
-    status->Text0->setText(u"1"_s);
+    status->showPosition(1);
     models_->replaceFirstRows();
     work->offerRecovery();
     return StartResult::Started;
