@@ -38,9 +38,12 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
 bool SaveCommand::SaveDatabase() {
     if (auto error = saveMonsterDatabase(dir_, db_)) {
         messages_.warning(kSaveErrorTitle, describeFailure(*error, db_, dir_.absolutePath()));
+        emit failed(error->fileName);
         return false;
     }
-    emit saved();
+    QStringList files;
+    for (const Table* table : db_.saveOrder()) files << table->name();
+    emit saved(files);
     return true;
 }
 

@@ -11,6 +11,7 @@
 class QButtonGroup;
 class QComboBox;
 class QGridLayout;
+class QSpacerItem;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -28,9 +29,9 @@ public:
 
     // Start-up: the AI state labels and names, both left without a selection.
     void fillCodeLists();
-    // The drop frame lies over the left part of this frame's upper half: keep the controls
-    // to the right of `width` pixels.
-    void keepClearOfLeft(int width);
+    // The drop frame lies over the top left of this frame, `size` pixels from its corner:
+    // the controls stay to its right and the pictures below it.
+    void keepClear(const QSize& size);
 
     // The shown monster's key changed: shows its first emotion record, or disables the editor.
     void keyLookup(const QString& key);
@@ -83,6 +84,7 @@ private:
     ColumnModel* stateNames_;
     BindingTable bindings_;
     QGridLayout* grid_ = nullptr;
+    QSpacerItem* clearance_ = nullptr;  // the corner the drop frame covers
     QString currentKey_;
     // A record being shown; the lists it moves are no choice of the user's.
     bool showing_ = false;

@@ -59,6 +59,8 @@ public:
 signals:
     // A record's display name is being shown; the drop editor shows it under "NameID".
     void displayNameShown(const QString& displayName);
+    // The ID search (byName false) or the name search found no monster for `text`.
+    void searchFoundNothing(bool byName, const QString& text);
 
 public:
     // Frame1 and the navigation row (Text0, Slider1, "<<", ">>"), placed by the main window.
