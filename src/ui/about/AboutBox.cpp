@@ -11,6 +11,7 @@
 
 #include "ui/about/SystemInfo.h"
 #include "ui/about/VersionText.h"
+#include "ui/controls/JapaneseFont.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/Widgets.h"
 
@@ -72,6 +73,7 @@ void AboutBox::build() {
     Label1 = namedLabel(u"Label1"_s, QString(), this);
     lblDescription = namedLabel(u"lblDescription"_s, descriptionText(), this);
     lblDescription->setWordWrap(true);
+    preferJapaneseFont(lblDescription);
     Line1[0] = separatorLine(0, this);
     Line1[1] = separatorLine(1, this);
 

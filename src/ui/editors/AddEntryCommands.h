@@ -33,6 +33,10 @@ public:
     bool add(Kind kind, const QString& currentKey, const QString& keyCaption,
              const QStringList& fields);
 
+signals:
+    // One line was appended to the file `fileName`.
+    void lineAdded(const QString& fileName);
+
 private:
     QDir dir_;
     MonsterDatabase& db_;
