@@ -3,7 +3,8 @@
 // Besides crashes and sanitizer reports it checks that every field the reader hands over is the
 // one a plain walk by the full field rules finds, and three properties of every file the reader
 // accepts: the writer either refuses the records or writes bytes that read back to the same
-// fields, in its normal form and faithfully after one field is changed; and a record appended
+// fields, in its normal form and faithfully after one field is changed, emptied or given a value
+// at the edge of what it accepts (blanks, commas, double quotes); and a record appended
 // to the file reads back as the old records plus the new one.
 
 #include <cstdint>
@@ -79,6 +80,33 @@ void checkWritten(const QByteArray& written, const Table& table, const FileShape
     if (*back != fieldsOf(table)) violated(what);
 }
 
+// Values at the edges of what the writer accepts: empty, blanks that only quotes keep, commas
+// and double quotes that some places can hold.
+const QString kEdgeValues[] = {QString(), u" "_s,   u"\t"_s,   u" a"_s, u"a "_s,  u"a b"_s, u","_s,
+                               u"a,b"_s,  u" a,"_s, u"a\"b"_s, u"\""_s, u"a\""_s, u"\"a"_s};
+
+// Each edit on its own, the field put back after it: whatever the writer does not refuse must
+// read back field for field. The last record's fields are where a file without a final line end
+// shows what an emptied field does at the very end.
+void checkEdits(Table& table, const TableLayout& layout, const FileShape& shape, qint32 record,
+                int field) {
+    auto tryEdit = [&](qint32 r, int f, const QString& value) {
+        const QString before = table.field(r, f);
+        table.setField(r, f, value);
+        QByteArray written;
+        if (!encodeTableFaithfully(table, layout, written)) {
+            checkWritten(written, table, shape, "faithful form after an edge edit");
+        }
+        table.setField(r, f, before);
+    };
+    const qint32 last = table.Count();
+    for (int f = 1; f <= table.fieldCount(); ++f) tryEdit(last, f, QString());
+    for (const QString& value : kEdgeValues) {
+        tryEdit(record, field, value);
+        tryEdit(last, table.fieldCount(), value);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -137,6 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (!encodeTableFaithfully(table, layout, faithful)) {
             checkWritten(faithful, table, shape, "faithful form after a change");
         }
+        checkEdits(table, layout, shape, record, field);
     }
 
     // an appended record: the first record's fields (or blanks) once more

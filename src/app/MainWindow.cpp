@@ -62,6 +62,7 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     connectCommands();
     connectChains();
     connectReports();
+    letTextBoxesHoldAnyValue(this);
     setOuterSizeTwips(10245, 4500);
 }
 
@@ -172,18 +173,31 @@ void MainWindow::buildFrames() {
     Command8 = new QPushButton(u"全ての Enabled = False を True に変更"_s, central);
     Command8->setObjectName(u"Command8"_s);
     Command8->hide();
-    // the frames at their designed places, scaled to what the font needs; the commands in the
-    // row between the status frame and the drop frame
+
+    // The one list of the dependent editors, in the order the shown monster's key is looked
+    // up; the update and the unlock command take them in orders of their own.
+    //               editor  add entry    bottom row  update  unlock
+    editors_.add({drop, mnuDdrIns, false, 0, 1});
+    editors_.add({mvp, mnuMvpIns, false, 1, 0});
+    editors_.add({morph, mnuMorpIns, true, 3, 2});
+    editors_.add({slave, mnuSlaveIns, true, 5, 3});
+    editors_.add({summon, mnuSumIns, true, 4, 4});
+    editors_.add({emote, mnuEmoIns, false, 2, 5});
+
+    // the frames at their designed places, scaled to what the font needs (advanced mode's
+    // buttons included); the commands in the row between the status frame and the drop frame
+    QList<QWidget*> advancedButtons{Command8};
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        advancedButtons << entry.editor->addButton();
+    }
     WindowLayout::arrange(*this, {status->navigationBar,
                                   {Command1, Command2, Command8},
-                                  {Command8, drop->Command6, mvp->Command9, emote->Command10,
-                                   morph->addButton, slave->addButton, summon->addButton},
+                                  advancedButtons,
                                   [this](const QSize& size) { emote->keepClear(size); }});
 
     // the dependent editors stay unusable until a wider view mode is chosen
-    for (QGroupBox* frame :
-         {drop->Frame2, mvp->Frame5, emote->Frame1A, morph->frame, slave->frame, summon->frame}) {
-        frame->setEnabled(false);
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        entry.editor->frame()->setEnabled(false);
     }
 }
 
@@ -203,29 +217,22 @@ void MainWindow::buildFrames() {
 //   updating (Command1, mnuRenw)
 //   5. CommitEdits          committing: an update of edits the forms hold leaves work to save;
 //                           status record, then commitDependents:
-//   6.   drop, MVP, emotion,  each editor's commitInto, in this order, into the record its
-//        metamorphosis,       key list selects (none: nothing written)
-//        summon, slave
+//   6.   the registry's      each editor's commitInto, in the update's order (drop, MVP,
+//        commitInto          emotion, metamorphosis, summon, slave), into the record its key
+//                            list selects (none: nothing written)
 //
 //   stepping from the menu
 //   7. mnuNext, mnuBack     the Click of ">>" and "<<"
 //
 //   adding and quitting (connectCommands)
-//   8. Command6, Command9..13 and the DB項目追加 entries: AddEntryCommands::add with the
-//                           editor's key label and newEntryFields (files only, no table)
+//   8. each editor's add button and DB項目追加 entry: AddEntryCommands::add with the
+//                           editor's key caption and newEntryFields (files only, no table)
 //   9. MunFileQuit, closing the window: QuitCommand::mayQuit asks when holdsUncommittedEdits or
 //                           an update not yet saved would be lost
 void MainWindow::connectChains() {
     connect(status->Text2A, &QLineEdit::textChanged, this, &MainWindow::LookupDependentEntries);
     connect(status, &StatusEditor::displayNameShown, drop, &DropEditor::showMonsterName);
-    connect(commit, &CommitCommand::commitDependents, this, [this] {
-        drop->commitInto(db_);
-        mvp->commitInto(db_);
-        emote->commitInto(db_);
-        morph->commitInto(db_);
-        summon->commitInto(db_);
-        slave->commitInto(db_);
-    });
+    connect(commit, &CommitCommand::commitDependents, this, [this] { editors_.commitInto(db_); });
     connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
     connect(mnuBack, &QAction::triggered, status, &StatusEditor::stepBack);
 }
@@ -255,7 +262,7 @@ void MainWindow::connectCommands() {
     connect(save, &SaveCommand::saved, quit, &QuitCommand::noteSaved);
     connectAddCommands();
 
-    viewModes = new ViewModes(*this, messages_, this);
+    viewModes = new ViewModes(*this, editors_, Command8, messages_, this);
     viewModes->connectToggle(mnuStatMenu, &ViewModes::ToggleStatusOnly);
     viewModes->connectToggle(mnuMenu2, &ViewModes::ToggleFullView);
     viewModes->connectToggle(mnuProf, &ViewModes::ToggleAdvancedMode);
@@ -267,37 +274,21 @@ void MainWindow::connectCommands() {
 
 // Each add button and its menu entry run the same Click.
 void MainWindow::connectAddCommands() {
-    using Kind = AddEntryCommands::Kind;
     addEntries = new AddEntryCommands(dir_, db_, messages_, this);
-    const auto wire = [this](QPushButton* button, QAction* entry, auto click) {
-        connect(button, &QPushButton::clicked, addEntries, click);
-        connect(entry, &QAction::triggered, addEntries, click);
-    };
-    const auto key = [this] { return status->Text2A->text(); };
-    wire(drop->Command6, mnuDdrIns, [this, key] {
-        addEntries->add(Kind::Drop, key(), drop->Label3->caption(), drop->newEntryFields(key()));
-    });
-    wire(mvp->Command9, mnuMvpIns, [this, key] {
-        addEntries->add(Kind::Mvp, key(), mvp->Label8A->caption(), mvp->newEntryFields());
-    });
-    wire(emote->Command10, mnuEmoIns, [this, key] {
-        addEntries->add(Kind::Emote, key(), emote->Label14A->caption(), emote->newEntryFields());
-    });
-    const auto related = [this, key](Kind kind, RelatedMonsterEditor* editor) {
-        return [this, key, kind, editor] {
-            addEntries->add(kind, key(), editor->keyLabel->caption(), editor->newEntryFields());
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        const DependentEditor* editor = entry.editor;
+        const auto click = [this, editor] {
+            const QString key = status->Text2A->text();
+            addEntries->add(editor->descriptor(), key, editor->keyCaption(),
+                            editor->newEntryFields(key));
         };
-    };
-    wire(morph->addButton, mnuMorpIns, related(Kind::Morph, morph));
-    wire(slave->addButton, mnuSlaveIns, related(Kind::Slave, slave));
-    wire(summon->addButton, mnuSumIns, related(Kind::Summon, summon));
+        connect(editor->addButton(), &QPushButton::clicked, addEntries, click);
+        connect(entry.addEntry, &QAction::triggered, addEntries, click);
+    }
 }
 
 bool MainWindow::holdsUncommittedEdits() const {
-    return status->hasUncommittedEdits() || drop->hasUncommittedEdits() ||
-           mvp->hasUncommittedEdits() || emote->hasUncommittedEdits() ||
-           morph->hasUncommittedEdits() || slave->hasUncommittedEdits() ||
-           summon->hasUncommittedEdits();
+    return status->hasUncommittedEdits() || editors_.hasUncommittedEdits();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -310,13 +301,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::LookupDependentEntries() {
     MDB_CHAIN("Text2A.Change LookupDependentEntries");
-    const QString key = status->Text2A->text();
-    drop->keyLookup(key);
-    mvp->keyLookup(key);
-    morph->keyLookup(key);
-    slave->keyLookup(key);
-    summon->keyLookup(key);
-    emote->keyLookup(key);
+    editors_.keyLookup(status->Text2A->text());
 }
 
 void MainWindow::setOuterSizeTwips(int width, int height) {
@@ -337,6 +322,10 @@ MainWindow::StartResult MainWindow::startUp() {
         action->setEnabled(false);
     }
 
+    // a file that a crash left half rewritten is put back before anything reads it
+    if (!reportInterruptedRewrites(restoreInterruptedRewrites(dir_), messages_)) {
+        return StartResult::Failed;
+    }
     if (auto error = loadMonsterDatabase(dir_, db_)) {
         reportStartFailure(*error);
         return StartResult::Failed;

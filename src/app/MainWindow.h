@@ -7,6 +7,7 @@
 #include "model/ItemDatabase.h"
 #include "model/MonsterDatabase.h"
 #include "ui/controls/MirrorModels.h"
+#include "ui/editors/EditorRegistry.h"
 
 class QAction;
 class QMenu;
@@ -61,6 +62,8 @@ public:
     MirrorModels& models() { return *models_; }
     const QDir& databaseDir() const { return dir_; }
     MessageSink& messages() { return messages_; }
+    // The six dependent editors and what the commands need to know of each.
+    const EditorRegistry& editors() const { return editors_; }
 
     StatusEditor* status = nullptr;
     DropEditor* drop = nullptr;
@@ -132,6 +135,7 @@ private:
     MonsterDatabase db_;
     ItemDatabase items_;
     MirrorModels* models_;
+    EditorRegistry editors_;
 };
 
 }  // namespace mdb

@@ -317,29 +317,27 @@ bool FileReport::hasWarnings() const {
 
 std::vector<FileShape> databaseFiles() {
     std::vector<FileShape> files;
-    MonsterDatabase db;
-    for (Table* table : db.loadOrder()) {
+    for (const TableDescriptor* table : Tables::monsterTables()) {
         FileShape shape;
-        shape.fileName = table->name();
-        shape.width = table->fieldCount();
-        shape.fieldNames = table->fieldNames();
-        shape.quotedField = MonsterDatabase::layoutOf(*table).quotedField;
+        shape.fileName = table->fileName;
+        shape.width = table->width;
+        shape.fieldNames = table->fieldNames;
+        shape.quotedField = table->quotedField;
         // The editor's start-up needs a monster after the placeholder and a first morph record.
-        if (table == &db.StatusTable) {
+        if (table == &Tables::status()) {
             shape.minRecords = 2;
             shape.tooFewRecords =
                 u"モンスターのレコードがありません（先頭のダミー行の後に１件以上必要です）"_s;
-        } else if (table == &db.MorphTable) {
+        } else if (table == &Tables::morph()) {
             shape.minRecords = 1;
             shape.tooFewRecords = u"レコードが１件もありません（１件以上必要です）"_s;
         }
         files.push_back(shape);
     }
-    ItemDatabase items;
-    for (const ItemTable* table : items.loadOrder()) {
+    for (const TableDescriptor* table : Tables::itemTables()) {
         FileShape shape;
-        shape.fileName = table->fileName();
-        shape.width = table->width();
+        shape.fileName = table->fileName;
+        shape.width = table->width;
         files.push_back(shape);
     }
     return files;

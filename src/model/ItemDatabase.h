@@ -4,15 +4,18 @@
 #include <array>
 #include <vector>
 
+#include "model/TableDescriptor.h"
+
 namespace mdb {
 
-// The three optional item tables. Only ItemId (field 1) and ItemName (field 3) are used; the
+// The three optional item tables. Only ItemId and ItemName (ItemField) are used; the
 // other fields are read so that each record consumes its full width, and are not kept. The IDs
 // and names are copied, one after the other, into one text of their own, so that the decoded
 // file need not be kept for them.
 class ItemTable {
 public:
-    ItemTable(QString fileName, int width) : fileName_(std::move(fileName)), width_(width) {}
+    explicit ItemTable(const TableDescriptor& descriptor)
+        : fileName_(descriptor.fileName), width_(descriptor.width) {}
 
     const QString& fileName() const { return fileName_; }
     int width() const { return width_; }
@@ -64,9 +67,9 @@ private:
 
 class ItemDatabase {
 public:
-    ItemTable ConsumeItemTable{QStringLiteral("item_consume_db.txt"), 12};
-    ItemTable DropItemTable{QStringLiteral("item_drop_db.txt"), 7};
-    ItemTable EquipItemTable{QStringLiteral("item_equip_db.txt"), 21};
+    ItemTable ConsumeItemTable{Tables::consumeItems()};
+    ItemTable DropItemTable{Tables::dropItems()};
+    ItemTable EquipItemTable{Tables::equipItems()};
 
     // The tables in the order they are read.
     std::array<ItemTable*, 3> loadOrder() {

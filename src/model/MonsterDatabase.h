@@ -6,51 +6,16 @@
 #include <array>
 
 #include "model/Table.h"
+#include "model/TableDescriptor.h"
 
 namespace mdb {
 
-// How one database file is laid out: its bare file name, its record width and the one field
-// (1-based) written in double quotes, 0 when none is.
+// How one database file is laid out: its bare file name and the one field (1-based) written in
+// double quotes, 0 when none is.
 struct TableLayout {
     QString fileName;
     int quotedField = 0;
 };
-
-// Field numbers of the status table, in file order.
-namespace StatusField {
-enum : int {
-    Id = 1,
-    Name,
-    DisplayName,
-    Level,
-    Hp,
-    Sp,
-    Exp,
-    JobExp,
-    Range,
-    AtkMin,
-    AtkMax,
-    Def,
-    Mdef,
-    Str,
-    Agi,
-    Vit,
-    Int,
-    Dex,
-    Luk,
-    SearchRange,
-    ChaseRange,
-    Size,
-    Race,
-    Element,
-    Mode,
-    MoveSpeed,
-    AttackDelay,
-    AttackMotion,
-    DamageMotion,
-    Width = DamageMotion
-};
-}
 
 // The seven monster tables. Every field is text exactly as read; records keep file order.
 class MonsterDatabase {

@@ -6,6 +6,9 @@
 
 namespace mdb {
 
+Table::Table(const TableDescriptor& descriptor)
+    : Table(descriptor.fileName, descriptor.fieldNames) {}
+
 Table::Table(QString name, QStringList fieldNames)
     : name_(std::move(name)), fieldNames_(std::move(fieldNames)) {
     clear();

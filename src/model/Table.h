@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "model/TableDescriptor.h"
 #include "model/TextCells.h"
 
 namespace mdb {
@@ -14,6 +15,7 @@ namespace mdb {
 // mirror list and record p + 1 line up without special cases.
 class Table {
 public:
+    explicit Table(const TableDescriptor& descriptor);
     Table(QString name, QStringList fieldNames);
 
     const QString& name() const { return name_; }

@@ -42,7 +42,8 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
                                         }
                                         // IDs and names are a small part of an item line
                                         if (table->Count() == 0) table->reserve(text.size() / 8);
-                                        table->append(fields[0], fields[2]);
+                                        table->append(fields[ItemField::ItemId - 1],
+                                                      fields[ItemField::ItemName - 1]);
                                         return true;
                                     });
         table->finish();
@@ -51,7 +52,8 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
     return std::nullopt;
 }
 
-std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db) {
+std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
+                                                QStringList* strays) {
     const auto order = db.saveOrder();
     std::array<QByteArray, order.size()> contents;
     for (size_t i = 0; i < order.size(); ++i) {
@@ -62,13 +64,21 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
         followWithAppendedLines(contents[i], db.appendedLines(*order[i]));
     }
     for (size_t i = 0; i < order.size(); ++i) {
-        if (auto error = writeWholeFile(dir, order[i]->name(), contents[i])) return error;
+        if (auto error = writeWholeFile(dir, order[i]->name(), contents[i], strays)) return error;
     }
     return std::nullopt;
 }
 
 std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
                                                 const Table& table, const QStringList& fields) {
+    // a line of another width would read back as the wrong fields of every record after it
+    if (fields.size() != table.fieldCount()) {
+        StorageError e;
+        e.kind = ErrorKind::WrongFieldCount;
+        e.fileName = table.name();
+        e.field = int(fields.size());
+        return e;
+    }
     QByteArray line;
     if (auto error = appendRecordLine(dir, table.name(), fields, &line)) {
         if (error->kind == ErrorKind::Unencodable || error->kind == ErrorKind::UnwritableField) {

@@ -23,11 +23,15 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
 // nothing. The first file that cannot be written completely keeps its old content (or holds the
 // whole new one, `replaced`), and the files after it in the order are not touched.
 // The lines appended since the load (appendDatabaseEntry) follow each table's records.
-std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db);
+// Each file keeps its owner, group, permissions, attributes and links (writeWholeFile);
+// `strays`, when given, receives the temporary files of earlier saves that could not be removed.
+std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
+                                                QStringList* strays = nullptr);
 
 // Appends one record line to the file of `table` (appendRecordLine) and keeps it in `db`, so
 // that the saves to come write it again. The table itself is not touched. A refused field is
-// named by its field name.
+// named by its field name; a line that is not as wide as the table (WrongFieldCount, `field`
+// its count) writes nothing.
 std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
                                                 const Table& table, const QStringList& fields);
 

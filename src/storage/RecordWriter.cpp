@@ -175,6 +175,9 @@ std::optional<StorageError> encodeTableFaithfully(const Table& table, const Tabl
         }
     }
     result.append(data + copied, pos - copied);
+    // An emptied last field of a file without a final line end would leave the file ending in
+    // a comma, which reads as a record one field short: the line end closes it.
+    if (result.endsWith(',')) result += "\r\n";
     if (r <= table.Count()) {
         // records the file did not hold start on a line of their own
         if (!result.isEmpty() && !endsWithLineEnd(result)) result += "\r\n";

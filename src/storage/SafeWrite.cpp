@@ -4,29 +4,24 @@
 #include <fcntl.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 
 #include "storage/FileIo.h"
+#include "storage/FileMetadata.h"
 #include "storage/FileRead.h"
+#include "storage/InPlaceRewrite.h"
 
 namespace mdb {
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-StorageError writeError(const QString& fileName, int error) {
-    StorageError e;
-    e.kind = ErrorKind::WriteFailed;
-    e.fileName = fileName;
-    e.systemError = error;
-    e.detail = QString::fromLocal8Bit(::strerror(error));
-    return e;
-}
 
 // Only a regular file of a sane size is read before it is changed: a FIFO or a device put in
 // a database file's place could otherwise block the program or fill its memory.
@@ -36,52 +31,48 @@ std::optional<StorageError> refuseOpenFile(int fd, const QString& fileName) {
     return refuseToRead(st, fileName);
 }
 
-// Rewrites an existing file in place, for a folder that takes no new file. The space is
-// reserved before the first byte is overwritten, so that a full disk refuses up front; a
-// failure later puts the old content back.
-std::optional<StorageError> rewriteInPlace(const QByteArray& path, const QString& fileName,
-                                           const QByteArray& bytes, int folderError) {
-    auto failed = [&](int error, bool damaged = false) {
-        StorageError e = writeError(fileName, error);
-        e.folderError = folderError;
-        e.inPlace = true;
-        e.damaged = damaged;
-        return e;
-    };
-    const int fd = fileio::open(path, O_RDWR | O_NONBLOCK);
-    if (fd < 0) return failed(errno);
-    QByteArray old;
-    if (auto refused = refuseOpenFile(fd, fileName)) {
-        fileio::discard(fd);
-        return refused;
+// When this process started: a temporary file older than that cannot belong to a save running
+// in it.
+const struct timespec kProcessStart = [] {
+    struct timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return now;
+}();
+
+bool olderThanThisProcess(const struct stat& st) {
+    return st.st_mtim.tv_sec < kProcessStart.tv_sec || (st.st_mtim.tv_sec == kProcessStart.tv_sec &&
+                                                        st.st_mtim.tv_nsec < kProcessStart.tv_nsec);
+}
+
+QString tempNameFor(const QString& fileName, quint32 tag) {
+    return u".%1.%2.tmp"_s.arg(fileName).arg(tag, 8, 16, QLatin1Char('0'));
+}
+
+// Removes the temporary files that earlier saves of `fileName` left when they were cut short:
+// named as a save names them and older than this process, so that no save running now loses
+// its own. Those that stay are added to `strays`.
+void removeStrays(const QDir& folder, const QString& fileName, QStringList* strays) {
+    const QRegularExpression own(QRegularExpression::anchoredPattern(
+        u"\\.%1\\.[0-9a-f]{8}\\.tmp"_s.arg(QRegularExpression::escape(fileName))));
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        if (!own.match(name).hasMatch()) continue;
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        struct stat st {};
+        if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
+            !olderThanThisProcess(st)) {
+            continue;
+        }
+        if (fileio::removeStray(path) != 0 && errno != ENOENT && strays) {
+            *strays << folder.filePath(name);
+        }
     }
-    if (!fileio::readAll(fd, old)) {
-        const int error = errno;
-        fileio::discard(fd);
-        return failed(error);
-    }
-    if (bytes.size() > old.size() && fileio::allocate(fd, off_t(bytes.size())) != 0 &&
-        errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL) {
-        const int error = errno;
-        fileio::discard(fd);
-        return failed(error);
-    }
-    const bool written = fileio::writeAll(fd, bytes.constData(), bytes.size(), 0) &&
-                         fileio::resize(fd, off_t(bytes.size())) == 0 && fileio::sync(fd) == 0;
-    int error = errno;
-    if (written) {
-        if (fileio::close(fd) == 0) return std::nullopt;
-        error = errno;
-    } else {
-        fileio::discard(fd);
-    }
-    return failed(error, !fileio::restoreContent(path, old));
 }
 
 }  // namespace
 
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
-                                           const QByteArray& bytes) {
+                                           const QByteArray& bytes, QStringList* strays) {
     // A linked file is replaced where it lies, so that the link stays a link.
     const QFileInfo named(dir.filePath(fileName));
     const QFileInfo target(named.isSymLink() && named.exists() ? named.canonicalFilePath()
@@ -93,32 +84,49 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     if (exists && S_ISDIR(old.st_mode)) return writeError(fileName, EISDIR);
     // The rename would replace a file the user has made read-only; respect the mark.
     if (exists && ::access(path.constData(), W_OK) != 0) return writeError(fileName, errno);
+    removeStrays(folder, target.fileName(), strays);
+    // A new file in its place would leave the other names of the file with the old bytes.
+    if (exists && old.st_nlink > 1) return rewriteInPlace(dir, path, fileName, bytes, 0);
 
     QByteArray temp;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
         temp = QFile::encodeName(folder.filePath(
-            u".%1.%2.tmp"_s.arg(target.fileName())
-                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'))));
-        fd = fileio::openTemp(temp, 0666);
+            tempNameFor(target.fileName(), QRandomGenerator::global()->generate())));
+        // readable by its owner only until it has the old file's owner and permissions; a new
+        // file gets what the user's umask allows
+        fd = fileio::openTemp(temp, exists ? 0600 : 0666);
         if (fd < 0 && errno != EEXIST) break;
     }
     if (fd < 0) {
         const int error = errno;
         if (exists && (error == EACCES || error == EPERM)) {
-            return rewriteInPlace(path, fileName, bytes, error);
+            return rewriteInPlace(dir, path, fileName, bytes, error);
         }
         StorageError e = writeError(fileName, error);
         if (error == EACCES || error == EPERM || error == ENOENT) e.folderError = error;
         return e;
     }
 
-    auto abandon = [&](int error) {
+    // Removes the temporary file; one that stays is named, in the failure or among `strays`.
+    auto dropTemp = [&]() -> QString {
         fileio::discard(fd);
-        fileio::removeFile(temp);
-        return writeError(fileName, error);
+        fd = -1;
+        if (fileio::removeFile(temp) == 0 || errno == ENOENT) return {};
+        return QFile::decodeName(temp);
     };
-    if (exists && fileio::fchmod(fd, old.st_mode & 07777) != 0) return abandon(errno);
+    auto abandon = [&](int error) {
+        StorageError e = writeError(fileName, error);
+        e.leftover = dropTemp();
+        return e;
+    };
+    // A file that cannot be given back its owner, group, attributes or permissions keeps its
+    // inode instead, and with it all of them.
+    if (exists && giveMetadata(fd, path, old) != 0) {
+        const QString leftover = dropTemp();
+        if (!leftover.isEmpty() && strays) *strays << leftover;
+        return rewriteInPlace(dir, path, fileName, bytes, 0);
+    }
     if (!fileio::writeAll(fd, bytes.constData(), bytes.size(), 0)) return abandon(errno);
     if (fileio::sync(fd) != 0) return abandon(errno);
     const int closed = fileio::close(fd);

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <optional>
 
@@ -10,15 +11,19 @@
 
 namespace mdb {
 
-// Replaces a file whole. The bytes go to a temporary file beside it, which is written, synced
-// and closed, each step checked, before it is renamed over the old file and the folder is
-// synced. Until the rename the old file keeps its old content; on any failure the temporary
-// file is removed and WriteFailed gives the system's reason. When the folder cannot take a new
-// file but the file itself is writable, the file is rewritten in place instead (space reserved
-// first, then written, cut to length and synced); should that fail part way, the old content is
-// written back (`damaged` when even that fails).
+// Replaces a file whole, changing nothing about it but its bytes. The bytes go to a temporary
+// file beside it, which takes the old file's owner, group, extended attributes (ACLs among
+// them) and permissions, and is written, synced and closed, each step checked, before it is
+// renamed over the old file and the folder is synced. Until the rename the old file keeps its
+// old content; on any failure the temporary file is removed (`leftover` names it when it
+// cannot be) and WriteFailed gives the system's reason.
+// The file is rewritten in place instead (InPlaceRewrite.h), safe against a crash through a
+// recovery copy, when the folder takes no new file, when the file has other hard links, or when
+// the temporary file cannot be given the old one's owner, group or attributes.
+// Temporary files that earlier saves of the file left behind are removed first; those that
+// cannot be are added to `strays`.
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
-                                           const QByteArray& bytes);
+                                           const QByteArray& bytes, QStringList* strays = nullptr);
 
 // Appends bytes to a file (created when missing), all or nothing: after any failure the file is
 // cut back to its old length. `prepare` sees the file's current content and returns the bytes to

@@ -15,13 +15,22 @@ bool makeOwnerOnly(const QString& path) {
         path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
-}  // namespace
-
-QString stateFolder(const QString& sub) {
+QString baseFolder() {
     QString base = qEnvironmentVariable("XDG_STATE_HOME");
     if (base.isEmpty() || QDir::isRelativePath(base))
         base = QDir::homePath() + QStringLiteral("/.local/state");
-    QString folder = base + QStringLiteral("/monster-db-editor");
+    return base + QStringLiteral("/monster-db-editor");
+}
+
+}  // namespace
+
+QString existingStateFolder(const QString& sub) {
+    const QString folder = sub.isEmpty() ? baseFolder() : baseFolder() + QLatin1Char('/') + sub;
+    return QFileInfo(folder).isDir() ? folder : QString();
+}
+
+QString stateFolder(const QString& sub) {
+    QString folder = baseFolder();
     if (!makeOwnerOnly(folder)) return {};
     if (sub.isEmpty()) return folder;
     folder += QLatin1Char('/') + sub;

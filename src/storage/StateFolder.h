@@ -11,6 +11,10 @@ namespace mdb {
 // "journal"), made the same way. Returns an empty string when the folder cannot be made.
 QString stateFolder(const QString& sub = QString());
 
+// The same folder when it exists already, an empty string otherwise; nothing is made, so that
+// merely looking leaves no trace in the user's home.
+QString existingStateFolder(const QString& sub = QString());
+
 // A file name that stands for one database folder inside the state folder: the folder's
 // canonical path hashed, so two databases never share a name and any path fits.
 QString stateNameFor(const QString& databaseFolder);

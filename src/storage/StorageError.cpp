@@ -31,6 +31,10 @@ int errorNumber(ErrorKind kind) {
             return 1007;
         case ErrorKind::Utf8Text:
             return 1008;
+        case ErrorKind::RecoveryFailed:
+            return 1009;
+        case ErrorKind::WrongFieldCount:
+            return 1010;
     }
     return 0;
 }

@@ -21,6 +21,8 @@ enum class ErrorKind {
     NotRegularFile,     // 1006: a FIFO, a socket or a device where a database file belongs
     FileTooLarge,       // 1007: a file beyond the size any database file can sensibly have
     Utf8Text,           // 1008: no code page 932 but UTF-8 (a byte-order mark, or valid UTF-8)
+    RecoveryFailed,     // 1009: a file that a crash left half rewritten could not be put back
+    WrongFieldCount,    // 1010: a line to append that is not as wide as its table's records
 };
 
 int errorNumber(ErrorKind kind);
@@ -44,6 +46,13 @@ struct StorageError {
     bool replaced = false;
     // WriteFailed: a rewrite in place failed and the old content could not be put back
     bool damaged = false;
+    // WriteFailed: no recovery copy of the old bytes could be kept (in `recoveryCopy`, the
+    // folder), so the file was not rewritten in place. RecoveryFailed, and a `damaged` rewrite:
+    // the copy that still holds the old bytes, which the next start puts back.
+    bool noRecoveryCopy = false;
+    QString recoveryCopy;
+    // A temporary file of this or an earlier save that could not be removed, to be named.
+    QString leftover;
 
     int number() const { return errorNumber(kind); }
 };

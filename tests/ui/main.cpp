@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFile>
+#include <QTemporaryDir>
 
 int main(int argc, char** argv) {
     // The tests see the same window system whatever the calling shell exports: no screen, no
@@ -13,6 +15,9 @@ int main(int argc, char** argv) {
           "QT_QPA_PLATFORM_PLUGIN_PATH", "QT_IM_MODULE", "QT_ACCESSIBILITY"}) {
         qunsetenv(name);
     }
+    // what the editor keeps between runs goes to a folder of this run, not the user's home
+    QTemporaryDir stateHome;
+    qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));
     QApplication app(argc, argv);
     // tests close main windows one after another; none of them ends the test program
     QApplication::setQuitOnLastWindowClosed(false);

@@ -84,7 +84,7 @@ TEST_F(AddEntries, DropMvpAndEmotionAppendTheirLineOrRefuse) {
     showForAdding(u"CHOCHIN"_s);  // no record in any table
     typeInto(u"Text5(0)"_s, u"501"_s);
     typeInto(u"Text6(0)"_s, u"2500"_s);
-    window->drop->Command6->click();
+    control<QPushButton>(u"Command6"_s)->click();
     EXPECT_EQ(message(),
               confirmation(u"この[NameID]モンスターのドロップデータを追加しました"_s, kRestart));
     const std::string line = "CHOCHIN,501,2500,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
@@ -97,26 +97,27 @@ TEST_F(AddEntries, DropMvpAndEmotionAppendTheirLineOrRefuse) {
     EXPECT_EQ(window->database().DropTable.Count(), dropCount);
     EXPECT_EQ(caption(u"Label3"_s), QString());
 
-    // MVP: the monster picked, and its first special item, are the least a line needs
+    // MVP: the monster picked, and its first special item, are the least a line needs; the
+    // item's rate alone is not enough
     pick(u"Combo8A"_s, u"CHOCHIN"_s);
-    window->mvp->Command9->click();
+    typeInto(u"Text8(2)"_s, u"3000"_s);
+    control<QPushButton>(u"Command9"_s)->click();
     EXPECT_EQ(message(),
               MessageSink::joinLines(
                   {kBadInput, u"最低 ＭＶＰモンスターと特別アイテム＃１を設定して下さい"_s}));
     typeInto(u"Text8A(2)"_s, u"1103"_s);
-    typeInto(u"Text8(2)"_s, u"3000"_s);
     window->mnuMvpIns->trigger();
     EXPECT_EQ(message(), confirmation(u"モンスターのＭＶＰデータを追加しました"_s, kRestart));
     // boxes that show no record are written as they read: empty
     EXPECT_EQ(after(mvps, mvp), "CHOCHIN,,,,,1103,3000,,,,\r\n");
     // a monster picked in the editor that has a record of its own is refused like the shown one
     pick(u"Combo8A"_s, u"TENGU_LORD"_s);
-    window->mvp->Command9->click();
+    control<QPushButton>(u"Command9"_s)->click();
     EXPECT_EQ(message(), exists(u"ＭＶＰ"_s));
 
     // emotion: without a state nothing is added
     pick(u"Combo14"_s, u"CHOCHIN"_s);
-    window->emote->Command10->click();
+    control<QPushButton>(u"Command10"_s)->click();
     EXPECT_EQ(message(),
               MessageSink::joinLines({kBadInput, u"モンスター名と状況を設定して下さい"_s}));
     EXPECT_EQ(readBytes(emotes), emote);
@@ -127,10 +128,10 @@ TEST_F(AddEntries, DropMvpAndEmotionAppendTheirLineOrRefuse) {
                                       skillText(u"エモーション"_s, u"エモーションスキル"_s)));
     EXPECT_EQ(after(emotes, emote), "CHOCHIN,IDLE_ST,12\r\n");
     // the same state again is refused; another state of the same monster is a record of its own
-    window->emote->Command10->click();
+    control<QPushButton>(u"Command10"_s)->click();
     EXPECT_EQ(message(), exists(u"エモーション"_s));
     combo(u"Combo14B"_s)->setCurrentIndex(1);
-    window->emote->Command10->click();
+    control<QPushButton>(u"Command10"_s)->click();
     message();
     const std::string emoteLines = after(emotes, emote);
     EXPECT_TRUE(emoteLines.starts_with("CHOCHIN,IDLE_ST,12\r\nCHOCHIN,") &&
@@ -139,11 +140,11 @@ TEST_F(AddEntries, DropMvpAndEmotionAppendTheirLineOrRefuse) {
 
     // a monster shown with its drop record is refused, and so is a value the file cannot hold
     showForAdding(u"KAPPA_KING"_s);
-    window->drop->Command6->click();
+    control<QPushButton>(u"Command6"_s)->click();
     EXPECT_EQ(message(), exists(u"ドロップ"_s));
     showForAdding(u"NUE"_s);
-    window->drop->Text6[0]->setText(u"25é"_s);
-    window->drop->Command6->click();
+    control<QLineEdit>(u"Text6(0)"_s)->setText(u"25é"_s);
+    control<QPushButton>(u"Command6"_s)->click();
     const QString refusal = message();
     for (const QString& part : {drops, u"Rate1"_s, u"「é」"_s, u"追加しませんでした"_s}) {
         EXPECT_TRUE(refusal.contains(part)) << refusal.toStdString();
@@ -165,7 +166,7 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     showForAdding(u"CHOCHIN"_s);
     pick(u"Combo6(0)"_s, u"CHOCHIN"_s);
     pick(u"Combo6(1)"_s, u"KAPPA"_s);
-    window->morph->addButton->click();
+    window->morph->addButton()->click();
     EXPECT_EQ(message(), confirmation(added(u"変態"_s), skillText(u"変態"_s, u"変態可能スキル"_s)));
     pick(u"Combo10(0)"_s, u"CHOCHIN"_s);
     pick(u"Combo10(1)"_s, u"ONI"_s);
@@ -175,7 +176,7 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     EXPECT_EQ(message(),
               confirmation(added(u"取り巻き"_s), skillText(u"取り巻き"_s, u"取り巻きスキル"_s)));
     pick(u"Combo12(0)"_s, u"CHOCHIN"_s);
-    window->summon->addButton->click();
+    window->summon->addButton()->click();
     EXPECT_EQ(message(), MessageSink::joinLines(
                              {kBadInput, u"最低 召喚主モンスターと召喚＃１を設定して下さい"_s}));
     pick(u"Combo12(1)"_s, u"NUE"_s);
@@ -190,7 +191,7 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     // a row-0 monster with a metamorphosis record is refused although it is not the shown one
     showForAdding(u"KAPPA"_s);
     pick(u"Combo6(0)"_s, u"TANUKI"_s);
-    window->morph->addButton->click();
+    window->morph->addButton()->click();
     EXPECT_EQ(message(), exists(u"変態"_s));
 
     // a write that fails is reported with the file and the reason, and adds nothing
@@ -200,7 +201,7 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     {
         const auto previous = fileio::setFaultHook(
             [](fileio::Op op) { return op == fileio::Op::Write ? ENOSPC : 0; });
-        window->morph->addButton->click();
+        window->morph->addButton()->click();
         fileio::setFaultHook(previous);
     }
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -250,16 +251,16 @@ TEST_F(AddEntries, ValuesAreTrimmedAndThePickersFirstRowIsNoMonster) {
 
     showForAdding(u"CHOCHIN"_s);
     // still in the boxes, as a menu entry finds them while the user types
-    window->drop->Text5[0]->setText(u" 501 "_s);
-    window->drop->Text6[0]->setText(u"\t2500 "_s);
+    control<QLineEdit>(u"Text5(0)"_s)->setText(u" 501 "_s);
+    control<QLineEdit>(u"Text6(0)"_s)->setText(u"\t2500 "_s);
     window->mnuDdrIns->trigger();
     message();
     EXPECT_EQ(after(drops, drop), "CHOCHIN,501,2500,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
 
     combo(u"Combo8A"_s)->setCurrentIndex(0);  // "選 択 解 除"
-    window->mvp->Text8A[2]->setText(u"1103"_s);
-    window->mvp->Text8[2]->setText(u"3000"_s);
-    window->mvp->Command9->click();
+    control<QLineEdit>(u"Text8A(2)"_s)->setText(u"1103"_s);
+    control<QLineEdit>(u"Text8(2)"_s)->setText(u"3000"_s);
+    control<QPushButton>(u"Command9"_s)->click();
     EXPECT_EQ(message(),
               MessageSink::joinLines(
                   {kBadInput, u"最低 ＭＶＰモンスターと特別アイテム＃１を設定して下さい"_s}));
@@ -267,13 +268,13 @@ TEST_F(AddEntries, ValuesAreTrimmedAndThePickersFirstRowIsNoMonster) {
 
     combo(u"Combo14"_s)->setCurrentIndex(0);  // "モンスターを選択してね"
     combo(u"Combo14B"_s)->setCurrentIndex(0);
-    window->emote->Text14->setText(u" 12"_s);
-    window->emote->Command10->click();
+    control<QLineEdit>(u"Text14"_s)->setText(u" 12"_s);
+    control<QPushButton>(u"Command10"_s)->click();
     EXPECT_EQ(message(),
               MessageSink::joinLines({kBadInput, u"モンスター名と状況を設定して下さい"_s}));
     EXPECT_EQ(readBytes(emotes), emote);
     pick(u"Combo14"_s, u"CHOCHIN"_s);
-    window->emote->Command10->click();
+    control<QPushButton>(u"Command10"_s)->click();
     message();
     EXPECT_EQ(after(emotes, emote), "CHOCHIN,IDLE_ST,12\r\n");
 }

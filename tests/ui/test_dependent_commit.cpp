@@ -61,6 +61,7 @@ TEST_F(DependentCommit, EditedValuesReachTheirOwnLineOfTheirOwnFile) {
     typeInto(u"Text8(0)"_s, u"50000"_s);
     typeInto(u"Text8A(4)"_s, u"509"_s);
     typeInto(u"Text14"_s, u"7"_s);
+    typeInto(u"Text11"_s, u"4"_s);
     update();
     show(u"TANUKI"_s);  // morph line 2
     pick(u"Combo6(3)"_s, u"KAPPA"_s);
@@ -75,6 +76,7 @@ TEST_F(DependentCommit, EditedValuesReachTheirOwnLineOfTheirOwnFile) {
         {u"mob_mvp_db.txt"_s, {{0, u"KAPPA_KING,0,0,50000,0,1103,3000,504,5000,509,0"_s}}},
         {u"mob_emote_db.txt"_s, {{2, u"KAPPA_KING,BERSERK_ST,7"_s}}},
         {u"mob_morph_db.txt"_s, {{1, u"TANUKI,TANUKI_BIG,KITSUNE,KAPPA,,,2"_s}}},
+        {u"summon_slave.txt"_s, {{0, u"KAPPA_KING,KAPPA,KAPPA_KING_,KAPPA_CHILD,,,4"_s}}},
         {u"summon_monster.txt"_s,
          {{1, u"KITSUNE_NINE,KITSUNE,KITSUNE_SILVER,OMOTE_KITSUNE,MAYOIBI,NOBIKUBI,3"_s}}},
     });

@@ -1,22 +1,16 @@
 #include <QLineEdit>
 
-#include "WindowFixture.h"
-#include "ui/controls/HiddenList.h"
+#include "EditorFixture.h"
+#include "ui/controls/Widgets.h"
 #include "ui/editors/DropEditor.h"
-#include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;
 
 namespace mdb::test {
 
-class DependentLookup : public WindowFixture {
+class DependentLookup : public EditorFixture {
 protected:
-    void show(const QString& name) {
-        const int row = window->database().StatusTable.column(StatusField::Name).indexOf(name);
-        ASSERT_GT(row, 1) << name.toStdString();
-        window->status->Text0->setText(QString::number(row - 1));
-        ASSERT_EQ(window->status->Text2A->text(), name);
-    }
+    using EditorFixture::caption;
     QString caption(const char* label) const {
         return control<HiddenLabel>(QString::fromLatin1(label))->caption();
     }
@@ -39,8 +33,8 @@ TEST_F(DependentLookup, EachTableShowsTheMonstersFirstRecordOrNone) {
     const qint32 drop = index("List1") + 1;
     EXPECT_EQ(db.DropTable.field(drop, 1), u"KAPPA_KING"_s);
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(window->drop->Text5[i]->text(), db.DropTable.field(drop, 2 + 2 * i));
-        EXPECT_EQ(window->drop->Text6[i]->text(), db.DropTable.field(drop, 3 + 2 * i));
+        EXPECT_EQ(text(indexed(u"Text5"_s, i)), db.DropTable.field(drop, DropField::Item(i)));
+        EXPECT_EQ(text(indexed(u"Text6"_s, i)), db.DropTable.field(drop, DropField::Rate(i)));
     }
 
     // a monster without a drop record shows no record instead of keeping the last one: the
@@ -50,8 +44,8 @@ TEST_F(DependentLookup, EachTableShowsTheMonstersFirstRecordOrNone) {
     EXPECT_EQ(caption("Label3"), QString());
     EXPECT_EQ(caption("Label8A"), QString());
     for (int i = 0; i < 8; ++i) {
-        EXPECT_EQ(window->drop->Text5[i]->text(), u"0"_s);
-        EXPECT_EQ(window->drop->Text6[i]->text(), u"0"_s);
+        EXPECT_EQ(text(indexed(u"Text5"_s, i)), u"0"_s);
+        EXPECT_EQ(text(indexed(u"Text6"_s, i)), u"0"_s);
     }
 
     // KAPPA has two emotion records: the first in file order is the one found

@@ -71,8 +71,8 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
     const int statusRecord = w.status->Text0->text().toInt() + 1;
     const Case cases[] = {
         {"status", w.status->bindings(), db.StatusTable, statusRecord, statusFields},
-        {"drop", w.drop->bindings(), db.DropTable, w.drop->List1->listIndex() + 1, dropFields},
-        {"MVP", w.mvp->bindings(), db.MvpTable, w.mvp->List8A->listIndex() + 1, mvpFields},
+        {"drop", w.drop->bindings(), db.DropTable, w.drop->shownRecord(), dropFields},
+        {"MVP", w.mvp->bindings(), db.MvpTable, w.mvp->shownRecord(), mvpFields},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.editor);
@@ -94,8 +94,8 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
     }
 
     // an edit is seen as not yet committed until the update copies it
-    w.drop->Text6[1]->setText(u"77"_s);
-    w.mvp->Text8[0]->setText(u"12345"_s);
+    control<QLineEdit>(u"Text6(1)"_s)->setText(u"77"_s);
+    control<QLineEdit>(u"Text8(0)"_s)->setText(u"12345"_s);
     w.status->Text1[3]->setText(u"99"_s);
     EXPECT_TRUE(w.drop->hasUncommittedEdits());
     EXPECT_TRUE(w.mvp->hasUncommittedEdits());
@@ -104,8 +104,8 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
     EXPECT_FALSE(w.drop->hasUncommittedEdits());
     EXPECT_FALSE(w.mvp->hasUncommittedEdits());
     EXPECT_FALSE(w.status->hasUncommittedEdits());
-    EXPECT_EQ(db.DropTable.field(w.drop->List1->listIndex() + 1, 5), u"77"_s);
-    EXPECT_EQ(db.MvpTable.field(w.mvp->List8A->listIndex() + 1, 4), u"12345"_s);
+    EXPECT_EQ(db.DropTable.field(w.drop->shownRecord(), DropField::Rate(1)), u"77"_s);
+    EXPECT_EQ(db.MvpTable.field(w.mvp->shownRecord(), MvpField::MvpExp), u"12345"_s);
 }
 
 // The leave-the-box rules are for the user moving between controls: a menu opened with the
@@ -156,8 +156,8 @@ TEST_F(EditorShape, WheelChangesOnlyTheFocusedDropDown) {
     w.status->Text4->setFocus();
     w.status->Text4->setText(u"typed name"_s);
     const QString position = w.status->Text0->text();
-    for (QComboBox* combo :
-         {w.status->Combo5, w.status->Combo2, w.status->Combo3, w.status->Combo4, w.mvp->Combo8A}) {
+    for (QComboBox* combo : {w.status->Combo5, w.status->Combo2, w.status->Combo3, w.status->Combo4,
+                             control<QComboBox>(u"Combo8A"_s)}) {
         SCOPED_TRACE(combo->objectName().toStdString());
         combo->setEnabled(true);
         const int before = combo->currentIndex();

@@ -24,6 +24,28 @@ const QStringList kAddEntries{u"mnuDdrIns"_s,  u"mnuMvpIns"_s,   u"mnuEmoIns"_s,
                               u"mnuMorpIns"_s, u"mnuSlaveIns"_s, u"mnuSumIns"_s};
 const QStringList kAdvancedButtons{u"Command6"_s,  u"Command8"_s,  u"Command9"_s, u"Command10"_s,
                                    u"Command11"_s, u"Command12"_s, u"Command13"_s};
+// The 82 controls the unlock command enables, in its order, written out as designed.
+QStringList unlockedControls() {
+    QStringList names;
+    const auto array = [&names](const char16_t* name, int count) {
+        for (int i = 0; i < count; ++i) names << u"%1(%2)"_s.arg(QString::fromUtf16(name)).arg(i);
+    };
+    array(u"Text8A", 5);
+    array(u"Text8", 5);
+    names << u"Combo8A"_s;
+    array(u"Combo8", 5);
+    array(u"Combo1", 8);
+    array(u"Text5", 8);
+    array(u"Text6", 8);
+    for (const char16_t* name :
+         {u"Combo6", u"Combo6A", u"Combo10", u"Combo10A", u"Combo12", u"Combo12A"}) {
+        array(name, 6);
+    }
+    names << u"Combo14"_s << u"Combo14B"_s << u"Text2"_s << u"Text11"_s << u"Text12"_s
+          << u"Text14"_s;
+    return names;
+}
+
 const QString kWarning =
     u"データベースへ新しい項目を追加する場合は、データベースを何も編集（弄っていない）時に行って下"
     u"さい\r\n"
@@ -145,10 +167,13 @@ TEST_F(ViewModesTest, AdvancedModeWarnsOnEverySwitchOnAndTheAddEntriesFollowTheV
 TEST_F(ViewModesTest, EnableAllEditorsUnlocksTheControlsButNotTheirFrames) {
     startSample();
     press(u"mnuProf"_s);
-    // the editors lock these controls while the shown monster has no record of their own
-    const QStringList& names = ViewModes::editorControlNames();
-    EXPECT_EQ(names.size(), 82);
-    EXPECT_EQ(QSet<QString>(names.begin(), names.end()).size(), 82);
+    // the editors lock these controls while the shown monster has no record of their own; the
+    // unlock command reaches exactly them, in this order
+    const QStringList names = unlockedControls();
+    ASSERT_EQ(names.size(), 82);
+    QStringList unlocked;
+    for (QWidget* control : window->editors().unlockControls()) unlocked << control->objectName();
+    EXPECT_EQ(unlocked, names);
     std::vector<std::pair<QWidget*, QWidget*>> controls;  // control, its frame
     for (const QString& name : names) {
         auto* widget = control<QWidget>(name);

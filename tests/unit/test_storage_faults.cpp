@@ -44,13 +44,6 @@ private:
     fileio::FaultHook previous_;
 };
 
-// A folder in memory when there is one: hundreds of saves need not wait for the disk's syncs.
-QString scratchTemplate() {
-    const QFileInfo shm(u"/dev/shm"_s);
-    return shm.isDir() && shm.isWritable() ? u"/dev/shm/mdb-faults-XXXXXX"_s
-                                           : QDir::temp().filePath(u"mdb-faults-XXXXXX"_s);
-}
-
 struct Mode {
     int error;
     bool fromThenOn;
@@ -67,19 +60,13 @@ struct Tally {
     }
 };
 
-void restoreFiles(const QDir& dir, const MonsterDatabase& db, const std::vector<QByteArray>& c) {
-    const auto order = db.saveOrder();
-    for (size_t i = 0; i < order.size(); ++i) writeBytes(dir.filePath(order[i]->name()), c[i]);
-}
-
 // Runs a whole-database save with the n-th operation failing, for every n until a save goes
 // through; `denyTemp` makes the folder refuse temporary files, as a folder without write
 // permission does.
 void injectIntoSaves(bool denyTemp, Tally& tally) {
-    QTemporaryDir tmp(scratchTemplate());
+    QTemporaryDir tmp(scratchTemplate(u"mdb-faults"_s));
     const QDir dir(tmp.path());
-    writeSmallDatabase(dir);
-    writeBytes(dir.filePath(u"summon_monster.txt"_s), "LUNATIC,PORING,,,,,1\r\n");
+    writeSmallDatabaseOfSevenRecords(dir);
     MonsterDatabase db;
     ASSERT_FALSE(loadMonsterDatabase(dir, db));
     const std::vector<QByteArray> oldFiles = allFiles(dir, db);
@@ -87,7 +74,7 @@ void injectIntoSaves(bool denyTemp, Tally& tally) {
     for (Table* t : db.loadOrder()) {
         ASSERT_TRUE(t->setField(1, t->fieldCount(), u"77"_s)) << t->name().toStdString();
     }
-    QTemporaryDir reference(scratchTemplate());
+    QTemporaryDir reference(scratchTemplate(u"mdb-faults"_s));
     ASSERT_FALSE(saveMonsterDatabase(QDir(reference.path()), db));
     const std::vector<QByteArray> newFiles = allFiles(QDir(reference.path()), db);
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
@@ -95,7 +82,7 @@ void injectIntoSaves(bool denyTemp, Tally& tally) {
 
     for (const Mode& mode : kModes) {
         for (int n = 1;; ++n) {
-            restoreFiles(dir, db, oldFiles);
+            putFiles(dir, db, oldFiles);
             Injection injection{n, mode.error, mode.fromThenOn};
             std::optional<StorageError> error;
             {
@@ -116,7 +103,10 @@ void injectIntoSaves(bool denyTemp, Tally& tally) {
             }
             ++tally.injections;
             if (!error) {
-                tally.violated("a failed save reported success at " + where);
+                // a step that failed only once may leave a way round it (the rewrite in place)
+                if (allFiles(dir, db) != newFiles) {
+                    tally.violated("a failed save reported success at " + where);
+                }
                 continue;
             }
             if (error->kind != ErrorKind::WriteFailed || error->detail.isEmpty() ||
@@ -161,7 +151,7 @@ TEST(StorageFaults, EveryFailingStepOfASaveKeepsEachFileWholeAndIsReported) {
 }
 
 TEST(StorageFaults, EveryFailingStepOfAnAppendLeavesTheFileAsItWas) {
-    QTemporaryDir tmp(scratchTemplate());
+    QTemporaryDir tmp(scratchTemplate(u"mdb-faults"_s));
     const QDir dir(tmp.path());
     const QString path = dir.filePath(u"mob_emote_db.txt"_s);
     const QByteArray old = "PORING,IDLE_ST,2\r\nFABRE,DEAD_ST,5";

@@ -140,3 +140,24 @@ TEST(StorageFiles, ItemTablesKeepIdAndNameAndWhatWasReadBeforeAFailure) {
     EXPECT_EQ(items.ConsumeItemTable.ItemName(2), u"橙ポーション"_s);
     EXPECT_EQ(items.EquipItemTable.Count(), 0);
 }
+
+TEST(StorageFiles, EmptyingTheLastFieldOfAFileWithoutFinalLineEndWritesAFileThatLoads) {
+    QTemporaryDir in;
+    const QDir dir(in.path());
+    writeSmallDatabase(dir);  // the emotion file ends "FABRE,DEAD_ST,5", no line end
+    for (const QByteArray& last : {QByteArray("5"), QByteArray("  5"), QByteArray("\"5\"x")}) {
+        writeBytes(dir.filePath(u"mob_emote_db.txt"_s),
+                   "PORING,IDLE_ST,2\r\nFABRE,DEAD_ST," + last);
+        MonsterDatabase db;
+        ASSERT_FALSE(loadMonsterDatabase(dir, db));
+        ASSERT_TRUE(db.EmoteTable.setField(2, 3, QString()));
+        ASSERT_FALSE(saveMonsterDatabase(dir, db));
+        EXPECT_EQ(readBytes(dir.filePath(u"mob_emote_db.txt"_s)),
+                  QByteArray("PORING,IDLE_ST,2\r\nFABRE,DEAD_ST,\r\n"));
+        MonsterDatabase again;
+        ASSERT_FALSE(loadMonsterDatabase(dir, again)) << last.toStdString();
+        EXPECT_EQ(again.EmoteTable.Count(), 2);
+        EXPECT_EQ(again.EmoteTable.field(2, 3), QString());
+        EXPECT_EQ(again.EmoteTable.field(2, 2), u"DEAD_ST"_s);
+    }
+}

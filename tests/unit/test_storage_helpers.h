@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -60,6 +61,29 @@ inline void writeSmallDatabase(const QDir& dir) {
     writeBytes(dir.filePath(u"mob_emote_db.txt"_s), "PORING,IDLE_ST,2\r\nFABRE,DEAD_ST,5");
     writeBytes(dir.filePath(u"summon_monster.txt"_s), "");
     writeBytes(dir.filePath(u"summon_slave.txt"_s), "LUNATIC,PORING,FABRE,,,,2\r\n");
+}
+
+// Writes the files of a database back to the given contents, in save order.
+inline void putFiles(const QDir& dir, const MonsterDatabase& db,
+                     const std::vector<QByteArray>& contents) {
+    const auto order = db.saveOrder();
+    for (size_t i = 0; i < order.size(); ++i) {
+        writeBytes(dir.filePath(order[i]->name()), contents[i]);
+    }
+}
+
+// A template for a scratch folder in memory when there is one: hundreds of saves need not wait
+// for the disk's syncs.
+inline QString scratchTemplate(const QString& name) {
+    const QFileInfo shm(u"/dev/shm"_s);
+    return shm.isDir() && shm.isWritable() ? u"/dev/shm/%1-XXXXXX"_s.arg(name)
+                                           : QDir::temp().filePath(name + u"-XXXXXX"_s);
+}
+
+// The small database with a summon record too, so that every one of the seven files has one.
+inline void writeSmallDatabaseOfSevenRecords(const QDir& dir) {
+    writeSmallDatabase(dir);
+    writeBytes(dir.filePath(u"summon_monster.txt"_s), "LUNATIC,PORING,,,,,1\r\n");
 }
 
 inline std::vector<QByteArray> allFiles(const QDir& dir, const MonsterDatabase& db) {

@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <csignal>
 
+#include "RunUnprivileged.h"
 #include "model/MonsterDatabase.h"
 #include "storage/RecordWriter.h"
 #include "storage/SafeWrite.h"
@@ -150,6 +151,41 @@ TEST(StorageWriter, FolderWithoutWritePermissionGetsTheFileRewrittenInPlace) {
     EXPECT_EQ(readBytes(dir.filePath(u"a.txt"_s)), QByteArray("new"));
     ASSERT_TRUE(readOnly);
     EXPECT_EQ(readOnly->systemError, EACCES);
+}
+
+// The two tests above as the unprivileged account nobody, so that they also run where the tests
+// run as the superuser.
+TEST(StorageWriter, ReadOnlyFileAndFolderWithoutWritePermissionAsAnUnprivilegedUser) {
+    if (geteuid() != 0) GTEST_SKIP() << "the tests above run as this user already";
+    QTemporaryDir tmp;
+    QTemporaryDir state;
+    const QDir dir(tmp.path());
+    const QString file = dir.filePath(u"a.txt"_s);
+    writeBytes(file, "old old old");
+    ASSERT_TRUE(giveToNobody(tmp.path()) && giveToNobody(file) && giveToNobody(state.path()));
+    const ChildResult child = runAsNobody([&]() -> std::string {
+        qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
+        QFile::setPermissions(file, QFileDevice::ReadOwner);
+        const auto readOnly = writeWholeFile(dir, u"a.txt"_s, "new");
+        if (!readOnly || readOnly->systemError != EACCES) return "a read-only file was replaced";
+        if (readBytes(file) != "old old old") return "a read-only file changed";
+
+        QFile::setPermissions(file, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+        QFile::setPermissions(tmp.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        if (writeWholeFile(dir, u"a.txt"_s, "new")) return "no rewrite in place";
+        if (readBytes(file) != "new")
+            return "the rewrite in place wrote " + readBytes(file).toStdString();
+        QFile::setPermissions(file, QFileDevice::ReadOwner);
+        const auto refused = writeWholeFile(dir, u"a.txt"_s, "newer");
+        if (!refused || refused->systemError != EACCES) return "a read-only file was rewritten";
+        return {};
+    });
+    QFile::setPermissions(tmp.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    ASSERT_TRUE(child.ran) << child.failure;
+    EXPECT_EQ(child.failure, "");
+    EXPECT_EQ(readBytes(file), QByteArray("new"));
+    EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden), QStringList{u"a.txt"_s});
 }
 
 TEST(StorageWriter, AppendedLineNeverGluesOntoTheLastLine) {

@@ -36,10 +36,23 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
     : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
 
 bool SaveCommand::SaveDatabase() {
-    if (auto error = saveMonsterDatabase(dir_, db_)) {
-        messages_.warning(kSaveErrorTitle, describeFailure(*error, db_, dir_.absolutePath()));
+    QStringList strays;
+    auto error = saveMonsterDatabase(dir_, db_, &strays);
+    // A temporary file that stays is named, so that the user can remove it by hand.
+    QStringList lines;
+    if (!strays.isEmpty()) {
+        lines << u"以前の保存が残した一時ファイルを削除できませんでした:"_s;
+        for (const QString& path : strays) lines << QDir::toNativeSeparators(path);
+    }
+    if (error) {
+        lines.prepend(describeFailure(*error, db_, dir_.absolutePath()));
+        messages_.warning(kSaveErrorTitle, MessageSink::joinLines(lines));
         emit failed(error->fileName);
         return false;
+    }
+    if (!lines.isEmpty()) {
+        lines.prepend(u"保存しました"_s);
+        messages_.warning(kSaveErrorTitle, MessageSink::joinLines(lines));
     }
     QStringList files;
     for (const Table* table : db_.saveOrder()) files << table->name();
@@ -94,10 +107,23 @@ QString SaveCommand::describeFailure(const StorageError& error, const MonsterDat
                 lines << u"ファイル %1 を書き込めませんでした"_s.arg(error.fileName)
                       << u"理由: %1"_s.arg(reason);
             }
+            if (error.noRecoveryCopy) {
+                lines
+                    << u"書き換える前の内容の控えを %1 に作れなかったため、%2 は書き換えていません"_s
+                           .arg(QDir::toNativeSeparators(error.recoveryCopy), error.fileName);
+            }
             if (error.damaged) {
                 lines << u"%1 は書き換えの途中で元の内容に戻せませんでした。中身を確かめて下さい"_s
                              .arg(error.fileName);
+                if (!error.recoveryCopy.isEmpty()) {
+                    lines << u"元の内容は %1 に残してあり、次の起動時に書き戻します"_s.arg(
+                        QDir::toNativeSeparators(error.recoveryCopy));
+                }
                 kept.removeAll(error.fileName);
+            }
+            if (!error.leftover.isEmpty()) {
+                lines << u"一時ファイル %1 を削除できませんでした"_s.arg(
+                    QDir::toNativeSeparators(error.leftover));
             }
             lines << (written.isEmpty() ? u"保存済みのファイルはありません"_s
                                         : u"保存済みのファイル: %1"_s.arg(written.join(u", "_s)));

@@ -1,6 +1,7 @@
 #include "ui/commands/ViewModes.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -10,7 +11,8 @@
 #include "ui/commands/KeepOnScreen.h"
 #include "ui/commands/WindowLayout.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/controls/Widgets.h"
+#include "ui/editors/DependentEditor.h"
+#include "ui/editors/EditorRegistry.h"
 
 namespace mdb {
 
@@ -26,35 +28,6 @@ QSize outerSize(QMainWindow& window, const QSize& client) {
     return client + QSize(0, window.menuBar()->sizeHint().height() + statusHeight);
 }
 
-const QStringList& topRowFrames() {
-    static const QStringList frames{u"Frame2"_s, u"Frame5"_s, u"Frame1A"_s};
-    return frames;
-}
-const QStringList& bottomRowFrames() {
-    static const QStringList frames{u"Frame7"_s, u"Frame9"_s, u"Frame11"_s};
-    return frames;
-}
-
-// the add entries of the drop, MVP and emotion editors, whose frames the standard view shows
-const QStringList& standardViewAddEntries() {
-    static const QStringList entries{u"mnuDdrIns"_s, u"mnuMvpIns"_s, u"mnuEmoIns"_s};
-    return entries;
-}
-const QStringList& fullViewOnlyAddEntries() {
-    static const QStringList entries{u"mnuMorpIns"_s, u"mnuSlaveIns"_s, u"mnuSumIns"_s};
-    return entries;
-}
-
-const QStringList& advancedButtons() {
-    static const QStringList buttons{u"Command6"_s,  u"Command8"_s,  u"Command9"_s, u"Command10"_s,
-                                     u"Command11"_s, u"Command12"_s, u"Command13"_s};
-    return buttons;
-}
-
-void appendArray(QStringList& names, const QString& name, int count) {
-    for (int i = 0; i < count; ++i) names.append(indexed(name, i));
-}
-
 }  // namespace
 
 void setOuterSizeTwips(QMainWindow& window, int width, int height) {
@@ -67,29 +40,13 @@ void setOuterHeightTwips(QMainWindow& window, int height) {
     KeepOnScreen::resize(window, QSize(window.width(), outerSize(window, client).height()));
 }
 
-ViewModes::ViewModes(QMainWindow& window, MessageSink& messages, QObject* parent)
-    : QObject(parent), window_(window), messages_(messages) {}
-
-const QStringList& ViewModes::editorControlNames() {
-    static const QStringList names = [] {
-        QStringList list;
-        appendArray(list, u"Text8A"_s, 5);
-        appendArray(list, u"Text8"_s, 5);
-        list.append(u"Combo8A"_s);
-        appendArray(list, u"Combo8"_s, 5);
-        appendArray(list, u"Combo1"_s, 8);
-        appendArray(list, u"Text5"_s, 8);
-        appendArray(list, u"Text6"_s, 8);
-        for (const QString& name : {u"Combo6"_s, u"Combo6A"_s, u"Combo10"_s, u"Combo10A"_s,
-                                    u"Combo12"_s, u"Combo12A"_s}) {
-            appendArray(list, name, 6);
-        }
-        list << u"Combo14"_s << u"Combo14B"_s << u"Text2"_s << u"Text11"_s << u"Text12"_s
-             << u"Text14"_s;
-        return list;
-    }();
-    return names;
-}
+ViewModes::ViewModes(QMainWindow& window, const EditorRegistry& editors, QWidget* unlockButton,
+                     MessageSink& messages, QObject* parent)
+    : QObject(parent),
+      window_(window),
+      editors_(editors),
+      unlockButton_(unlockButton),
+      messages_(messages) {}
 
 void ViewModes::connectToggle(QAction* action, void (ViewModes::*toggle)()) {
     connect(action, &QAction::triggered, this, [this, action, toggle](bool checked) {
@@ -104,9 +61,15 @@ QAction* ViewModes::action(const QString& name) const {
     return found;
 }
 
-void ViewModes::setFramesEnabled(const QStringList& frames, bool enabled) {
-    for (const QString& name : frames) {
-        if (auto* frame = window_.findChild<QWidget*>(name)) frame->setEnabled(enabled);
+void ViewModes::setFramesEnabled(bool bottomRowToo, bool enabled) {
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        if (bottomRowToo || !entry.fullViewOnly) entry.editor->frame()->setEnabled(enabled);
+    }
+}
+
+void ViewModes::setBottomRowEnabled(bool enabled) {
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        if (entry.fullViewOnly) entry.editor->frame()->setEnabled(enabled);
     }
 }
 
@@ -116,13 +79,15 @@ bool ViewModes::addMenuEnabled() const {
 }
 
 void ViewModes::setAddEntriesForStandardView() {
-    for (const QString& name : standardViewAddEntries()) action(name)->setEnabled(true);
-    for (const QString& name : fullViewOnlyAddEntries()) action(name)->setEnabled(false);
+    // the entries of the editors whose frames the standard view shows
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        entry.addEntry->setEnabled(!entry.fullViewOnly);
+    }
 }
 
 void ViewModes::setAllAddEntriesEnabled(bool enabled) {
-    for (const QString& name : standardViewAddEntries() + fullViewOnlyAddEntries()) {
-        action(name)->setEnabled(enabled);
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        entry.addEntry->setEnabled(enabled);
     }
 }
 
@@ -132,13 +97,13 @@ void ViewModes::ToggleStatusOnly() {
         statusOnly->setChecked(false);
         setOuterSizeTwips(window_, 15225, 7395);
         // the bottom row keeps its state: it is disabled whenever this view is reached
-        setFramesEnabled(topRowFrames(), true);
+        setFramesEnabled(false, true);
         if (addMenuEnabled()) setAddEntriesForStandardView();
     } else {
         statusOnly->setChecked(true);
         setOuterSizeTwips(window_, 10245, 4500);
         action(u"mnuMenu2"_s)->setChecked(false);
-        setFramesEnabled(topRowFrames() + bottomRowFrames(), false);
+        setFramesEnabled(true, false);
         if (addMenuEnabled()) setAllAddEntriesEnabled(false);
     }
 }
@@ -148,13 +113,13 @@ void ViewModes::ToggleFullView() {
     if (fullView->isChecked()) {
         fullView->setChecked(false);
         setOuterHeightTwips(window_, 7395);
-        setFramesEnabled(bottomRowFrames(), false);
+        setBottomRowEnabled(false);
         if (addMenuEnabled()) setAddEntriesForStandardView();
     } else {
         fullView->setChecked(true);
         setOuterSizeTwips(window_, 15225, 10050);
         action(u"mnuStatMenu"_s)->setChecked(false);
-        setFramesEnabled(topRowFrames() + bottomRowFrames(), true);
+        setFramesEnabled(true, true);
         if (addMenuEnabled()) setAllAddEntriesEnabled(true);
     }
 }
@@ -163,8 +128,9 @@ void ViewModes::ToggleAdvancedMode() {
     QAction* advanced = action(u"mnuProf"_s);
     const bool switchOn = !advanced->isChecked();
     advanced->setChecked(switchOn);
-    for (const QString& name : advancedButtons()) {
-        if (auto* button = window_.findChild<QPushButton*>(name)) button->setVisible(switchOn);
+    unlockButton_->setVisible(switchOn);
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        entry.editor->addButton()->setVisible(switchOn);
     }
     if (auto* menu = window_.findChild<QMenu*>(u"mnuInsMaster"_s)) menu->setEnabled(switchOn);
     if (switchOn) {
@@ -175,9 +141,7 @@ void ViewModes::ToggleAdvancedMode() {
 }
 
 void ViewModes::EnableAllEditors() {
-    for (const QString& name : editorControlNames()) {
-        if (auto* control = window_.findChild<QWidget*>(name)) control->setEnabled(true);
-    }
+    for (QWidget* control : editors_.unlockControls()) control->setEnabled(true);
 }
 
 }  // namespace mdb

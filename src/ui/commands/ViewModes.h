@@ -6,9 +6,11 @@
 
 class QAction;
 class QMainWindow;
+class QWidget;
 
 namespace mdb {
 
+class EditorRegistry;
 class MessageSink;
 
 // Sets the window's outer size in twips (15 twips are one pixel). The designed outer sizes
@@ -20,12 +22,13 @@ void setOuterHeightTwips(QMainWindow& window, int height);
 
 // The three window layouts, the advanced mode and the command that unlocks every editor
 // control. The view mode is the pair of check marks of mnuStatMenu (status only) and mnuMenu2
-// (full view); neither checked is the standard view. Every control is reached by its
-// objectName, so that the editors may lay out and own their controls as they like.
+// (full view); neither checked is the standard view. The editors' frames, add buttons, add
+// entries and controls come from the registry; `unlockButton` is Command8.
 class ViewModes : public QObject {
     Q_OBJECT
 public:
-    ViewModes(QMainWindow& window, MessageSink& messages, QObject* parent = nullptr);
+    ViewModes(QMainWindow& window, const EditorRegistry& editors, QWidget* unlockButton,
+              MessageSink& messages, QObject* parent = nullptr);
 
     // F1: status only <-> standard view; from the full view back to status only.
     void ToggleStatusOnly();
@@ -37,9 +40,6 @@ public:
     // monster has no record, so that a new entry can be typed; the frames stay as they are.
     void EnableAllEditors();
 
-    // The controls EnableAllEditors enables, in the order it enables them.
-    static const QStringList& editorControlNames();
-
     // Runs `toggle` on a click of a checkable menu entry. Qt flips the check mark before it
     // reports the click; the mark is put back first, so that the toggle reads the state the
     // user saw and sets the mark itself.
@@ -47,12 +47,16 @@ public:
 
 private:
     QAction* action(const QString& name) const;
-    void setFramesEnabled(const QStringList& frames, bool enabled);
+    // The frames of the editors (all, or only those of the standard view's top row).
+    void setFramesEnabled(bool bottomRowToo, bool enabled);
+    void setBottomRowEnabled(bool enabled);
     void setAddEntriesForStandardView();
     void setAllAddEntriesEnabled(bool enabled);
     bool addMenuEnabled() const;
 
     QMainWindow& window_;
+    const EditorRegistry& editors_;
+    QWidget* unlockButton_;
     MessageSink& messages_;
 };
 

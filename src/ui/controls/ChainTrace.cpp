@@ -1,6 +1,7 @@
 #include "ui/controls/ChainTrace.h"
 
 #include <QByteArray>
+#include <QObject>
 
 namespace mdb {
 
@@ -19,6 +20,16 @@ ChainScope::ChainScope(const char* handler) {
     deepestDepth = std::max(deepestDepth, currentDepth);
     qCDebug(lcChains).noquote() << QByteArray(2 * (currentDepth - 1), ' ') + handler;
     Q_ASSERT_X(currentDepth < MaxChainDepth, handler, "runaway chain of event handlers");
+}
+
+ChainScope::ChainScope(const QObject* control, const char* event) {
+    ++currentDepth;
+    deepestDepth = std::max(deepestDepth, currentDepth);
+    // the name is looked up only while the trace is on
+    qCDebug(lcChains).noquote() << QString(2 * (currentDepth - 1), u' ') +
+                                       (control ? control->objectName() : QString()) + u'.' +
+                                       QLatin1StringView(event);
+    Q_ASSERT_X(currentDepth < MaxChainDepth, event, "runaway chain of event handlers");
 }
 
 ChainScope::~ChainScope() {

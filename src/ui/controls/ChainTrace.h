@@ -2,6 +2,8 @@
 
 #include <QLoggingCategory>
 
+class QObject;
+
 namespace mdb {
 
 // Traces the event handlers as they run, nested as they nest; enable with
@@ -16,6 +18,9 @@ public:
     static constexpr int MaxChainDepth = 48;
 
     explicit ChainScope(const char* handler);
+    // A handler of one control's event, traced with the control's object name, so that the
+    // trace tells the instance and the slot ("List10(3).Click").
+    ChainScope(const QObject* control, const char* event);
     ~ChainScope();
     ChainScope(const ChainScope&) = delete;
     ChainScope& operator=(const ChainScope&) = delete;
@@ -31,3 +36,5 @@ public:
 
 // One line at the top of a handler: MDB_CHAIN("Text5.Change");
 #define MDB_CHAIN(handler) const ::mdb::ChainScope mdbChainScope_(handler)
+// The same for the event of a control: MDB_CHAIN_ON(Text5[i], "Change ResolveDropItem");
+#define MDB_CHAIN_ON(control, event) const ::mdb::ChainScope mdbChainScope_(control, event)

@@ -2,6 +2,7 @@
 
 #include <errno.h>
 
+#include <QDir>
 #include <algorithm>
 
 #include "ui/controls/MessageSink.h"
@@ -182,6 +183,32 @@ QString appendFailureText(const StorageError& error) {
         lines << u"エラー番号 "_s + QString::number(error.number());
     }
     return MessageSink::joinLines(lines);
+}
+
+bool reportInterruptedRewrites(const RestoreReport& report, MessageSink& messages) {
+    if (!report.restored.isEmpty()) {
+        QStringList lines{u"前回の保存は、次のファイルを書き換えている途中で中断されていました:"_s};
+        for (const QString& file : report.restored) lines << QDir::toNativeSeparators(file);
+        lines << u"書きかけの内容は使わず、保存する前の内容に戻しました"_s
+              << u"中断された保存の変更は反映されていません。必要なら編集し直して保存して下さい"_s;
+        messages.warning(u"ファイルの復旧"_s, MessageSink::joinLines(lines));
+    }
+    if (!report.failure) return true;
+    const StorageError& e = *report.failure;
+    QStringList lines;
+    if (e.fileName.isEmpty()) {
+        lines << u"前回中断された保存の控え %1 が壊れています"_s.arg(
+            QDir::toNativeSeparators(e.recoveryCopy));
+    } else {
+        lines << u"前回の保存が途中で中断されたファイル %1 を元に戻せませんでした"_s.arg(
+                     QDir::toNativeSeparators(e.fileName))
+              << u"理由: %1"_s.arg(systemReasonText(e.systemError, e.detail))
+              << u"保存する前の内容は %1 に残してあります"_s.arg(
+                     QDir::toNativeSeparators(e.recoveryCopy));
+    }
+    lines << u"ファイルを確かめるまでプログラムを起動出来ません"_s;
+    messages.warning(u"ファイルの復旧"_s, MessageSink::joinLines(lines));
+    return false;
 }
 
 }  // namespace mdb

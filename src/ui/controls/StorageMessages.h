@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "storage/RecoveryCopy.h"
 #include "storage/StorageError.h"
 
 namespace mdb {
@@ -29,5 +30,12 @@ QString refusedCharacterLine(const StorageError& error);
 // not end between records, a value the line cannot hold (naming the field), or a failed write
 // with what became of the file.
 QString appendFailureText(const StorageError& error);
+
+class MessageSink;
+
+// Tells the user which files a crash had left half rewritten and that they hold their old
+// content again; when one could not be put back, which one, why and where its old bytes are.
+// False when the start must stop, so that a half-written file is never loaded.
+bool reportInterruptedRewrites(const RestoreReport& report, MessageSink& messages);
 
 }  // namespace mdb

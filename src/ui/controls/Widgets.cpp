@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
+
+#include "storage/FileRead.h"
 
 namespace mdb {
 
@@ -32,6 +35,15 @@ QPushButton* makeButton(const QString& objectName, const QString& caption, QWidg
     button->setObjectName(objectName);
     button->setGeometry(x, y, w, h);
     return button;
+}
+
+// A file the reader takes holds at most this many bytes, and no character is less than one
+// byte, so no field is longer than a box can hold: none is ever shown, or committed, cut short.
+constexpr int kTextBoxCapacity = std::numeric_limits<int>::max();
+static_assert(kMaxDatabaseFileSize <= kTextBoxCapacity);
+
+void letTextBoxesHoldAnyValue(QWidget* root) {
+    for (QLineEdit* box : root->findChildren<QLineEdit*>()) box->setMaxLength(kTextBoxCapacity);
 }
 
 QString indexed(const QString& name, int index) {

@@ -19,4 +19,8 @@ QPushButton* makeButton(const QString& objectName, const QString& caption, QWidg
 // objectName of a member of a control array: "Text1(5)".
 QString indexed(const QString& name, int index);
 
+// Lets every text box under `root` hold any value a database file can: Qt cuts a box's text at
+// 32,767 characters by default, and a value cut there would be committed and saved cut short.
+void letTextBoxesHoldAnyValue(QWidget* root);
+
 }  // namespace mdb

@@ -13,12 +13,11 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-using Kind = AddEntryCommands::Kind;
-
 // What the commands differ in: the table, the refusal texts and the first two lines of the
 // confirmation.
 struct AddTexts {
     const char* click;  // the handler, for the chain trace
+    const TableDescriptor& (*descriptor)();
     Table MonsterDatabase::*table;
     const char16_t* exists;
     const char16_t* minimum;  // null: the command checks no values
@@ -26,39 +25,39 @@ struct AddTexts {
     const char16_t* then;
 };
 
-const AddTexts& textsOf(Kind kind) {
+const AddTexts& textsOf(const TableDescriptor& table) {
     static const AddTexts texts[] = {
-        {"Command6.Click", &MonsterDatabase::DropTable,
+        {"Command6.Click", &Tables::drop, &MonsterDatabase::DropTable,
          u"既にこのモンスターにはドロップデータが存在します", nullptr,
          u"この[NameID]モンスターのドロップデータを追加しました",
          u"このデータを編集するにはプログラムを再起動して下さい"},
-        {"Command9.Click", &MonsterDatabase::MvpTable,
+        {"Command9.Click", &Tables::mvp, &MonsterDatabase::MvpTable,
          u"既にこのモンスターにはＭＶＰデータが存在します",
          u"最低 ＭＶＰモンスターと特別アイテム＃１を設定して下さい",
          u"モンスターのＭＶＰデータを追加しました",
          u"このデータを編集するにはプログラムを再起動して下さい"},
-        {"Command10.Click", &MonsterDatabase::EmoteTable,
+        {"Command10.Click", &Tables::emote, &MonsterDatabase::EmoteTable,
          u"既にこのモンスターにはエモーションデータが存在します",
          u"モンスター名と状況を設定して下さい",
          u"モンスターのエモーションデータを追加しました。このデータを編集するにはプログラムを再起動"
          u"して下さい",
          u"エモーションを可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターのエモー"
          u"ションスキルを新項目で追加して下さい"},
-        {"Command11.Click", &MonsterDatabase::MorphTable,
+        {"Command11.Click", &Tables::morph, &MonsterDatabase::MorphTable,
          u"既にこのモンスターには変態データが存在します",
          u"最低 変態元モンスターと変態後＃１を設定して下さい",
          u"モンスターの変態データを追加しました。このデータを編集するにはプログラムを再起動して下"
          u"さい",
          u"変態を可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの変態可能スキル"
          u"を新項目で追加して下さい"},
-        {"Command13.Click", &MonsterDatabase::SlaveTable,
+        {"Command13.Click", &Tables::slave, &MonsterDatabase::SlaveTable,
          u"既にこのモンスターには取り巻きデータが存在します",
          u"最低 基本モンスターと取り巻き＃１を設定して下さい",
          u"モンスターの取り巻きデータを追加しました。このデータを編集するにはプログラムを再起動し"
          u"て下さい",
          u"取り巻きを可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの取り巻きス"
          u"キルを新項目で追加して下さい"},
-        {"Command12.Click", &MonsterDatabase::SummonTable,
+        {"Command12.Click", &Tables::summon, &MonsterDatabase::SummonTable,
          u"既にこのモンスターには召喚データが存在します",
          u"最低 召喚主モンスターと召喚＃１を設定して下さい",
          u"モンスターの召喚データを追加しました。このデータを編集するにはプログラムを再起動して下"
@@ -66,7 +65,10 @@ const AddTexts& textsOf(Kind kind) {
          u"召喚を可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの召喚可能スキル"
          u"を新項目で追加して下さい"},
     };
-    return texts[int(kind)];
+    for (const AddTexts& t : texts) {
+        if (&t.descriptor() == &table) return t;
+    }
+    Q_UNREACHABLE();
 }
 
 QString text(const char16_t* literal) {
@@ -76,9 +78,11 @@ QString text(const char16_t* literal) {
 // Whether the line names its monster and the one value it cannot do without: the MVP line its
 // first special item (a text being typed counts by its leading number), the others their
 // second field (the emotion's state, the first related monster).
-bool hasMinimum(Kind kind, const QStringList& fields) {
+bool hasMinimum(const TableDescriptor& table, const QStringList& fields) {
     if (fields.value(0).isEmpty()) return false;
-    if (kind == Kind::Mvp) return numericValue(fields.value(5)) != 0;
+    if (&table == &Tables::mvp()) {
+        return numericValue(fields.value(MvpField::SpecialItem(0) - 1)) != 0;
+    }
     return !fields.value(1).isEmpty();
 }
 
@@ -88,9 +92,9 @@ AddEntryCommands::AddEntryCommands(const QDir& dir, MonsterDatabase& db, Message
                                    QObject* parent)
     : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
 
-bool AddEntryCommands::add(Kind kind, const QString& currentKey, const QString& keyCaption,
-                           const QStringList& shownFields) {
-    const AddTexts& texts = textsOf(kind);
+bool AddEntryCommands::add(const TableDescriptor& table, const QString& currentKey,
+                           const QString& keyCaption, const QStringList& shownFields) {
+    const AddTexts& texts = textsOf(table);
     // Numbers, IDs and keys carry no meaningful blanks; a blank kept would make the writer
     // quote the field, and the server would read the quotes as part of the value.
     QStringList fields;
@@ -105,7 +109,7 @@ bool AddEntryCommands::add(Kind kind, const QString& currentKey, const QString& 
     if (texts.minimum) {
         // the picker's first row stands for "no monster": its key is the placeholder record's
         const bool placeholder = fields.value(0) == db_.StatusTable.fieldView(1, StatusField::Name);
-        if (placeholder || !hasMinimum(kind, fields)) {
+        if (placeholder || !hasMinimum(table, fields)) {
             messages_.notice(MessageSink::joinLines(
                 {u"入力データ内容が正しくありません"_s, text(texts.minimum)}));
             return false;
@@ -117,19 +121,20 @@ bool AddEntryCommands::add(Kind kind, const QString& currentKey, const QString& 
         }
     }
     // an emotion record stands for one state of its monster, every other record for the monster
-    const QString addedKey =
-        kind == Kind::Emote ? fields.value(0) + u'\t' + fields.value(1) : fields.value(0);
-    if (added_[size_t(kind)].contains(addedKey)) {
+    const QString addedKey = &table == &Tables::emote()
+                                 ? fields.value(0) + u'\t' + fields.value(EmoteField::State - 1)
+                                 : fields.value(0);
+    QSet<QString>& added = added_[table.fileName];
+    if (added.contains(addedKey)) {
         messages_.notice(exists);
         return false;
     }
-    const Table& table = db_.*texts.table;
-    if (auto error = appendDatabaseEntry(dir_, db_, table, fields)) {
+    if (auto error = appendDatabaseEntry(dir_, db_, db_.*texts.table, fields)) {
         messages_.warning(u"追加エラー"_s, appendFailureText(*error));
         return false;
     }
-    added_[size_t(kind)].insert(addedKey);
-    emit lineAdded(table.name());
+    added.insert(addedKey);
+    emit lineAdded(table.fileName);
     // The save writes the added lines again after the records (see MonsterDatabase), so the
     // closing note tells the user they are kept.
     messages_.notice(

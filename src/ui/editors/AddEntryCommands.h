@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QDir>
+#include <QHash>
 #include <QObject>
 #include <QSet>
 #include <QStringList>
-#include <array>
 
 #include "model/MonsterDatabase.h"
 
@@ -19,18 +19,16 @@ class MessageSink;
 class AddEntryCommands : public QObject {
     Q_OBJECT
 public:
-    enum class Kind { Drop, Mvp, Emote, Morph, Slave, Summon };
-
     AddEntryCommands(const QDir& dir, MonsterDatabase& db, MessageSink& messages,
                      QObject* parent = nullptr);
 
-    // The Click of an add button. `currentKey` is the shown monster's key (Text2A),
+    // The Click of an add button for `table`. `currentKey` is the shown monster's key (Text2A),
     // `keyCaption` the editor's key label (the key of the record it shows, empty for none), and
     // `fields` the new line in the table's field order. Refuses, with the table's message, a
     // monster that already has a record and (all but the drop command) a line without its
     // monster or first entry, and a second line for a monster added this run (an emotion: for
     // the same state). Returns whether the line was appended.
-    bool add(Kind kind, const QString& currentKey, const QString& keyCaption,
+    bool add(const TableDescriptor& table, const QString& currentKey, const QString& keyCaption,
              const QStringList& fields);
 
 signals:
@@ -41,9 +39,9 @@ private:
     QDir dir_;
     MonsterDatabase& db_;
     MessageSink& messages_;
-    // The records appended since the load, by kind: the tables do not hold them, so without
+    // The records appended since the load, by file: the tables do not hold them, so without
     // this a second click would append a copy that no editor can ever reach.
-    std::array<QSet<QString>, 6> added_;
+    QHash<QString, QSet<QString>> added_;
 };
 
 }  // namespace mdb

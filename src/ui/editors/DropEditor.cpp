@@ -14,7 +14,6 @@
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/controls/FormGrid.h"
-#include "ui/controls/KeyLookup.h"
 #include "ui/controls/Widgets.h"
 
 namespace mdb {
@@ -23,26 +22,19 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// Field of the item ID and of the rate of slot i (0..7) in a drop record.
-int itemField(int i) {
-    return 2 + 2 * i;
-}
-int rateField(int i) {
-    return 3 + 2 * i;
-}
-
 const QString kMaxRate = u"10000"_s;
+constexpr int Slots = DropField::Slots;
 
 }  // namespace
 
 DropEditor::DropEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
-    : QObject(window), db_(db) {
+    : DependentEditor(u"drop"_s, Tables::drop(), &MonsterDatabase::DropTable, db, window) {
     buildFrame(models, window);
     connectSlots();
 }
 
 void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
-    Frame2 =
+    QGroupBox* Frame2 =
         makeFrame(u"Frame2"_s, u"モンスタードロップＤＢ 編集項目　(mob_drop_db.txt)"_s, window);
     QFont small = Frame2->font();
     small.setPixelSize(11);
@@ -51,14 +43,14 @@ void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
     Text13 = new QLineEdit(Frame2);
     Text13->setObjectName(u"Text13"_s);
     Text13->setReadOnly(true);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Slots; ++i) {
         Combo1[i] = makeComboBox(indexed(u"Combo1"_s, i), models.itemNames, Frame2, 10);
         Text5[i] = new QLineEdit(Frame2);
         Text5[i]->setObjectName(indexed(u"Text5"_s, i));
         Text6[i] = new QLineEdit(Frame2);
         Text6[i]->setObjectName(indexed(u"Text6"_s, i));
     }
-    Command6 = new QPushButton(u"このMobをDropData項目に追加"_s, Frame2);
+    auto* Command6 = new QPushButton(u"このMobをDropData項目に追加"_s, Frame2);
     Command6->setObjectName(u"Command6"_s);
     Command6->hide();
 
@@ -91,26 +83,28 @@ void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
     grid.finish();
 
     // Which box holds which field, in the order a record is shown: item before rate, slot by
-    // slot. The name and the key are never written by this editor.
-    for (int i = 0; i < 8; ++i) {
-        bindings_.bind(itemField(i), Text5[i]);
-        bindings_.bind(rateField(i), Text6[i]);
+    // slot (an item of 0 zeroes its rate, and the rate read then puts the record's back). The
+    // monster is never written by this editor; a new line takes the shown monster's key.
+    for (int i = 0; i < Slots; ++i) {
+        addBoxRow(DropField::Item(i), Role::Value, digits[i], Text5[i], {Combo1[i]});
+        addBoxRow(DropField::Rate(i), Role::Value, digits[i], Text6[i]);
     }
+    addControls(Combo1);
+    addControls(Text5);
+    addControls(Text6);
 
-    Frame3 = makeFrame(u"Frame3"_s, u"Frame3"_s, window);
+    auto* Frame3 = makeFrame(u"Frame3"_s, u"Frame3"_s, window);  // debug panel, never shown
     Frame3->hide();
-    List1 = new HiddenList(u"List1"_s, Frame3, models.dropKeys);
-    for (int i = 0; i < 8; ++i) {
+    auto* List1 = new HiddenList(u"List1"_s, Frame3, models.dropKeys);
+    for (int i = 0; i < Slots; ++i) {
         List2[i] = new HiddenList(indexed(u"List2"_s, i), Frame3, models.itemIds);
         Label5[i] = new HiddenLabel(indexed(u"Label5"_s, i), Frame3);
     }
-    Label3 = new HiddenLabel(u"Label3"_s, Frame3);
+    setParts(Frame2, Command6, List1, new HiddenLabel(u"Label3"_s, Frame3));
 }
 
 void DropEditor::connectSlots() {
-    connect(List1, &HiddenList::Click, this, &DropEditor::showSelectedRecord);
-    connect(Label3, &HiddenLabel::Change, this, &DropEditor::RefreshDropEnabled);
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < Slots; ++i) {
         connect(Text5[i], &QLineEdit::textChanged, this, [this, i] { ResolveDropItem(i); });
         connect(Text6[i], &QLineEdit::textChanged, this, [this, i] { onText6Change(i); });
         connect(Combo1[i], &QComboBox::currentIndexChanged, this,
@@ -129,59 +123,15 @@ void DropEditor::connectSlots() {
         FocusEvents::watch(
             Text6[i], [this, i] { SelectAllText(Text6[i]); }, [this, i] { onText6LostFocus(i); });
     }
-    // no record is shown until the first monster's key is looked up
-    RefreshDropEnabled();
-}
-
-void DropEditor::keyLookup(const QString& key) {
-    currentKey_ = key;
-    lookUpKey(*List1, *Label3, key);
+    connectKeyControls();
 }
 
 void DropEditor::showMonsterName(const QString& displayName) {
     Text13->setText(displayName);
 }
 
-void DropEditor::commitInto(MonsterDatabase& db) const {
-    bindings_.commitInto(db.DropTable, shownRecord());
-}
-
-QStringList DropEditor::newEntryFields(const QString& key) const {
-    QStringList fields{key};
-    for (int i = 0; i < 8; ++i) fields << Text5[i]->text() << Text6[i]->text();
-    return fields;
-}
-
-bool DropEditor::hasUncommittedEdits() const {
-    return shownRecord() >= 1 && bindings_.differsFrom(db_.DropTable, shownRecord());
-}
-
-void DropEditor::showSelectedRecord() {
-    MDB_CHAIN("List1.Click");
-    const qint32 last = db_.DropTable.Count() - 1;
-    if (List1->listIndex() > last) List1->setListIndex(last);
-    // with no selection this is position 0, which holds no record: the slots show nothing
-    bindings_.showRecord(db_.DropTable, shownRecord());
-}
-
-void DropEditor::RefreshDropEnabled() {
-    MDB_CHAIN("Label3.Change RefreshDropEnabled");
-    const QString& key = Label3->caption();
-    const auto setSlotsEnabled = [this](bool enabled) {
-        for (int i = 0; i < 8; ++i) {
-            Combo1[i]->setEnabled(enabled);
-            Text5[i]->setEnabled(enabled);
-            Text6[i]->setEnabled(enabled);
-        }
-    };
-    if (key.isEmpty()) setSlotsEnabled(false);
-    // a key that is neither empty nor the shown monster's leaves the slots as they were
-    if (key == currentKey_ && !key.isEmpty()) setSlotsEnabled(true);
-    if (key.isEmpty()) List1->setListIndex(-1);
-}
-
 void DropEditor::ResolveDropItem(int i) {
-    MDB_CHAIN("Text5.Change ResolveDropItem");
+    MDB_CHAIN_ON(Text5[i], "Change ResolveDropItem");
     QLineEdit* id = Text5[i];
     if (id->text().isEmpty()) id->setText(u"0"_s);
     const int row = FindListEntry(*List2[i], id->text(), MatchMode::WholeText);
@@ -195,24 +145,24 @@ void DropEditor::ResolveDropItem(int i) {
 
 void DropEditor::onCombo1Click(int i, int index) {
     if (index < 0) return;  // clearing a drop-down is no choice of the user's
-    MDB_CHAIN("Combo1.Click");
+    MDB_CHAIN_ON(Combo1[i], "Click");
     List2[i]->setListIndex(index);
     Text5[i]->setText(List2[i]->text());
 }
 
 void DropEditor::onList2Click(int i) {
-    MDB_CHAIN("List2.Click");
+    MDB_CHAIN_ON(List2[i], "Click");
     // only the name follows: the drop record being edited (List1) never moves from here
     Combo1[i]->setCurrentIndex(List2[i]->listIndex());
 }
 
 void DropEditor::onLabel5Change(int i) {
-    MDB_CHAIN("Label5.Change");
+    MDB_CHAIN_ON(Label5[i], "Change");
     if (Label5[i]->caption().isEmpty()) Combo1[i]->setCurrentIndex(-1);
 }
 
 void DropEditor::onText5LostFocus(int i) {
-    MDB_CHAIN("Text5.LostFocus");
+    MDB_CHAIN_ON(Text5[i], "LostFocus");
     QLineEdit* id = Text5[i];
     if (id->text().isEmpty()) id->setText(u"0"_s);
     if (!isValidNumber(id->text())) id->setText(u"0"_s);
@@ -220,12 +170,12 @@ void DropEditor::onText5LostFocus(int i) {
 }
 
 void DropEditor::onText6Change(int i) {
-    MDB_CHAIN("Text6.Change");
+    MDB_CHAIN_ON(Text6[i], "Change");
     if (Text6[i]->text().isEmpty()) Text6[i]->setText(u"0"_s);
 }
 
 void DropEditor::onText6LostFocus(int i) {
-    MDB_CHAIN("Text6.LostFocus");
+    MDB_CHAIN_ON(Text6[i], "LostFocus");
     QLineEdit* rate = Text6[i];
     if (rate->text().isEmpty()) rate->setText(u"0"_s);
     if (!isValidNumber(rate->text())) rate->setText(u"0"_s);

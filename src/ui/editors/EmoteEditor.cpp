@@ -6,7 +6,6 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QToolButton>
 #include <algorithm>
@@ -17,7 +16,6 @@
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/controls/FormGrid.h"
-#include "ui/controls/KeyLookup.h"
 #include "ui/controls/Widgets.h"
 #include "ui/editors/EditorRules.h"
 #include "ui/editors/EmotePictures.h"
@@ -26,15 +24,8 @@ namespace mdb {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-enum EmoteField { NameField = 1, StateField, EmotionField };
-
-}  // namespace
-
 EmoteEditor::EmoteEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
-    : QObject(window),
-      db_(db),
+    : DependentEditor(u"emote"_s, Tables::emote(), &MonsterDatabase::EmoteTable, db, window),
       stateLabels_(new ColumnModel(this)),
       stateNames_(new ColumnModel(this)) {
     buildFrame(models, window);
@@ -46,7 +37,7 @@ void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
     // The drop frame lies over the left of this frame's top: the caption stands at the right
     // end, in the drop frame's small type, so that it shows beside it in any font (a run of
     // blanks before it would push it off the frame in a font with wider blanks).
-    Frame1A = makeFrame(u"Frame1A"_s, u"エモーションDB (mob_emote_db.txt)"_s, window);
+    QGroupBox* Frame1A = makeFrame(u"Frame1A"_s, u"エモーションDB (mob_emote_db.txt)"_s, window);
     Frame1A->setAlignment(Qt::AlignRight);
     QFont small = Frame1A->font();
     small.setPixelSize(11);
@@ -60,7 +51,7 @@ void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
     Command7 = new QPushButton(u"表示するエモーション"_s, Frame1A);
     Command7->setObjectName(u"Command7"_s);
     Command7->hide();
-    Command10 = new QPushButton(u"新しい項目を追加"_s, Frame1A);
+    auto* Command10 = new QPushButton(u"新しい項目を追加"_s, Frame1A);
     Command10->setObjectName(u"Command10"_s);
     Command10->hide();
 
@@ -75,19 +66,19 @@ void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
     // the drop frame's corner: the rows beside it and the pictures below it stay clear of it
     clearance_ = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
     grid.layout()->addItem(clearance_, 0, 0, 5, 1);
-    grid.place(buildPictures(), 5, 0, 1, 4);
+    grid.place(buildPictures(Frame1A), 5, 0, 1, 4);
     FormGrid::fitChars(Text14, 3);
     grid.stretchColumn(2, 1);
     grid_ = grid.layout();
 
     List14 = new HiddenList(u"List14"_s, Frame1A, models.statusNames);
-    List14A = new HiddenList(u"List14A"_s, Frame1A, models.emoteKeys);
+    auto* List14A = new HiddenList(u"List14A"_s, Frame1A, models.emoteKeys);
     List14B = new HiddenList(u"List14B"_s, Frame1A, stateNames_);
-    Label14A = new HiddenLabel(u"Label14A"_s, Frame1A);
+    setParts(Frame1A, Command10, List14A, new HiddenLabel(u"Label14A"_s, Frame1A));
 }
 
-QWidget* EmoteEditor::buildPictures() {
-    auto* strip = new QWidget(Frame1A);
+QWidget* EmoteEditor::buildPictures(QWidget* frame) {
+    auto* strip = new QWidget(frame);
     auto* pictures = new QGridLayout(strip);
     pictures->setContentsMargins(0, 0, 0, 0);
     pictures->setSpacing(1);
@@ -116,7 +107,7 @@ QWidget* EmoteEditor::buildPictures() {
 void EmoteEditor::keepClear(const QSize& size) {
     // the room is counted from the frame's corner, the grid starts inside its margins
     const QMargins margins = grid_->contentsMargins();
-    const QPoint inside = Frame1A->contentsRect().topLeft() + QPoint(margins.left(), margins.top());
+    const QPoint inside = frame()->contentsRect().topLeft() + QPoint(margins.left(), margins.top());
     clearance_->changeSize(std::max(0, size.width() - inside.x()),
                            std::max(0, size.height() - inside.y()), QSizePolicy::Fixed,
                            QSizePolicy::Fixed);
@@ -125,30 +116,22 @@ void EmoteEditor::keepClear(const QSize& size) {
 
 void EmoteEditor::bindFields() {
     // The monster and the state are rows of hidden lists; until the user picks another, the
-    // commit writes back the record's own text (see monsterChosen_).
-    const auto kept = [this](HiddenList* list, int field, const bool& chosen) {
-        return [this, list, field, &chosen] {
-            return keptUnlessChosen(db_.EmoteTable.field(shownRecord(), field), list->text(),
-                                    chosen);
-        };
-    };
-    bindings_.bind(
-        {NameField, List14, kept(List14, NameField, monsterChosen_),
-         [this](const QString& name) { FindListEntry(*List14, name, MatchMode::WholeText); }});
-    bindings_.bind(
-        {StateField, List14B, kept(List14B, StateField, stateChosen_),
-         [this](const QString& state) { FindListEntry(*List14B, state, MatchMode::WholeText); }});
-    bindings_.bind(EmotionField, Text14);
+    // commit writes back the record's own text, so that a key spelled in another letter case
+    // or a state that none of the nine names never changes unless the user changes it.
+    addListRow(EmoteField::Name, Role::Key, u"名前"_s, List14, {Combo14}, true);
+    addListRow(EmoteField::State, Role::Value, u"状況"_s, List14B, {Combo14B}, true);
+    addBoxRow(EmoteField::Emotion, Role::Number, u"状況"_s, Text14);
+    addControl(Combo14);
+    addControl(Combo14B);
+    addControl(Text14);
 }
 
 void EmoteEditor::connectControls() {
-    connect(Label14A, &HiddenLabel::Change, this, &EmoteEditor::RefreshEmoteEnabled);
-    connect(List14A, &HiddenList::Click, this, &EmoteEditor::ShowEmoteRecord);
     connect(Combo14, &QComboBox::currentIndexChanged, this, &EmoteEditor::onCombo14Click);
     connect(List14, &HiddenList::Click, this, &EmoteEditor::onList14Click);
     connect(Combo14B, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index < 0) return;  // clearing a drop-down is no choice of the user's
-        MDB_CHAIN("Combo14B.Click");
+        MDB_CHAIN_ON(Combo14B, "Click");
         List14B->setListIndex(index);
     });
     connect(List14B, &HiddenList::Click, this, &EmoteEditor::onList14BClick);
@@ -157,8 +140,7 @@ void EmoteEditor::connectControls() {
     selectAllOnFocus(Text14);
     connect(Command5, &QPushButton::clicked, this, &EmoteEditor::showPictures);
     connect(Command7, &QPushButton::clicked, this, &EmoteEditor::hidePictures);
-    // no record is shown until the first monster's key is looked up
-    RefreshEmoteEnabled();
+    connectKeyControls();
 }
 
 void EmoteEditor::fillCodeLists() {
@@ -168,57 +150,16 @@ void EmoteEditor::fillCodeLists() {
     List14B->setListIndex(-1);
 }
 
-void EmoteEditor::keyLookup(const QString& key) {
-    currentKey_ = key;
-    lookUpKey(*List14A, *Label14A, key);
-}
-
-void EmoteEditor::commitInto(MonsterDatabase& db) const {
-    bindings_.commitInto(db.EmoteTable, shownRecord());
-}
-
-QStringList EmoteEditor::newEntryFields() const {
-    return {List14->text(), List14B->text(), Text14->text()};
-}
-
-bool EmoteEditor::hasUncommittedEdits() const {
-    return shownRecord() >= 1 && bindings_.differsFrom(db_.EmoteTable, shownRecord());
-}
-
-void EmoteEditor::ShowEmoteRecord() {
-    MDB_CHAIN("List14A.Click ShowEmoteRecord");
-    const qint32 last = db_.EmoteTable.Count() - 1;
-    if (List14A->listIndex() > last) List14A->setListIndex(last);
-    const QScopedValueRollback guard(showing_, true);
-    monsterChosen_ = false;
-    stateChosen_ = false;
-    // with no selection this is position 0, which holds no record: everything shows empty
-    bindings_.showRecord(db_.EmoteTable, shownRecord());
-}
-
-void EmoteEditor::RefreshEmoteEnabled() {
-    MDB_CHAIN("Label14A.Change RefreshEmoteEnabled");
-    const QString& key = Label14A->caption();
-    const auto setEnabled = [this](bool enabled) {
-        for (QWidget* control : {static_cast<QWidget*>(Combo14), static_cast<QWidget*>(Combo14B),
-                                 static_cast<QWidget*>(Text14)}) {
-            control->setEnabled(enabled);
-        }
-    };
-    if (key.isEmpty()) {
-        hidePictures();
-        setEnabled(false);
-    }
-    // a key that is neither empty nor the shown monster's leaves the editor as it was
-    if (!key.isEmpty() && key == currentKey_) {
+void EmoteEditor::enabledChanged(bool enabled) {
+    if (enabled) {
         showPictures();
-        setEnabled(true);
+    } else {
+        hidePictures();
     }
-    if (key.isEmpty()) List14A->setListIndex(-1);
 }
 
 void EmoteEditor::NormalizeEmotion() {
-    MDB_CHAIN("Text14.Change NormalizeEmotion");
+    MDB_CHAIN_ON(Text14, "Change NormalizeEmotion");
     const EmotionText settled = mdb::NormalizeEmotion(Text14->text());
     // assigning the same text would still move the caret of a box being typed in
     if (settled.text != Text14->text()) Text14->setText(settled.text);
@@ -235,40 +176,40 @@ void EmoteEditor::NormalizeEmotion() {
 
 void EmoteEditor::onCombo14Click(int index) {
     if (index < 0) return;  // clearing a drop-down is no choice of the user's
-    MDB_CHAIN("Combo14.Click");
+    MDB_CHAIN_ON(Combo14, "Click");
     List14->setListIndex(index);
-    if (Combo14->currentIndex() == 0) List14A->setListIndex(-1);
+    if (Combo14->currentIndex() == 0) keyList_->setListIndex(-1);
 }
 
 void EmoteEditor::onList14Click() {
-    MDB_CHAIN("List14.Click");
-    if (!showing_) monsterChosen_ = true;
-    const int row = FindListEntry(*List14A, List14->text(), MatchMode::WholeText);
-    Label14A->setCaption(List14A->list(row));
+    MDB_CHAIN_ON(List14, "Click");
+    markChosen(EmoteField::Name);
+    const int row = FindListEntry(*keyList_, List14->text(), MatchMode::WholeText);
+    keyLabel_->setCaption(keyList_->list(row));
     Combo14->setCurrentIndex(List14->listIndex());
 }
 
 void EmoteEditor::onList14BClick() {
-    MDB_CHAIN("List14B.Click");
-    if (!showing_) stateChosen_ = true;
+    MDB_CHAIN_ON(List14B, "Click");
+    markChosen(EmoteField::State);
     Combo14B->setCurrentIndex(List14B->listIndex());
 }
 
 void EmoteEditor::onPictureChosen(int number, bool checked) {
     if (!checked) return;  // the picture left behind reports too
-    MDB_CHAIN("Option1.Click");
+    MDB_CHAIN_ON(Option1[size_t(number)], "Click");
     Text14->setText(QString::number(number));
 }
 
 void EmoteEditor::showPictures() {
-    MDB_CHAIN("Command5.Click");
+    MDB_CHAIN_ON(Command5, "Click");
     Command7->show();
     Command5->hide();
     setPicturesEnabled(true);
 }
 
 void EmoteEditor::hidePictures() {
-    MDB_CHAIN("Command7.Click");
+    MDB_CHAIN_ON(Command7, "Click");
     Command7->hide();
     Command5->show();
     setPicturesEnabled(false);

@@ -6,7 +6,6 @@
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScopedValueRollback>
 
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/ComboBox.h"
@@ -22,18 +21,9 @@ namespace mdb {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// Fields of the shared record layout: the owner, five related monsters, the count.
-constexpr int keyField(int row) {
-    return 1 + row;
-}
-constexpr int CountField = 7;
-
-}  // namespace
-
 RelatedMonsterEditor::Names RelatedMonsterEditor::morphNames() {
-    return {u"Frame7"_s,
+    return {u"morph"_s,
+            u"Frame7"_s,
             u"変態モンスターＤＢ　(mob_morph_db.txt)"_s,
             u"Combo6"_s,
             u"Combo6A"_s,
@@ -47,12 +37,14 @@ RelatedMonsterEditor::Names RelatedMonsterEditor::morphNames() {
              u"変態後#５"_s},
             u"総変態数？"_s,
             CountRule::AtLeastOne,
+            &Tables::morph,
             &MonsterDatabase::MorphTable,
             &MirrorModels::morphKeys};
 }
 
 RelatedMonsterEditor::Names RelatedMonsterEditor::slaveNames() {
-    return {u"Frame11"_s,
+    return {u"slave"_s,
+            u"Frame11"_s,
             u"モンスター取り巻きDB 編集項目 (summon_slave.txt)"_s,
             u"Combo10"_s,
             u"Combo10A"_s,
@@ -66,12 +58,14 @@ RelatedMonsterEditor::Names RelatedMonsterEditor::slaveNames() {
              u"取り巻き＃４"_s, u"取り巻き＃５"_s},
             u"取り巻き数"_s,
             CountRule::UpToLimit,
+            &Tables::slave,
             &MonsterDatabase::SlaveTable,
             &MirrorModels::slaveKeys};
 }
 
 RelatedMonsterEditor::Names RelatedMonsterEditor::summonNames() {
     return {
+        u"summon"_s,
         u"Frame9"_s,
         u"モンスター召喚DB 編集項目 (summon_monster.txt)"_s,
         u"Combo12"_s,
@@ -85,6 +79,7 @@ RelatedMonsterEditor::Names RelatedMonsterEditor::summonNames() {
         {u"召喚主"_s, u"召喚＃１"_s, u"召喚＃２"_s, u"召喚＃３"_s, u"召喚＃４"_s, u"召喚＃５"_s},
         u"召喚数"_s,
         CountRule::UpToLimit,
+        &Tables::summon,
         &MonsterDatabase::SummonTable,
         &MirrorModels::summonKeys};
 }
@@ -92,20 +87,18 @@ RelatedMonsterEditor::Names RelatedMonsterEditor::summonNames() {
 RelatedMonsterEditor::RelatedMonsterEditor(const Names& names, MonsterDatabase& db,
                                            MirrorModels& models, MessageSink& messages,
                                            QWidget* window)
-    : QObject(window),
-      db_(db),
+    : DependentEditor(names.instance, names.descriptor(), names.table, db, window),
       messages_(messages),
-      table_(names.table),
       countRule_(names.countRule) {
     buildFrame(names, models, window);
-    bindFields();
+    bindFields(names);
     connectControls();
 }
 
 void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, QWidget* window) {
-    frame = makeFrame(names.frame, names.caption, window);
+    QGroupBox* frame = makeFrame(names.frame, names.caption, window);
     FormGrid grid(frame);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < Rows; ++i) {
         nameCombos[i] =
             makeComboBox(indexed(names.nameCombo, i), models.statusDisplayNamesClear, frame, 8);
         idCombos[i] = makeComboBox(indexed(names.idCombo, i), models.statusIdsClear, frame, 4);
@@ -114,7 +107,7 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
     countBox = new QLineEdit(frame);
     countBox->setObjectName(names.countBox);
     FormGrid::fitChars(countBox, 5);
-    addButton = new QPushButton(u"新しい項目を追加"_s, frame);
+    auto* addButton = new QPushButton(u"新しい項目を追加"_s, frame);
     addButton->setObjectName(names.addButton);
     addButton->hide();
     const int countRow = grid.row({names.countCaption});
@@ -129,35 +122,31 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
     // the index lists live in the debug panel where there is one, else hidden in the frame
     QObject* listParent = frame;
     if (!names.debugFrame.isEmpty()) {
-        debugFrame = makeFrame(names.debugFrame, names.debugFrame, window);
+        QGroupBox* debugFrame = makeFrame(names.debugFrame, names.debugFrame, window);
         debugFrame->hide();
         listParent = debugFrame;
     }
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < Rows; ++i) {
         keyLists[i] = new HiddenList(indexed(names.keyList, i), listParent, models.statusNames);
     }
-    tableKeyList = new HiddenList(names.tableKeys, listParent, models.*names.keys);
-    keyLabel = new HiddenLabel(names.keyLabel, listParent);
+    setParts(frame, addButton, new HiddenList(names.tableKeys, listParent, models.*names.keys),
+             new HiddenLabel(names.keyLabel, listParent));
 }
 
-void RelatedMonsterEditor::bindFields() {
-    for (int i = 0; i < 6; ++i) {
-        HiddenList* row = keyLists[i];
-        bindings_.bind(
-            {keyField(i), row,
-             [this, row, i] {
-                 return keptUnlessChosen(table().field(shownRecord(), keyField(i)), row->text(),
-                                         chosen_[i]);
-             },
-             [row](const QString& key) { FindListEntry(*row, key, MatchMode::WholeText); }});
+void RelatedMonsterEditor::bindFields(const Names& names) {
+    // Each row commits the record's own key until the user picks another monster in it.
+    for (int i = 0; i < Rows; ++i) {
+        addListRow(RelationField::Row(i), i == 0 ? Role::Key : Role::Value, names.rowCaptions[i],
+                   keyLists[i], {nameCombos[i], idCombos[i]}, true);
     }
-    bindings_.bind(CountField, countBox);
+    addBoxRow(RelationField::Count, Role::Number, names.countCaption, countBox);
+    addControls(nameCombos);
+    addControls(idCombos);
+    addControl(countBox);
 }
 
 void RelatedMonsterEditor::connectControls() {
-    connect(keyLabel, &HiddenLabel::Change, this, &RelatedMonsterEditor::RefreshRelationEnabled);
-    connect(tableKeyList, &HiddenList::Click, this, &RelatedMonsterEditor::ShowRelationRecord);
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < Rows; ++i) {
         connect(nameCombos[i], &QComboBox::currentIndexChanged, this,
                 [this, i](int index) { onNameComboClick(i, index); });
         connect(idCombos[i], &QComboBox::currentIndexChanged, this,
@@ -169,36 +158,15 @@ void RelatedMonsterEditor::connectControls() {
     // the box starts as the count rule settles an empty text, as it reads for every monster
     // without a record, so that a line added before any record was shown has its count
     NormalizeCount();
-    // no record is shown until the first monster's key is looked up
-    RefreshRelationEnabled();
-}
-
-void RelatedMonsterEditor::keyLookup(const QString& key) {
-    currentKey_ = key;
-    lookUpKey(*tableKeyList, *keyLabel, key);
-}
-
-void RelatedMonsterEditor::commitInto(MonsterDatabase& db) const {
-    bindings_.commitInto(db.*table_, shownRecord());
-}
-
-QStringList RelatedMonsterEditor::newEntryFields() const {
-    QStringList fields;
-    for (const HiddenList* row : keyLists) fields << row->text();
-    fields << countBox->text();
-    return fields;
-}
-
-bool RelatedMonsterEditor::hasUncommittedEdits() const {
-    return shownRecord() >= 1 && bindings_.differsFrom(table(), shownRecord());
+    connectKeyControls();
 }
 
 void RelatedMonsterEditor::RelationRowChosen(int i) {
-    MDB_CHAIN("List9.Click RelationRowChosen");
-    if (!showing_) chosen_[size_t(i)] = true;
     HiddenList* row = keyLists[size_t(i)];
+    MDB_CHAIN_ON(row, "Click RelationRowChosen");
+    markChosen(RelationField::Row(i));
     // always the owner's row, whichever row was picked: it decides which record is edited
-    lookUpKey(*tableKeyList, *keyLabel, keyLists[0]->text());
+    lookUpKey(*keyList_, *keyLabel_, keyLists[0]->text());
     // row 0 is the placeholder record, offered as the entry that clears the row
     if (row->listIndex() == 0) row->setListIndex(-1);
     nameCombos[size_t(i)]->setCurrentIndex(row->listIndex());
@@ -207,34 +175,8 @@ void RelatedMonsterEditor::RelationRowChosen(int i) {
     if (row->listIndex() < 0) idCombos[size_t(i)]->setCurrentIndex(-1);
 }
 
-void RelatedMonsterEditor::ShowRelationRecord() {
-    MDB_CHAIN("List9A.Click ShowRelationRecord");
-    const qint32 last = table().Count() - 1;
-    if (tableKeyList->listIndex() > last) tableKeyList->setListIndex(last);
-    const QScopedValueRollback guard(showing_, true);
-    chosen_.fill(false);
-    // with no selection this is position 0, which holds no record: every row shows empty
-    bindings_.showRecord(table(), shownRecord());
-}
-
-void RelatedMonsterEditor::RefreshRelationEnabled() {
-    MDB_CHAIN("Label9A.Change RefreshRelationEnabled");
-    const QString& key = keyLabel->caption();
-    const auto setEnabled = [this](bool enabled) {
-        for (int i = 0; i < 6; ++i) {
-            nameCombos[i]->setEnabled(enabled);
-            idCombos[i]->setEnabled(enabled);
-        }
-        countBox->setEnabled(enabled);
-    };
-    if (key.isEmpty()) setEnabled(false);
-    // a key that is neither empty nor the shown monster's leaves the editor as it was
-    if (!key.isEmpty() && key == currentKey_) setEnabled(true);
-    if (key.isEmpty()) tableKeyList->setListIndex(-1);
-}
-
 void RelatedMonsterEditor::NormalizeCount() {
-    MDB_CHAIN("Text2.Change NormalizeCount");
+    MDB_CHAIN_ON(countBox, "Change NormalizeCount");
     const QString text = countBox->text();
     if (countRule_ == CountRule::AtLeastOne) {
         const QString settled = NormalizeMorphCount(text);
@@ -243,20 +185,20 @@ void RelatedMonsterEditor::NormalizeCount() {
     }
     // a count above the limit read from the file was set there on purpose, as the notice
     // itself advises: it is shown as it is, and only what the user types is limited
-    const LimitedCount settled = NormalizeLimitedCount(text, !showing_);
+    const LimitedCount settled = NormalizeLimitedCount(text, !showing());
     if (settled.text != text) countBox->setText(settled.text);
     if (settled.limited) messages_.notice(limitedCountMessage());
 }
 
 void RelatedMonsterEditor::onNameComboClick(int i, int index) {
     if (index < 0) return;  // clearing a drop-down is no choice of the user's
-    MDB_CHAIN("Combo6.Click");
+    MDB_CHAIN_ON(nameCombos[size_t(i)], "Click");
     idCombos[size_t(i)]->setCurrentIndex(index);
 }
 
 void RelatedMonsterEditor::onIdComboClick(int i, int index) {
     if (index < 0) return;
-    MDB_CHAIN("Combo6A.Click");
+    MDB_CHAIN_ON(idCombos[size_t(i)], "Click");
     nameCombos[size_t(i)]->setCurrentIndex(index);
     keyLists[size_t(i)]->setListIndex(nameCombos[size_t(i)]->currentIndex());
 }

@@ -1,0 +1,91 @@
+// A start after a crash in the middle of a rewrite in place puts the file's old bytes back
+// before reading it, and says which file and why; a start that cannot do so stops.
+#include <QFile>
+#include <cstring>
+
+#include "../unit/RunUnprivileged.h"
+#include "WindowFixture.h"
+#include "storage/RecoveryCopy.h"
+
+using namespace Qt::StringLiterals;
+
+namespace mdb::test {
+
+class CrashRecovery : public WindowFixture {
+protected:
+    // What a save cut short leaves: the recovery copy in place and the file half rewritten.
+    QString halfRewrite(const QString& fileName) {
+        const QByteArray old = readBytes(fileName);
+        QByteArray next = old;
+        next.replace(",", ",1");
+        const KeptCopy kept =
+            keepRecoveryCopy(QDir(dir.path()), QFile::encodeName(path(fileName)), old, next);
+        EXPECT_EQ(kept.error, 0);
+        writeBytes(fileName, next.left(next.size() / 2) + old.mid(next.size() / 2));
+        return QFile::decodeName(kept.path);
+    }
+};
+
+TEST_F(CrashRecovery, AHalfRewrittenFileGetsItsOldBytesBackAndTheUserIsTold) {
+    copySample();
+    const QByteArray old = readBytes(u"mob_drop_db.txt"_s);
+    const QString copy = halfRewrite(u"mob_drop_db.txt"_s);
+    ASSERT_NE(readBytes(u"mob_drop_db.txt"_s), old);
+
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    EXPECT_EQ(readBytes(u"mob_drop_db.txt"_s), old);
+    EXPECT_FALSE(QFile::exists(copy));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, u"ファイルの復旧"_s);
+    EXPECT_TRUE(
+        messages.messages[0].text.contains(QDir::toNativeSeparators(path(u"mob_drop_db.txt"_s))))
+        << messages.messages[0].text.toStdString();
+
+    // a second start finds nothing left to put back
+    messages.messages.clear();
+    window.reset();
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(CrashRecovery, ACopyThatIsNotWholeStopsTheStartAndIsNamed) {
+    copySample();
+    const QByteArray half = [&] {
+        const QString copy = halfRewrite(u"mob_mvp_db.txt"_s);
+        QFile file(copy);
+        EXPECT_TRUE(file.open(QIODevice::ReadWrite));
+        EXPECT_TRUE(file.resize(file.size() - 3));
+        return readBytes(u"mob_mvp_db.txt"_s);
+    }();
+    ASSERT_EQ(start(), MainWindow::StartResult::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, u"ファイルの復旧"_s);
+    EXPECT_TRUE(messages.messages[0].text.contains(u"壊れています"_s));
+    EXPECT_EQ(readBytes(u"mob_mvp_db.txt"_s), half);  // nothing written from a broken copy
+}
+
+// The crafted unreadable file of the bad-input tests, as the unprivileged account nobody, so
+// that it also runs where the tests run as the superuser.
+TEST_F(WindowFixture, AnUnreadableFileStopsTheStartAsAnUnprivilegedUser) {
+    if (::geteuid() != 0) GTEST_SKIP() << "the bad-input test covers this user already";
+    copySample();
+    ASSERT_TRUE(testing::giveToNobody(dir.path()));
+    for (const QString& name : QDir(dir.path()).entryList(QDir::Files)) {
+        ASSERT_TRUE(testing::giveToNobody(path(name)));
+    }
+    ASSERT_TRUE(QFile::setPermissions(path(u"mob_mvp_db.txt"_s), {}));
+    const QString expected =
+        u"不明なエラーが発生しました\r\nエラー番号 75\r\n"
+        u"ファイル: mob_mvp_db.txt — 読み取りが許可されていません（%1）"_s.arg(
+            QString::fromLocal8Bit(std::strerror(EACCES)));
+    const testing::ChildResult child = testing::runAsNobody([&]() -> std::string {
+        if (start() != MainWindow::StartResult::Failed) return "the start went on";
+        if (messages.messages.size() != 1) return "not one message";
+        if (messages.messages[0].text != expected) return messages.messages[0].text.toStdString();
+        return {};
+    });
+    ASSERT_TRUE(child.ran) << child.failure;
+    EXPECT_EQ(child.failure, "");
+}
+
+}  // namespace mdb::test
