@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/about/SystemInfo.h"
 #include "ui/about/VersionText.h"
@@ -95,7 +96,12 @@ void AboutBox::build() {
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdSysInfo);
     grid->addLayout(buttons, 6, 0, 1, 2);
-    grid->setColumnMinimumWidth(1, 420);
+    // as wide as the description's longest line, so that no line breaks inside a word
+    int widest = 420;
+    for (const QString& line : lblDescription->text().split(u"\r\n"_s)) {
+        widest = std::max(widest, lblDescription->fontMetrics().horizontalAdvance(line) + 2);
+    }
+    grid->setColumnMinimumWidth(1, widest);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
