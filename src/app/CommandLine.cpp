@@ -15,6 +15,8 @@ const QString kHelp =
 モンスターデータベースのエディタ Tornak MonsterDatabase Editor II を開きます。
 フォルダを指定するとそのフォルダのデータベースファイルを、省略すると現在のフォルダの
 ファイルを読み書きします。ファイルを指定すると、そのファイルのあるフォルダを開きます。
+省略して現在のフォルダにデータベースファイルが 1 つもないときは、フォルダを選ぶ
+ダイアログを前回使ったフォルダから開きます（キャンセルすると何もせずに終了します）。
 
 起動時に「データベースファイル形式が不正です」と表示されたときは、
 monster-db-check [フォルダ] で不正な箇所（ファイル名と行）を調べられます。
@@ -62,6 +64,7 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     const QFileInfo named(folders.first());
     if (!named.exists()) return failure(u"フォルダがありません: "_s + folders.first());
     line.databaseDir = QDir(named.isDir() ? named.absoluteFilePath() : named.absolutePath());
+    line.folderNamed = true;
     return line;
 }
 

@@ -10,8 +10,9 @@ namespace mdb {
 struct CommandLine {
     enum class Action { Run, Help, Version, Error };
     Action action = Action::Run;
-    QDir databaseDir;  // Run: the folder whose database files are read and written
-    QString text;      // Help, Version: what to print; Error: what is wrong
+    QDir databaseDir;          // Run: the folder whose database files are read and written
+    bool folderNamed = false;  // Run: databaseDir was named, not taken from the current folder
+    QString text;              // Help, Version: what to print; Error: what is wrong
 
     // `arguments` as in QCoreApplication::arguments(), the program first. Without a folder the
     // current folder holds the database; a file names the folder it lies in, so that a file

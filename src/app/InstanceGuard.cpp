@@ -38,6 +38,13 @@ SingleInstanceGuard::~SingleInstanceGuard() {
 }
 
 bool SingleInstanceGuard::anotherInstanceRunning() {
+    // the start asks before its folder dialog and again in the window's load step
+    if (answer_) return *answer_;
+    answer_ = decide();
+    return *answer_;
+}
+
+bool SingleInstanceGuard::decide() {
     if (lock_->tryLock(0)) {
         // the lock is ours: whatever socket is left belongs to a run that crashed
         QLocalServer::removeServer(socketPath_);

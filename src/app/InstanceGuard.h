@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QPointer>
 #include <memory>
+#include <optional>
 
 class QLocalServer;
 class QWidget;
@@ -15,7 +16,8 @@ namespace mdb {
 class InstanceGuard {
 public:
     virtual ~InstanceGuard() = default;
-    // True when another instance already runs; it has then been asked to come forward.
+    // True when another instance already runs; it has then been asked to come forward. Asked
+    // again, it gives the same answer without asking anyone again.
     virtual bool anotherInstanceRunning() = 0;
     // The window to bring forward when a later start asks for it.
     virtual void setWindow(QWidget* window) = 0;
@@ -37,6 +39,7 @@ public:
     QString socketPath() const { return socketPath_; }
 
 private:
+    bool decide();
     bool askOwnerToComeForward();
     void bringWindowForward();
 
@@ -44,6 +47,7 @@ private:
     std::unique_ptr<QLockFile> lock_;
     QLocalServer* server_ = nullptr;
     QPointer<QWidget> window_;
+    std::optional<bool> answer_;
 };
 
 }  // namespace mdb

@@ -278,7 +278,7 @@ void MainWindow::connectAddCommands() {
     for (const EditorRegistry::Entry& entry : editors_.entries()) {
         const DependentEditor* editor = entry.editor;
         const auto click = [this, editor] {
-            const QString key = status->Text2A->text();
+            const QString key = status->shownKey();
             addEntries->add(editor->descriptor(), key, editor->keyCaption(),
                             editor->newEntryFields(key));
         };
@@ -301,7 +301,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 
 void MainWindow::LookupDependentEntries() {
     MDB_CHAIN("Text2A.Change LookupDependentEntries");
-    editors_.keyLookup(status->Text2A->text());
+    editors_.keyLookup(status->shownKey());
 }
 
 void MainWindow::setOuterSizeTwips(int width, int height) {

@@ -1,10 +1,12 @@
 #include <QApplication>
 #include <QIcon>
+#include <QSettings>
 #include <cstdio>
 
 #include "app/CommandLine.h"
 #include "app/InstanceGuard.h"
 #include "app/MainWindow.h"
+#include "app/StartFolder.h"
 #include "app/Translations.h"
 #include "ui/controls/MessageSink.h"
 
@@ -43,8 +45,17 @@ int main(int argc, char** argv) {
     }
 
     mdb::SingleInstanceGuard guard;
+    QSettings settings(QSettings::NativeFormat, QSettings::UserScope,
+                       QStringLiteral("monster-db-editor"), QStringLiteral("monster-db-editor"));
+    mdb::QtFolderDialog dialog;
+    mdb::StartFolder folder(settings, dialog);
+    // a second start from the desktop menu brings the first forward instead of asking
+    if (mdb::StartFolder::needsAsking(line) && guard.anotherInstanceRunning()) return 0;
+    const std::optional<QDir> databaseDir = folder.choose(line);
+    if (!databaseDir) return 0;  // the user cancelled: nothing to do, nothing to report
+
     mdb::DialogMessageSink messages(nullptr);
-    mdb::MainWindow window(line.databaseDir, messages, &guard);
+    mdb::MainWindow window(*databaseDir, messages, &guard);
     switch (window.startUp()) {
         case mdb::MainWindow::StartResult::AnotherInstance:
             return 0;
@@ -53,6 +64,7 @@ int main(int argc, char** argv) {
         case mdb::MainWindow::StartResult::Started:
             break;
     }
+    folder.remember(*databaseDir);
     window.show();
     return app.exec();
 }

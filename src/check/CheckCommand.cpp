@@ -3,8 +3,11 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 
+#include "check/CrossReferences.h"
 #include "check/DatabaseCheck.h"
+#include "model/TableDescriptor.h"
 
 namespace mdb::check {
 
@@ -30,9 +33,18 @@ const QString kHelp =
   エディタが書き戻せない値（「,」「"」改行など。その項目を編集すると保存が拒否されます）、
   項目数の合う//で始まる行、閉じる「"」の後で読み捨てられる文字、
   編集して保存すると別のバイトになる文字（NEC・IBM 拡張などで 2 つのコードを持つ文字）。
+参照の警告（モンスターの 7 ファイルが読み込めるとき。--no-refs で省略）:
+  ドロップ・MVP のアイテム ID がアイテムの 3 ファイルにない（アイテムの 3 ファイルが
+  読み込めるときだけ）、変態・取り巻き・召喚のモンスター名やドロップ・MVP・変態・感情・
+  召喚・取り巻きのレコードのモンスター名が mob_stat_db.txt にない（または 1 行目の
+  ダミー行の名前）、同じモンスター名のレコードが 2 つ以上ある（エディタは最初の
+  レコードしか表示しません）、同じモンスター名や ID のモンスターが 2 体以上いる。
+  名前と ID は大文字・小文字を区別せずに比べます（エディタと同じ）。
 
 オプション:
   --strict       警告があっても終了コードを 1 にする
+  --refs         ファイル間の参照を確かめる（既定）
+  --no-refs      ファイル間の参照を確かめない
   -h, --help     この説明を表示して終了する
   -v, --version  バージョンを表示して終了する
 
@@ -49,6 +61,36 @@ QString location(const FileReport& file, const Finding& f) {
     return where;
 }
 
+// Adds the reference findings to the reports of their files, by line among the findings there;
+// returns what to tell about the references as a whole.
+QString addReferenceFindings(const QDir& dir, std::vector<FileReport>& reports) {
+    const auto loads = [&](size_t first, size_t end) {
+        return std::all_of(reports.begin() + qsizetype(first), reports.begin() + qsizetype(end),
+                           [](const FileReport& r) { return r.loads; });
+    };
+    // the reports come in the order of databaseFiles(): the monster files, then the item files
+    const size_t kMonsterFiles = Tables::monsterTables().size();
+    if (!loads(0, kMonsterFiles)) {
+        return u"参照: 読み込めないモンスターのファイルがあるため、参照は確かめていません"_s;
+    }
+    const bool withItems = loads(kMonsterFiles, reports.size());
+    const std::vector<ReferenceFinding> found = checkReferences(dir, withItems);
+    for (FileReport& report : reports) {
+        for (const ReferenceFinding& f : found) {
+            if (f.fileName == report.fileName) report.findings.push_back(f.finding);
+        }
+        std::stable_sort(report.findings.begin(), report.findings.end(),
+                         [](const Finding& a, const Finding& b) { return a.line < b.line; });
+    }
+    QString note = found.empty()
+                       ? u"参照: 見つからない参照や重複はありません"_s
+                       : u"参照: 見つからない参照や重複が %1 件あります"_s.arg(found.size());
+    if (!withItems) {
+        note += u"（アイテムのファイルを読み込めないため、アイテム ID は確かめていません）"_s;
+    }
+    return note;
+}
+
 }  // namespace
 
 int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err) {
@@ -56,7 +98,9 @@ int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QCommandLineOption help(QStringList{u"h"_s, u"help"_s});
     const QCommandLineOption version(QStringList{u"v"_s, u"version"_s});
     const QCommandLineOption strict(u"strict"_s);
-    parser.addOptions({help, version, strict});
+    const QCommandLineOption refs(u"refs"_s);
+    const QCommandLineOption noRefs(u"no-refs"_s);
+    parser.addOptions({help, version, strict, refs, noRefs});
     parser.addPositionalArgument(u"folder"_s, {});
     if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
         const QString reason = parser.errorText().isEmpty() ? u"フォルダは 1 つだけ指定できます"_s
@@ -81,10 +125,16 @@ int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err)
         return 2;
     }
     const QDir dir(named.isDir() ? named.absoluteFilePath() : named.absolutePath());
+    std::vector<FileReport> reports;
+    for (const FileShape& shape : databaseFiles()) reports.push_back(checkFile(dir, shape));
+    // the later of --refs and --no-refs wins, as a user repeating an option would expect
+    const bool withRefs = !parser.isSet(noRefs) || arguments.lastIndexOf(u"--refs"_s) >
+                                                       arguments.lastIndexOf(u"--no-refs"_s);
+    const QString refsNote = withRefs ? addReferenceFindings(dir, reports) : QString();
+
     QStringList refused;
     bool warned = false;
-    for (const FileShape& shape : databaseFiles()) {
-        const FileReport file = checkFile(dir, shape);
+    for (const FileReport& file : reports) {
         if (file.loads) {
             out << file.fileName << u": 読み込めます（"_s << file.records << u" レコード）\n"_s;
         } else {
@@ -99,6 +149,7 @@ int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err)
         if (file.omitted > 0) out << u"  ほかに "_s << file.omitted << u" 件あります\n"_s;
         warned = warned || file.hasWarnings();
     }
+    if (!refsNote.isEmpty()) out << refsNote << u'\n';
 
     if (refused.isEmpty()) {
         out << u"結果: 10 ファイルすべてを読み込めます"_s

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "check/LineIndex.h"
+#include "model/Blanks.h"
 #include "model/ItemDatabase.h"
 #include "model/MonsterDatabase.h"
 #include "storage/Cp932.h"
@@ -16,14 +17,6 @@ namespace mdb::check {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool isLeadByte(uchar b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
 
 QString verdictFor(const StorageError& e, int width) {
     const QString number = u"（エラー番号 %1）"_s.arg(e.number());
@@ -294,7 +287,7 @@ void FileChecker::findChangedCodes(const QByteArray& bytes, const QString& text)
         const QByteArrayView content = byteLines.content(QByteArrayView(bytes), line);
         int column = 1;
         for (qsizetype i = 0; i < content.size(); ++column) {
-            const qsizetype length = isLeadByte(uchar(content[i])) ? 2 : 1;
+            const qsizetype length = cp932::isLeadByte(uchar(content[i])) ? 2 : 1;
             const QByteArrayView code = content.sliced(i, std::min(length, content.size() - i));
             i += code.size();
             const std::optional<QString> character = cp932::decode(code);

@@ -4,13 +4,12 @@
 #include <cmath>
 #include <limits>
 
+#include "model/Blanks.h"
+
 namespace mdb {
 
 namespace {
 
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
 bool isDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }

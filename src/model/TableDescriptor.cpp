@@ -6,14 +6,6 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// The key, then `stem`1..`stem`n, then the count.
-QStringList relationFields(const QString& stem, const QString& count) {
-    QStringList names{u"Name"_s};
-    for (int i = 1; i <= RelationField::Slots; ++i) names << stem + QString::number(i);
-    names << count;
-    return names;
-}
-
 QStringList dropFields() {
     QStringList names{u"Name"_s};
     for (int i = 1; i <= DropField::Slots; ++i) {
@@ -26,6 +18,14 @@ TableDescriptor monsterTable(const QString& fileName, QStringList fields, int qu
                              int slotCount = 0) {
     const int width = int(fields.size());
     return {fileName, width, std::move(fields), quoted, slotCount};
+}
+
+// The key, then `stem`1..`stem`5, then `stem`Count.
+TableDescriptor relationTable(const QString& fileName, const QString& stem) {
+    QStringList names{u"Name"_s};
+    for (int i = 1; i <= RelationField::Slots; ++i) names << stem + QString::number(i);
+    names << stem + u"Count"_s;
+    return monsterTable(fileName, names, 0, RelationField::Slots);
 }
 
 }  // namespace
@@ -60,9 +60,7 @@ const TableDescriptor& mvp() {
 }
 
 const TableDescriptor& morph() {
-    static const TableDescriptor d =
-        monsterTable(u"mob_morph_db.txt"_s, relationFields(u"Morph"_s, u"MorphCount"_s), 0,
-                     RelationField::Slots);
+    static const TableDescriptor d = relationTable(u"mob_morph_db.txt"_s, u"Morph"_s);
     return d;
 }
 
@@ -73,16 +71,12 @@ const TableDescriptor& emote() {
 }
 
 const TableDescriptor& summon() {
-    static const TableDescriptor d =
-        monsterTable(u"summon_monster.txt"_s, relationFields(u"Summon"_s, u"SummonCount"_s), 0,
-                     RelationField::Slots);
+    static const TableDescriptor d = relationTable(u"summon_monster.txt"_s, u"Summon"_s);
     return d;
 }
 
 const TableDescriptor& slave() {
-    static const TableDescriptor d =
-        monsterTable(u"summon_slave.txt"_s, relationFields(u"Slave"_s, u"SlaveCount"_s), 0,
-                     RelationField::Slots);
+    static const TableDescriptor d = relationTable(u"summon_slave.txt"_s, u"Slave"_s);
     return d;
 }
 

@@ -17,10 +17,6 @@ namespace {
 // ICU's name for Microsoft's variant of Shift_JIS, with the NEC and IBM extensions.
 constexpr const char* CodecName = "windows-31j";
 
-bool isLeadByte(uchar b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-}
-
 bool decodesCleanly(QByteArrayView bytes) {
     // A fresh decoder per call: the error flag of a converter never resets.
     QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);

@@ -7,6 +7,11 @@
 
 namespace mdb::cp932 {
 
+// The first byte of a double-byte character.
+constexpr bool isLeadByte(uchar b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+}
+
 // Decodes code page 932 bytes. Returns nothing when a byte sequence does not decode (an
 // invalid byte, a lead byte cut off at the end); `badOffset` then receives the byte offset of
 // the first bad sequence as well as it can be told.

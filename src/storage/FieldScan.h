@@ -3,6 +3,8 @@
 #include <QtGlobal>
 #include <type_traits>
 
+#include "model/Blanks.h"
+
 namespace mdb {
 
 // Where one field lies in a file, as the reader splits it: blanks before it skipped, a quoted
@@ -16,10 +18,6 @@ struct FieldSpan {
     bool openQuote = false;  // a quote that the end of the text closed
 };
 
-inline bool isFieldBlank(char16_t c) {
-    return c == u' ' || c == u'\t';
-}
-
 inline bool endsField(char16_t c) {
     return c == u',' || c == u'\r' || c == u'\n';
 }
@@ -32,7 +30,7 @@ Q_ALWAYS_INLINE FieldSpan scanField(const Ch* data, qsizetype size, qsizetype po
     auto at = [data](qsizetype i) { return char16_t(std::make_unsigned_t<Ch>(data[i])); };
     FieldSpan s;
     qsizetype p = pos;
-    while (p < size && isFieldBlank(at(p))) ++p;
+    while (p < size && isBlank(char16_t(at(p)))) ++p;
     if (p < size && at(p) == u'"') {
         s.valueStart = p + 1;
         qsizetype close = s.valueStart;

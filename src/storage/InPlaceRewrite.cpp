@@ -79,7 +79,7 @@ std::optional<StorageError> rewriteInPlace(const QDir& dir, const QByteArray& pa
         fileio::discard(fd);
     }
     StorageError e = failed(error);
-    e.damaged = !fileio::restoreContent(path, old);
+    e.damaged = !fileio::restoreContent(path, kept.old);
     if (e.damaged) {
         e.recoveryCopy = QFile::decodeName(kept.path);
     } else {

@@ -11,8 +11,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 bool quotedInNormalForm(QStringView value, bool layoutQuoted) {
-    return layoutQuoted || (!value.isEmpty() && (isFieldBlank(value.front().unicode()) ||
-                                                 isFieldBlank(value.back().unicode())));
+    return layoutQuoted || (!value.isEmpty() && (isBlank(value.front()) || isBlank(value.back())));
 }
 
 // The first character that would make the field read back differently where it stands, or

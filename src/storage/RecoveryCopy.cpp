@@ -101,6 +101,16 @@ KeptCopy keepRecoveryCopy(const QDir& dir, const QByteArray& path, const QByteAr
     const QByteArray final = QFile::encodeName(QDir(kept.folder).filePath(name + u".recovery"_s));
     const QByteArray temp =
         final + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+    // A copy left by an earlier rewrite of this file that could not put the old bytes back
+    // holds the file's last whole content: it stays, rather than the damaged one now read.
+    if (QFile earlier(QFile::decodeName(final)); earlier.open(QIODevice::ReadOnly)) {
+        const std::optional<Parsed> parsed = parse(earlier.readAll());
+        if (parsed && parsed->path == path) {
+            kept.path = final;
+            kept.old = parsed->old;
+            return kept;
+        }
+    }
     const QByteArray header = kMagic + "path " + path.toHex() + "\nold " + describe(old) +
                               "\nnew " + describe(next) + "\n\n";
     const int fd = fileio::openCopy(temp);
@@ -122,6 +132,7 @@ KeptCopy keepRecoveryCopy(const QDir& dir, const QByteArray& path, const QByteAr
         return kept;
     }
     kept.path = final;
+    kept.old = old;
     return kept;
 }
 

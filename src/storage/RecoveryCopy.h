@@ -19,12 +19,15 @@ namespace mdb {
 
 struct KeptCopy {
     QByteArray path;  // the copy, to be dropped once the file is whole again
+    QByteArray old;   // the bytes it keeps: those a failed rewrite puts back
     int error = 0;    // the errno when no copy could be made
     QString folder;   // where the copy was to go
 };
 
 // Writes, syncs and puts in place the copy of `old` for the file at `path` (in the database
-// folder `dir`), which is about to get `next`.
+// folder `dir`), which is about to get `next`. A copy that an earlier rewrite of the file left,
+// because it could not put the old bytes back, holds the last whole content and is kept as it
+// is.
 KeptCopy keepRecoveryCopy(const QDir& dir, const QByteArray& path, const QByteArray& old,
                           const QByteArray& next);
 void dropRecoveryCopy(const QByteArray& copyPath);

@@ -265,6 +265,69 @@ check "and runs" kill -0 "$named"
 kill "$named" 2>/dev/null
 wait "$named" 2>/dev/null
 
+# --- started from the desktop menu: no folder named, in a home folder without a database; the
+# settings go to a folder of this run, never the user's
+mkdir "$work/home" "$work/config"
+menu_start() {
+    (cd "$work/home" && HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
+        XDG_RUNTIME_DIR="$session" exec "$editor") &
+}
+dialog_title="データベースのフォルダを選択して下さい"
+menu_start
+asked=$!
+pids+=($asked)
+dialog="$(wait_for_window "$dialog_title")"
+check "started without a database, the editor asks for the folder" test -n "$dialog"
+sleep 0.5
+import -window root "$artifacts/folder-dialog.png"
+if [[ -n "$dialog" ]]; then
+    xdotool windowactivate --sync "$dialog" 2>/dev/null
+    xdotool key --clearmodifiers Escape
+fi
+check "cancelling the dialog ends the program" exits_within "$asked" 10
+wait "$asked"
+check "with status 0" test "$?" -eq 0
+# Qt's file dialog keeps its own view settings (QtProject.conf), as in every Qt program
+check "and writes nothing of its own" \
+    test -z "$(ls -A "$work/home")" -a -z "$(ls -A "$work/config" | grep -vx QtProject.conf)"
+
+menu_start
+asked=$!
+pids+=($asked)
+dialog="$(wait_for_window "$dialog_title")"
+if [[ -n "$dialog" ]]; then
+    xdotool windowactivate --sync "$dialog" 2>/dev/null
+    # the name box has the focus: a typed folder and Return choose it
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 20 "$work/db"
+    sleep 0.5
+    xdotool key --clearmodifiers Return
+    # a first Return may only close the completion list of the name box
+    sleep 1
+    if [[ -n "$(xdotool search --onlyvisible --name "$dialog_title" 2>/dev/null)" ]]; then
+        xdotool key --clearmodifiers Return
+    fi
+fi
+wid="$(wait_for_window "$title")"
+check "the folder chosen in the dialog starts the editor" test -n "$wid"
+# a second start from the menu while it runs brings it forward, without asking
+menu_start
+again=$!
+pids+=($again)
+check "a second start from the menu ends by itself" exits_within "$again" 10
+check "and never showed the folder dialog" \
+    test -z "$(xdotool search --onlyvisible --name "$dialog_title" 2>/dev/null)"
+kill "$again" 2>/dev/null
+wait "$again"
+check "with status 0" test "$?" -eq 0
+if [[ -n "$wid" ]]; then
+    xdotool windowactivate --sync "$wid" 2>/dev/null
+    xdotool key --clearmodifiers ctrl+q
+fi
+check "which ends on Ctrl+Q" exits_within "$asked" 10
+check "the chosen folder is remembered for the next start" \
+    grep -qF "$work/db" "$work/config/monster-db-editor/monster-db-editor.conf"
+
 # --- a missing database file
 mkdir "$work/broken"
 cp "$sample"/*.txt "$work/broken/"

@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package with CPack, unpacks it into a scratch folder and checks that it
-# holds the editor, the checker, the desktop entry and the icon, that it depends on the Qt
-# runtime, and that the unpacked checker runs and accepts the sample database.
+# holds the editor, the checker, the desktop entry and the icon, the manual pages, the AppStream
+# metadata, the copyright file and the changelog, that it depends on the Qt runtime, and that
+# the unpacked checker runs and accepts the sample database. Then Debian's own tools judge it:
+# lintian finds no error and every warning it gives is explained in the README,
+# desktop-file-validate and appstreamcli validate accept the desktop entry and the metadata, and
+# man renders both manual pages without a warning.
 #
 #   run-package-test.sh <build folder> <sample folder> <scratch folder>
 set -uo pipefail
@@ -49,4 +53,49 @@ check "the unpacked checker accepts the sample database" \
     quietly "$root/usr/bin/monster-db-check" "$sample"
 check "the unpacked editor prints its version without a display" \
     quietly env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/monster-db-editor" --version
+doc="$root/usr/share/doc/monster-db-editor"
+check "the copyright file is installed" test -s "$doc/copyright"
+check "the changelog is installed, compressed" quietly gzip -t "$doc/changelog.Debian.gz"
+check "the changelog's newest entry is the package's version" \
+    test "$(zcat "$doc/changelog.Debian.gz" | head -n 1 | sed -E 's/^[^ ]+ \(([^)]+)\).*/\1/')" \
+    = "$(dpkg-deb -f "$deb" Version)"
+
+# --- Debian's own checks
+readme="$(dirname "$sample")/README.md"
+# exits non-zero on an error (and when it cannot run at all); warnings are looked at below
+lintian --fail-on error --display-info "$deb" >"$scratch/lintian.log" 2>&1
+lintian_status=$?
+cat "$scratch/lintian.log"
+check "lintian reports no error" test "$lintian_status" -eq 0
+while read -r tag; do
+    check "lintian's warning $tag is explained in the README" grep -q -- "$tag" "$readme"
+done < <(sed -nE 's/^W: [^ ]+: ([^ ]+).*/\1/p' "$scratch/lintian.log" | sort -u)
+
+check "desktop-file-validate accepts the desktop entry" desktop-file-validate "$desktop"
+metainfo="$(find "$root/usr/share/metainfo" -name '*.metainfo.xml' | head -n 1)"
+check "the AppStream metadata is installed" test -n "$metainfo"
+check "appstreamcli validate accepts the metadata" appstreamcli validate --no-net "$metainfo"
+check "the metadata launches the installed desktop entry" \
+    grep -q '<launchable type="desktop-id">monster-db-editor.desktop</launchable>' "$metainfo"
+
+man_page() {  # man_page <page.gz> <name> <headings...>: rendered as lintian does, then read
+    local page="$1" name="$2"
+    shift 2
+    check "the manual page $name is installed" test -s "$page"
+    # any message of groff at 80 columns is a fault to lintian
+    LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -E UTF-8 -l -Tutf8 -Z "$page" \
+        >/dev/null 2>"$scratch/$name.man-warnings"
+    cat "$scratch/$name.man-warnings"
+    check "man -l renders $name without a warning" test ! -s "$scratch/$name.man-warnings"
+    LC_ALL=C.UTF-8 MANWIDTH=80 man -l "$page" >"$scratch/$name.txt" 2>/dev/null
+    for heading in "$@" --help --version; do
+        check "$name tells $heading" grep -q -- "$heading" "$scratch/$name.txt"
+    done
+}
+mkdir -p "$scratch/ja"
+for program in monster-db-editor monster-db-check; do
+    man_page "$root/usr/share/man/ja/man1/$program.1.gz" "ja/$program.1" 書式 オプション 終了ステータス
+    man_page "$root/usr/share/man/man1/$program.1.gz" "$program.1" SYNOPSIS OPTIONS "EXIT STATUS"
+done
+check "monster-db-check(1) tells --no-refs" grep -q -- '--no-refs' "$scratch/ja/monster-db-check.1.txt"
 exit "$failed"

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QStringDecoder>
 
-#include "WindowFixture.h"
+#include "EditorFixture.h"
 #include "ui/controls/HiddenList.h"
 #include "ui/controls/Widgets.h"
 #include "ui/status/StatusEditor.h"
@@ -23,8 +23,9 @@ const QString kFirstItemName = u"傷薬"_s;
 
 }  // namespace
 
-class DropAndMvp : public WindowFixture {
+class DropAndMvp : public EditorFixture {
 protected:
+    using EditorFixture::combo;
     // Starts afresh on the sample, with the item files loaded or not.
     void startWithItems(bool items) {
         window.reset();
@@ -34,12 +35,6 @@ protected:
             window->mnuIdbLoad->trigger();
             ASSERT_TRUE(messages.messages.empty());
         }
-    }
-    void showMonster(const QString& name) {
-        const int row = window->database().StatusTable.column(StatusField::Name).indexOf(name);
-        ASSERT_GT(row, 1) << name.toStdString();
-        window->status->Text0->setText(QString::number(row - 1));
-        ASSERT_EQ(window->status->Text2A->text(), name);
     }
     QLineEdit* box(const QString& name, int i) const {
         return control<QLineEdit>(indexed(name, i));
@@ -92,7 +87,7 @@ TEST_F(DropAndMvp, SlotsFollowTheShownMonsterWithAndWithoutItems) {
         const Table& drops = window->database().DropTable;
 
         // KAPPA_KING has a drop record (the second): 24 controls enabled, its 16 values shown
-        showMonster(u"KAPPA_KING"_s);
+        show(u"KAPPA_KING"_s);
         EXPECT_EQ(slotsEnabled(), true);
         EXPECT_EQ(control<HiddenList>(u"List1"_s)->listIndex(), 1);
         EXPECT_EQ(control<QLineEdit>(u"Text13"_s)->text(), u"河童,大将"_s);
@@ -104,7 +99,7 @@ TEST_F(DropAndMvp, SlotsFollowTheShownMonsterWithAndWithoutItems) {
         EXPECT_EQ(combo(u"Combo1"_s, 3)->currentText(), items ? u"霊薬①"_s : QString());
 
         // CHOCHIN has none: everything disabled, no drop record selected
-        showMonster(u"CHOCHIN"_s);
+        show(u"CHOCHIN"_s);
         EXPECT_EQ(slotsEnabled(), false);
         EXPECT_EQ(control<HiddenList>(u"List1"_s)->listIndex(), -1);
     }
@@ -112,8 +107,8 @@ TEST_F(DropAndMvp, SlotsFollowTheShownMonsterWithAndWithoutItems) {
 
 TEST_F(DropAndMvp, SlotBoxesAndNamePickersFollowEachOther) {
     startWithItems(true);
-    showMonster(u"KAPPA_KING"_s);  // names are looked up when the IDs change
-    showMonster(u"KAPPA"_s);       // the first drop record: 901/3000, 512/1500, 501/800, 1103/5
+    show(u"KAPPA_KING"_s);  // names are looked up when the IDs change
+    show(u"KAPPA"_s);       // the first drop record: 901/3000, 512/1500, 501/800, 1103/5
     QLineEdit* id = box(u"Text5"_s, 1);
     QLineEdit* rate = box(u"Text6"_s, 1);
 
@@ -199,7 +194,7 @@ TEST_F(DropAndMvp, MvpRecordOfTheShownOrAPickedMonster) {
         };
 
         // TENGU_LORD (the second record): its display name, its ten values, all enabled
-        showMonster(u"TENGU_LORD"_s);
+        show(u"TENGU_LORD"_s);
         EXPECT_EQ(mvpEnabled(), true);
         EXPECT_EQ(keys->listIndex(), 1);
         EXPECT_EQ(picker->currentText(), u"大天狗ソウゲン"_s);
@@ -220,11 +215,11 @@ TEST_F(DropAndMvp, MvpRecordOfTheShownOrAPickedMonster) {
         EXPECT_EQ(mvpEnabled(), false);
 
         // KAPPA has no MVP record; back at TENGU_LORD the editor is enabled again
-        showMonster(u"KAPPA"_s);
+        show(u"KAPPA"_s);
         EXPECT_EQ(keys->listIndex(), -1);
         EXPECT_EQ(key->caption(), QString());
         EXPECT_EQ(mvpEnabled(), false);
-        showMonster(u"TENGU_LORD"_s);
+        show(u"TENGU_LORD"_s);
         EXPECT_EQ(mvpEnabled(), true);
         expectRecord(2);
     }
@@ -232,7 +227,7 @@ TEST_F(DropAndMvp, MvpRecordOfTheShownOrAPickedMonster) {
 
 TEST_F(DropAndMvp, MvpBoxesAndItemPickers) {
     startWithItems(true);
-    showMonster(u"KAPPA_KING"_s);
+    show(u"KAPPA_KING"_s);
     // an emptied number box reads "0" at once, letters become "0" when the box is left
     box(u"Text8"_s, 1)->setText(QString());
     EXPECT_EQ(box(u"Text8"_s, 1)->text(), u"0"_s);
@@ -269,19 +264,19 @@ TEST_F(DropAndMvp, FirstConsumeItemKeepsItsIdThroughUpdateAndSave) {
     for (const bool items : {false, true}) {
         SCOPED_TRACE(items ? "items loaded" : "no items");
         startWithItems(items);
-        showMonster(u"KAPPA"_s);
+        show(u"KAPPA"_s);
         EXPECT_EQ(box(u"Text5"_s, 2)->text(), kFirstItemId);
-        showMonster(u"KAPPA_KING"_s);
+        show(u"KAPPA_KING"_s);
         box(u"Text8A"_s, 3)->setText(kFirstItemId);
-        showMonster(u"KAPPA"_s);  // the edit is dropped: nothing was updated
-        showMonster(u"KAPPA_KING"_s);
+        show(u"KAPPA"_s);  // the edit is dropped: nothing was updated
+        show(u"KAPPA_KING"_s);
         EXPECT_EQ(box(u"Text8A"_s, 3)->text(), u"504"_s);
         box(u"Text8A"_s, 3)->setText(kFirstItemId);
         EXPECT_EQ(combo(u"Combo8"_s, 3)->currentText(), items ? kFirstItemName : QString());
         updateAndSave();
         EXPECT_TRUE(fileText(u"mob_mvp_db.txt"_s)
                         .startsWith(u"KAPPA_KING,0,0,45000,0,1103,3000,501,5000,0,0\r\n"_s));
-        showMonster(u"KAPPA"_s);
+        show(u"KAPPA"_s);
         updateAndSave();
         EXPECT_TRUE(
             fileText(u"mob_drop_db.txt"_s)

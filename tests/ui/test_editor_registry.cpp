@@ -120,6 +120,13 @@ TEST_F(EditorRegistryTest, EveryControlIsOnTheListsTheCommandsWalk) {
         ASSERT_NE(e, nullptr);
         EXPECT_EQ(e->frame()->objectName(), design.frame);
         EXPECT_EQ(namesOf(e->controls()), design.switched);
+        // the switched controls are exactly those the rows edit
+        QStringList rowControls;
+        for (const auto& row : e->rows()) rowControls << namesOf(row.controls);
+        rowControls.sort();
+        QStringList switched = design.switched;
+        switched.sort();
+        EXPECT_EQ(rowControls, switched);
         QStringList committed;
         for (const auto& binding : e->bindings().bindings()) {
             if (binding.read)

@@ -10,7 +10,7 @@
 #include <QTest>
 #include <QWheelEvent>
 
-#include "WindowFixture.h"
+#include "EditorFixture.h"
 #include "ui/controls/BindingTable.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/ColumnModel.h"
@@ -23,18 +23,13 @@ using namespace Qt::StringLiterals;
 
 namespace mdb::test {
 
-class EditorShape : public WindowFixture {
+class EditorShape : public EditorFixture {
 protected:
     // Shows the window and makes it the active one, as a user's window would be.
     bool activate() {
         window->show();
         QApplication::setActiveWindow(window.get());
         return QTest::qWaitForWindowActive(window.get());
-    }
-    void showMonster(const QString& name) {
-        const int row = window->database().StatusTable.column(StatusField::Name).indexOf(name);
-        ASSERT_GT(row, 1) << name.toStdString();
-        window->status->Text0->setText(QString::number(row - 1));
     }
     static void wheel(QWidget* widget, int delta) {
         const QPointF at(widget->width() / 2.0, widget->height() / 2.0);
@@ -50,9 +45,9 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
     startSample();
     MainWindow& w = *window;
     MonsterDatabase& db = w.database();
-    showMonster(u"KAPPA_KING"_s);  // has a drop and an MVP record
+    show(u"KAPPA_KING"_s);  // has a drop and an MVP record
     ChainScope::resetDeepest();
-    showMonster(u"TENGU_LORD"_s);
+    show(u"TENGU_LORD"_s);
     // showing a monster runs every chain of the window, well inside the guard's bound
     EXPECT_GT(ChainScope::deepest(), 3);
     EXPECT_LT(ChainScope::deepest(), ChainScope::MaxChainDepth / 2);

@@ -69,7 +69,9 @@ TEST(StorageCodec, LookAlikesAndMovedControlCodesNeverChangeOnTheWayBack) {
     // control codes that the code page moves are encoded by the converter, not byte for byte
     for (const QString& text : {u"a\u001Ab"_s, u"a\u001Cb"_s, u"a\u007Fb"_s}) {
         const auto bytes = cp932::encode(text);
-        if (bytes) EXPECT_EQ(cp932::decode(*bytes), text) << text.toStdString();
+        if (bytes) {
+            EXPECT_EQ(cp932::decode(*bytes), text) << text.toStdString();
+        }
     }
 }
 

@@ -19,6 +19,7 @@
 #include "storage/DatabaseFiles.h"
 #include "storage/FileIo.h"
 #include "storage/RecoveryCopy.h"
+#include "storage/SafeWrite.h"
 #include "storage/StateFolder.h"
 #include "test_storage_helpers.h"
 
@@ -167,4 +168,37 @@ TEST(StorageCrashes, AKillBeforeOrAfterAnyStepOfASaveLeavesEveryFileOldOrNew) {
     EXPECT_GE(inPlace.kills, 2 * 2 * 7 * 10);
     EXPECT_GT(replacing.strays, 0);
     EXPECT_GT(inPlace.restored, 0);
+}
+
+// A rewrite in place that finds the copy an earlier, damaged rewrite of the same file left keeps
+// it: it holds the file's last whole content, which a failure puts back, not the damage.
+TEST(StorageCrashes, ARewriteAfterADamagedOneKeepsTheEarlierCopyOfTheWholeFile) {
+    QTemporaryDir tmp(scratchTemplate(u"mdb-crash"_s));
+    const QDir dir(tmp.path());
+    const QString file = dir.filePath(u"e.txt"_s);
+    const QByteArray whole = "PORING,IDLE_ST,2\r\nFABRE,DEAD_ST,5\r\n";
+    const KeptCopy earlier =
+        keepRecoveryCopy(dir, QFile::encodeName(file), whole, "PORING,IDLE_ST,3\r\n");
+    ASSERT_EQ(earlier.error, 0);
+    writeBytes(file, "PORING,IDLE_ST,3\r\nFABRE,DEAD_ST,5\r\n");  // the damage
+
+    // the write of the file itself fails: the first after its space is reserved
+    const QByteArray longer = "LUNATIC,IDLE_ST,9\r\n" + whole;
+    bool reserved = false;
+    fileio::setFaultHook([&](fileio::Op op) {
+        if (op == fileio::Op::OpenTemp) return EACCES;
+        if (op == fileio::Op::Allocate) reserved = true;
+        return op == fileio::Op::Write && reserved ? EIO : 0;
+    });
+    const auto failed = writeWholeFile(dir, u"e.txt"_s, longer);
+    fileio::setFaultHook({});
+    ASSERT_TRUE(failed);
+    EXPECT_TRUE(failed->inPlace);
+    EXPECT_FALSE(failed->damaged);
+    EXPECT_EQ(readBytes(file), whole);
+    EXPECT_FALSE(QFile::exists(QFile::decodeName(earlier.path)));
+
+    // with nothing left over, the next rewrite goes through and leaves no copy
+    ASSERT_FALSE(writeWholeFile(dir, u"e.txt"_s, longer));
+    EXPECT_EQ(readBytes(file), longer);
 }

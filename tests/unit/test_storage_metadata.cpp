@@ -86,7 +86,9 @@ TEST(StorageMetadata, SavedFilesKeepOwnerGroupModeAttributesAclAndLinks) {
     const QString link = dir.filePath(u"drop_link.txt"_s);
     const bool root = ::geteuid() == 0;
     // another owner and group, as a game server's account has them
-    if (root) ASSERT_EQ(::chown(QFile::encodeName(stat).constData(), 4242, 4343), 0);
+    if (root) {
+        ASSERT_EQ(::chown(QFile::encodeName(stat).constData(), 4242, 4343), 0);
+    }
     ASSERT_EQ(::chmod(QFile::encodeName(stat).constData(), 0640), 0);
     ASSERT_EQ(::link(QFile::encodeName(drop).constData(), QFile::encodeName(link).constData()), 0);
     const bool attributes = setAttribute(mvp, "user.origin", "server");
@@ -101,7 +103,9 @@ TEST(StorageMetadata, SavedFilesKeepOwnerGroupModeAttributesAclAndLinks) {
     for (const QString& value : {u"77"_s, u"7777777777"_s, u"7"_s}) {
         changeEveryTable(db, value);
         QStringList strays;
-        ASSERT_FALSE(saveMonsterDatabase(dir, db, &strays)) << value.toStdString();
+        const auto saved = saveMonsterDatabase(dir, db, &strays);
+        ASSERT_FALSE(saved) << value.toStdString() << " " << saved->fileName.toStdString() << " "
+                            << saved->detail.toStdString() << " " << saved->inPlace;
         EXPECT_TRUE(strays.isEmpty());
         MonsterDatabase again;
         ASSERT_FALSE(loadMonsterDatabase(dir, again));
@@ -119,8 +123,12 @@ TEST(StorageMetadata, SavedFilesKeepOwnerGroupModeAttributesAclAndLinks) {
         EXPECT_EQ(readBytes(link), readBytes(drop));
         const struct stat mvpAfter = statOf(mvp);
         EXPECT_EQ(mvpAfter.st_mode, mvpBefore.st_mode);
-        if (attributes) EXPECT_EQ(attribute(mvp, "user.origin"), QByteArray("server"));
-        if (acl) EXPECT_EQ(attribute(mvp, "system.posix_acl_access"), readableBy(4242));
+        if (attributes) {
+            EXPECT_EQ(attribute(mvp, "user.origin"), QByteArray("server"));
+        }
+        if (acl) {
+            EXPECT_EQ(attribute(mvp, "system.posix_acl_access"), readableBy(4242));
+        }
     }
     EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden).size(), 8);  // no temporary file stays
     EXPECT_TRUE(recoveryCopies().isEmpty());

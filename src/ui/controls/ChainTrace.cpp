@@ -36,10 +36,6 @@ ChainScope::~ChainScope() {
     --currentDepth;
 }
 
-int ChainScope::depth() {
-    return currentDepth;
-}
-
 int ChainScope::deepest() {
     return deepestDepth;
 }

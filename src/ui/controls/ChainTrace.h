@@ -25,8 +25,6 @@ public:
     ChainScope(const ChainScope&) = delete;
     ChainScope& operator=(const ChainScope&) = delete;
 
-    // Handlers running now, this one included.
-    static int depth();
     // The deepest nesting seen since the last reset (for tests and benchmarks).
     static int deepest();
     static void resetDeepest();

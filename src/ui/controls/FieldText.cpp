@@ -1,12 +1,10 @@
 #include "ui/controls/FieldText.h"
 
+#include "model/Blanks.h"
+
 namespace mdb {
 
 namespace {
-
-bool isBlank(QChar c) {
-    return c == u' ' || c == u'\t';
-}
 
 // Splits a plain whole-number text into its sign and digit run; nullopt for anything else.
 struct WholeParts {

@@ -37,6 +37,8 @@ public:
     bool commitInto(MonsterDatabase& db) const;
     // Whether the form holds edits not yet committed into the shown record.
     bool hasUncommittedEdits() const;
+    // The shown monster's key (Name, in Text2A), which the dependent tables refer to.
+    QString shownKey() const;
     // Which box shows which field.
     const BindingTable& bindings() const { return bindings_; }
 

@@ -88,6 +88,10 @@ bool StatusEditor::hasUncommittedEdits() const {
     return record && bindings_.differsFrom(db_.StatusTable, *record);
 }
 
+QString StatusEditor::shownKey() const {
+    return Text2A->text();
+}
+
 void StatusEditor::onText0LostFocus() {
     MDB_CHAIN("Text0.LostFocus");
     // every assignment reloads, which lifts "0" to "1"; each check reads the text anew
