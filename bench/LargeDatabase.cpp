@@ -1,6 +1,7 @@
 #include "LargeDatabase.h"
 
 #include <QFile>
+#include <QStringDecoder>
 #include <QStringEncoder>
 #include <QStringList>
 #include <cstdio>
@@ -26,6 +27,16 @@ QByteArray encodeOrDie(const QString& text) {
         std::exit(1);
     }
     return bytes;
+}
+
+QString decodeOrDie(const QByteArray& bytes) {
+    QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+    QString text = decoder(bytes);
+    if (decoder.hasError()) {
+        std::fprintf(stderr, "the bytes are not code page 932\n");
+        std::exit(1);
+    }
+    return text;
 }
 
 void writeOrDie(const QString& path, const QByteArray& bytes) {

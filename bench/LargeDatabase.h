@@ -18,6 +18,7 @@ std::map<QString, QString> generateMonsterTexts(int monsters = MonsterCount);
 std::map<QString, QString> generateItemTexts(int items = ItemCount);
 
 QByteArray encodeOrDie(const QString& text);
+QString decodeOrDie(const QByteArray& bytes);
 void writeOrDie(const QString& path, const QByteArray& bytes);
 QByteArray readOrDie(const QString& path);
 

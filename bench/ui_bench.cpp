@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -32,6 +33,7 @@
 
 #include "BestTimes.h"
 #include "LargeDatabase.h"
+#include "PeakMemory.h"
 #include "app/MainWindow.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/status/StatusEditor.h"
@@ -138,8 +140,10 @@ RecordingMessageSink& sink() {
     return chars;
 }
 
-[[gnu::noinline]] void showAnotherMonster(StatusEditor& status) {
-    status.stepNext();
+// A jump to a monster picked at random, as a user choosing from the list does: stepping to the
+// next one would find its records next to the last one's in the caches.
+[[gnu::noinline]] void showAnotherMonster(StatusEditor& status, const QString& position) {
+    status.Text0->setText(position);
 }
 
 [[gnu::noinline]] void loadItems(MainWindow& window) {
@@ -187,14 +191,14 @@ void startUp(benchmark::State& state, const Dataset* d) {
 void showMonsters(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->folder);
     StatusEditor& status = *window->status;
-    const QString last = QString::number(window->database().StatusTable.Count() - 1);
+    const int last = int(window->database().StatusTable.Count()) - 1;
+    QRandomGenerator random(1);
+    QStringList positions;
+    for (int i = 0; i < 4096; ++i) positions << QString::number(1 + random.bounded(last));
+    qsizetype next = 0;
     for (auto _ : state) {
-        showAnotherMonster(status);
-        if (status.Text0->text() == last) {
-            state.PauseTiming();
-            status.Text0->setText(u"1"_s);
-            state.ResumeTiming();
-        }
+        showAnotherMonster(status, positions[next]);
+        next = (next + 1) % positions.size();
     }
 }
 
@@ -213,11 +217,18 @@ void itemLoad(benchmark::State& state, const Dataset* d) {
     }
 }
 
-// The update command on the shown monster, with the items loaded.
+// The update command on the shown monster after a field was changed, with the items loaded:
+// an update with nothing changed writes nothing and says little.
 void updates(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->folder);
     loadItems(*window);
-    for (auto _ : state) update(*window);
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        window->status->Text1[2]->setText(QString::number(1000 + round++ % 2));
+        state.ResumeTiming();
+        update(*window);
+    }
 }
 
 // The save command after an update, into a copy of the folder.
@@ -286,17 +297,6 @@ void registerBenchmarks() {
             if (fn == itemLoad || fn == startUp) b->MinTime(0.5);
         }
     }
-}
-
-// Peak resident memory so far, in bytes.
-qint64 peakResident() {
-    QFile status(u"/proc/self/status"_s);
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
-    }
-    return -1;
 }
 
 // Run in a process of its own, since a peak never goes down again: the empty window, then the

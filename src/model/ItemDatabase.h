@@ -42,6 +42,12 @@ public:
         text_.append(id);
         text_.append(name);
     }
+    // For a reader that decodes straight into the text: it appends an item's ID and then its
+    // name to growingText(), then calls addLast with their sizes.
+    QString& growingText() { return text_; }
+    void addLast(qsizetype idSize, qsizetype nameSize) {
+        items_.push_back({text_.size() - idSize - nameSize, idSize, nameSize});
+    }
     // Gives back the room kept for further items.
     void finish() {
         text_.squeeze();

@@ -69,8 +69,13 @@ QStringList Table::column(int field) const {
 }
 
 void Table::keepSource(QByteArray bytes, QString text) {
+    // Latin-1 spells each byte as the character of the same number: equal means every byte
+    // is its own character (the code page's half-width katakana and moved control codes are
+    // not, so they keep their bytes)
+    sourceIsText_ = text == QLatin1StringView(bytes);
+    sourceText_ = sourceIsText_ ? text : QString();
+    sourceBytes_ = sourceIsText_ ? QByteArray() : std::move(bytes);
     cells_.keep(std::move(text));  // a move keeps the characters where the views point
-    sourceBytes_ = std::move(bytes);
     hasSource_ = true;
     written_ = false;
 }
@@ -78,6 +83,8 @@ void Table::keepSource(QByteArray bytes, QString text) {
 void Table::clear() {
     count_ = 0;
     sourceBytes_.clear();
+    sourceText_.clear();
+    sourceIsText_ = false;
     hasSource_ = false;
     written_ = false;
     cells_.clear();

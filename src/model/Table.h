@@ -56,9 +56,11 @@ public:
     void keepBuffer(QString buffer) { cells_.keep(std::move(buffer)); }
     // Keeps the file the records were read from: its bytes as read and its decoded text, which
     // the views of the appended records point into. A save writes every field that was not
-    // written since with exactly its bytes from here.
+    // written since with exactly its bytes from here. Bytes that spell the text character for
+    // character (a file of plain ASCII) are not kept twice: they are made again from the text
+    // when asked for.
     void keepSource(QByteArray bytes, QString text);
-    const QByteArray& sourceBytes() const { return sourceBytes_; }
+    QByteArray sourceBytes() const { return sourceIsText_ ? sourceText_.toLatin1() : sourceBytes_; }
     bool hasSource() const { return hasSource_; }
     // No field written since the source was kept.
     bool untouchedSinceLoad() const { return !written_; }
@@ -88,6 +90,8 @@ private:
     qint32 count_ = 0;
     TextCells cells_;  // row-major; row 0 is the empty position
     QByteArray sourceBytes_;
+    QString sourceText_;  // shared with the cells' buffer: no copy
+    bool sourceIsText_ = false;
     bool hasSource_ = false;
     bool written_ = false;
     quint64 changedWrites_ = 0;

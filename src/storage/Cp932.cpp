@@ -117,6 +117,20 @@ inline bool allPrintable(quint64 w) {
     return ((w | below20 | is7f) & highs) == 0;
 }
 
+// The first byte from `i` on with its high bit set, or `n`.
+qsizetype firstHighByte(const uchar* p, qsizetype n, qsizetype i) {
+#if defined(__SSE2__)
+    while (i + 16 <= n) {
+        const int mask =
+            _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+        if (mask != 0) return i + __builtin_ctz(unsigned(mask));
+        i += 16;
+    }
+#endif
+    while (i < n && p[i] < 0x80) ++i;
+    return i;
+}
+
 // Copies the plain ASCII run starting at `i` into `out`, widened; returns where it ends.
 qsizetype widenAsciiRun(const uchar* p, qsizetype n, qsizetype i, char16_t* out) {
     const qsizetype start = i;
@@ -155,34 +169,68 @@ qsizetype widenAsciiRun(const uchar* p, qsizetype n, qsizetype i, char16_t* out)
     return i;
 }
 
-// Decodes plain ASCII by widening each byte, the rest run by run through the code page's
+}  // namespace
+
+// Plain ASCII is widened byte by byte, the rest decoded run by run through the code page's
 // decoder. Every run starts on a character boundary and the code page keeps no state, so the
 // text and the verdict are those of decoding the bytes whole. Each byte gives at most one
-// UTF-16 unit, so the text is allocated at the number of bytes and cut to its size.
-std::optional<QString> decodeByRuns(QByteArrayView bytes) {
+// UTF-16 unit, so the text grows by the number of bytes and is cut to its size.
+bool RunDecoder::append(QByteArrayView bytes, QString& out) {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
-    QString text(n, Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
+    const qsizetype base = out.size();
+    out.resize(base + n);
+    char16_t* to = reinterpret_cast<char16_t*>(out.data()) + base;
     qsizetype written = 0;
-    std::optional<QStringDecoder> decoder;
-    std::vector<QChar> scratch;
     for (qsizetype i = 0; i < n;) {
-        const qsizetype asciiEnd = widenAsciiRun(p, n, i, out + written);
+        const qsizetype asciiEnd = widenAsciiRun(p, n, i, to + written);
         written += asciiEnd - i;
         i = asciiEnd;
         if (i == n) break;
         const qsizetype otherEnd = endOfOtherRun(p, n, i);
-        if (!decoder) decoder.emplace(CodecName, QStringConverter::Flag::Stateless);
-        const QByteArrayView run = bytes.sliced(i, otherEnd - i);
-        scratch.resize(size_t(decoder->requiredSpace(run.size())));
-        const qsizetype produced = decoder->appendToBuffer(scratch.data(), run) - scratch.data();
-        if (decoder->hasError() || produced > n - written) return std::nullopt;
-        std::copy_n(reinterpret_cast<const char16_t*>(scratch.data()), produced, out + written);
+        const qsizetype produced = decodeRun(bytes.sliced(i, otherEnd - i));
+        if (produced < 0 || produced > n - written) {
+            out.truncate(base);
+            return false;
+        }
+        std::copy_n(reinterpret_cast<const char16_t*>(scratch_.data()), produced, to + written);
         written += produced;
         i = otherEnd;
     }
-    text.truncate(written);
+    out.truncate(base + written);
+    return true;
+}
+
+bool RunDecoder::check(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+        i = firstHighByte(p, n, i);
+        if (i == n) break;
+        // a byte below 0x80 is a character of its own wherever a character may begin
+        qsizetype end = i;
+        while (end < n && p[end] >= 0x80) end += isLeadByte(p[end]) && end + 1 < n ? 2 : 1;
+        end = std::min(end, n);
+        if (decodeRun(bytes.sliced(i, end - i)) < 0) return false;
+        i = end;
+    }
+    return true;
+}
+
+qsizetype RunDecoder::decodeRun(QByteArrayView run) {
+    // One decoder for every run: its error flag never resets, but the first error ends the
+    // read, and the code page is stateless, so nothing of one run carries into the next.
+    if (!decoder_) decoder_.emplace(CodecName, QStringConverter::Flag::Stateless);
+    scratch_.resize(size_t(decoder_->requiredSpace(run.size())));
+    const qsizetype produced = decoder_->appendToBuffer(scratch_.data(), run) - scratch_.data();
+    return decoder_->hasError() ? -1 : produced;
+}
+
+namespace {
+
+std::optional<QString> decodeByRuns(QByteArrayView bytes) {
+    QString text;
+    if (!RunDecoder().append(bytes, text)) return std::nullopt;
     text.squeeze();  // shrinks in place: the double-byte characters took a unit for two bytes
     return text;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringDecoder>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,25 @@ constexpr bool isLeadByte(uchar b) {
 // invalid byte, a lead byte cut off at the end); `badOffset` then receives the byte offset of
 // the first bad sequence as well as it can be told.
 std::optional<QString> decode(QByteArrayView bytes, qsizetype* badOffset = nullptr);
+
+// Decodes many pieces of one file's bytes, each beginning on a character boundary, with one
+// decoder and one scratch buffer. Gives the same text and the same verdict as decode(); after a
+// piece that does not decode the decoder must not be used again.
+class RunDecoder {
+public:
+    // Appends the decoded bytes to `out`; false (and `out` as it was) when they do not decode.
+    bool append(QByteArrayView bytes, QString& out);
+    // Whether the bytes decode, without keeping the text: only the bytes from 0x80 up are
+    // given to the code page's decoder.
+    bool check(QByteArrayView bytes);
+
+private:
+    // Decodes into scratch_; the number of UTF-16 units, or -1 when the run does not decode.
+    qsizetype decodeRun(QByteArrayView run);
+
+    std::optional<QStringDecoder> decoder_;
+    std::vector<QChar> scratch_;
+};
 
 // Maps the JIS forms an input method may produce (U+301C, U+2016, U+2212, U+00A2, U+00A3,
 // U+00AC, U+2014) to the characters code page 932 spells them with.

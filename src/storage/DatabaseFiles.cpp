@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include "storage/FileRead.h"
+#include "storage/ItemRead.h"
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
 #include "storage/SafeWrite.h"
@@ -33,38 +35,32 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
     // load's records next to the new ones.
     for (ItemTable* table : items.loadOrder()) table->clear();
     for (ItemTable* table : items.loadOrder()) {
-        QString text;
         QByteArray bytes;
-        auto error = readRecordFile(dir, table->fileName(), table->width(), text, bytes,
-                                    [table, &text](const QStringView* fields) {
-                                        if (table->Count() == std::numeric_limits<qint32>::max()) {
-                                            return false;
-                                        }
-                                        // IDs and names are a small part of an item line
-                                        if (table->Count() == 0) table->reserve(text.size() / 8);
-                                        table->append(fields[ItemField::ItemId - 1],
-                                                      fields[ItemField::ItemName - 1]);
-                                        return true;
-                                    });
-        table->finish();
-        if (error) return error;
+        if (auto error = readDatabaseFile(dir, table->fileName(), bytes)) return error;
+        if (auto error = readItemRecords(bytes, *table)) return error;
     }
     return std::nullopt;
 }
 
 std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
                                                 QStringList* strays) {
+    // Every table is checked before the first file is touched, so that a value the format cannot
+    // hold writes nothing; each file's bytes are made only as it is written, so that a save holds
+    // one encoded file at a time, not seven.
     const auto order = db.saveOrder();
-    std::array<QByteArray, order.size()> contents;
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (auto error = encodeTableFaithfully(*order[i], MonsterDatabase::layoutOf(*order[i]),
-                                               contents[i])) {
+    for (const Table* table : order) {
+        if (auto error = checkTableFaithfully(*table, MonsterDatabase::layoutOf(*table))) {
             return error;
         }
-        followWithAppendedLines(contents[i], db.appendedLines(*order[i]));
     }
-    for (size_t i = 0; i < order.size(); ++i) {
-        if (auto error = writeWholeFile(dir, order[i]->name(), contents[i], strays)) return error;
+    for (const Table* table : order) {
+        QByteArray content;
+        if (auto error =
+                encodeTableFaithfully(*table, MonsterDatabase::layoutOf(*table), content)) {
+            return error;
+        }
+        followWithAppendedLines(content, db.appendedLines(*table));
+        if (auto error = writeWholeFile(dir, table->name(), content, strays)) return error;
     }
     return std::nullopt;
 }

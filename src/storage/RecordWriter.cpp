@@ -136,16 +136,25 @@ std::optional<StorageError> encodeTable(const Table& table, const TableLayout& l
     return std::nullopt;
 }
 
-std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
-                                                  QByteArray& out) {
-    if (!table.hasSource()) return encodeTable(table, layout, out);
-    const QByteArray& source = table.sourceBytes();
+namespace {
+
+// encodeTableFaithfully into `out`, or, with no `out`, only its refusals: the same walk, with
+// no bytes made.
+std::optional<StorageError> faithfully(const Table& table, const TableLayout& layout,
+                                       QByteArray* out) {
+    if (!table.hasSource()) {
+        QByteArray bytes;
+        auto error = encodeTable(table, layout, bytes);
+        if (!error && out) *out = std::move(bytes);
+        return error;
+    }
     if (table.untouchedSinceLoad()) {
-        out = source;  // shared, not copied
+        if (out) *out = table.sourceBytes();  // shared, not copied, where the bytes are kept
         return std::nullopt;
     }
+    const QByteArray source = table.sourceBytes();
     QByteArray result;
-    result.reserve(source.size() + 256);
+    if (out) result.reserve(source.size() + 256);
     const char* data = source.constData();
     const qsizetype size = source.size();
     const int width = table.fieldCount();
@@ -165,25 +174,40 @@ std::optional<StorageError> encodeTableFaithfully(const Table& table, const Tabl
                         return placed(*error, table, layout.fileName, r, f);
                     }
                     // the field's own bytes give way; its comma or line end stays
-                    result.append(data + copied, pos - copied);
-                    result.append(bytes);
+                    if (out) {
+                        result.append(data + copied, pos - copied);
+                        result.append(bytes);
+                    }
                     copied = span.end;
                 }
             }
             pos = span.next;
         }
     }
-    result.append(data + copied, pos - copied);
-    // An emptied last field of a file without a final line end would leave the file ending in
-    // a comma, which reads as a record one field short: the line end closes it.
-    if (result.endsWith(',')) result += "\r\n";
+    if (out) {
+        result.append(data + copied, pos - copied);
+        // An emptied last field of a file without a final line end would leave the file ending
+        // in a comma, which reads as a record one field short: the line end closes it.
+        if (result.endsWith(',')) result += "\r\n";
+    }
     if (r <= table.Count()) {
         // records the file did not hold start on a line of their own
         if (!result.isEmpty() && !endsWithLineEnd(result)) result += "\r\n";
         if (auto error = encodeRecords(table, layout, r, result)) return error;
     }
-    out = std::move(result);
+    if (out) *out = std::move(result);
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
+                                                  QByteArray& out) {
+    return faithfully(table, layout, &out);
+}
+
+std::optional<StorageError> checkTableFaithfully(const Table& table, const TableLayout& layout) {
+    return faithfully(table, layout, nullptr);
 }
 
 std::optional<StorageError> planRecordAppend(const QString& fileName, const QStringList& fields,

@@ -31,6 +31,8 @@ std::optional<StorageError> encodeTable(const Table& table, const TableLayout& l
 // form. A table without a source file is encoded as encodeTable does.
 std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
                                                   QByteArray& out);
+// The refusal encodeTableFaithfully would give, without making the bytes.
+std::optional<StorageError> checkTableFaithfully(const Table& table, const TableLayout& layout);
 
 // Appends one record line, its fields in their normal form (none quoted by layout) and ended by
 // CR LF, to a file (created when missing), all or nothing. The file must end between records of

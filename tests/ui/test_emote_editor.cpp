@@ -4,6 +4,7 @@
 
 #include "EditorFixture.h"
 #include "ui/editors/EmoteEditor.h"
+#include "ui/editors/EmotePictures.h"
 
 using namespace Qt::StringLiterals;
 
@@ -82,6 +83,15 @@ TEST_F(EmoteEditorTest, TheBoxAndThePicturesAlwaysAgree) {
     for (int n = 0; n < 48; ++n) {
         EXPECT_EQ(picture(n)->toolTip(), QString::number(n));
         EXPECT_FALSE(picture(n)->icon().isNull()) << n;
+        // drawn when first shown, the button's picture is its own emotion's, at both densities
+        for (qreal scale : {1.0, 2.0}) {
+            const QImage shown = picture(n)
+                                     ->icon()
+                                     .pixmap(emotionPictureSize(), scale)
+                                     .toImage()
+                                     .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+            EXPECT_EQ(shown, emotionPicture(n, scale)) << n << " at " << scale;
+        }
     }
 
     typeInto(u"Text14"_s, u"60"_s);

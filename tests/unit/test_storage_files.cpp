@@ -141,6 +141,32 @@ TEST(StorageFiles, ItemTablesKeepIdAndNameAndWhatWasReadBeforeAFailure) {
     EXPECT_EQ(items.EquipItemTable.Count(), 0);
 }
 
+// A file of plain ASCII is kept as its text alone and its bytes are made again for the save; a
+// file of single bytes that are not ASCII (half-width katakana, the control codes the code page
+// moves) must keep its own bytes, which its text would spell otherwise.
+TEST(StorageFiles, SingleByteFilesThatAreNotAsciiKeepTheirOwnBytesThroughASave) {
+    QTemporaryDir in;
+    const QDir dir(in.path());
+    writeSmallDatabase(dir);
+    writeBytes(dir.filePath(u"mob_emote_db.txt"_s), "\xB1\xB2,IDLE_ST,1\r\nX\x1C,RUSH_ST,2\r\n");
+    writeBytes(dir.filePath(u"summon_slave.txt"_s), "PORING,FABRE,,,,,1\r\nPUPA,,,,,,2");
+    MonsterDatabase db;
+    ASSERT_FALSE(loadMonsterDatabase(dir, db));
+    ASSERT_EQ(db.EmoteTable.field(1, 1), u"ｱｲ"_s);
+    const auto before = allFiles(dir, db);
+
+    ASSERT_FALSE(saveMonsterDatabase(dir, db));
+    EXPECT_EQ(allFiles(dir, db), before);
+
+    ASSERT_TRUE(db.EmoteTable.setField(2, 3, u"7"_s));
+    ASSERT_TRUE(db.SlaveTable.setField(2, 7, u"3"_s));
+    ASSERT_FALSE(saveMonsterDatabase(dir, db));
+    EXPECT_EQ(readBytes(dir.filePath(u"mob_emote_db.txt"_s)),
+              QByteArray("\xB1\xB2,IDLE_ST,1\r\nX\x1C,RUSH_ST,7\r\n"));
+    EXPECT_EQ(readBytes(dir.filePath(u"summon_slave.txt"_s)),
+              QByteArray("PORING,FABRE,,,,,1\r\nPUPA,,,,,,3"));
+}
+
 TEST(StorageFiles, EmptyingTheLastFieldOfAFileWithoutFinalLineEndWritesAFileThatLoads) {
     QTemporaryDir in;
     const QDir dir(in.path());

@@ -83,6 +83,9 @@ void ItemLoadCommand::LoadItemDatabases() {
     }
     models_.itemIds->appendRows(texts, ids);
     models_.itemNames->appendRows(texts, names);
+    // the editors look item IDs up on every monster shown: the load, which the user waits
+    // for anyway, builds their index
+    models_.itemIds->indexNow();
 
     if (error) {
         reportFailure(*error);

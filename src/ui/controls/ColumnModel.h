@@ -37,6 +37,11 @@ public:
     // look-up, so that a column nobody searches costs nothing; rows appended later join it.
     void indexWholeText();
     bool hasWholeTextIndex() const { return indexed_; }
+    // Brings that index up to the rows there are now: a command that appends many rows pays
+    // for their index itself, instead of the first look-up after it.
+    void indexNow() const {
+        if (indexed_) indexRows();
+    }
     // First row from the top whose text equals `text` ignoring letter case, -1 when none; only
     // with the index.
     int indexedRow(QStringView text) const;

@@ -5,7 +5,10 @@
 #include <QListView>
 #include <QPointer>
 #include <QProxyStyle>
-#include <QTimer>
+#include <QStyle>
+#include <QStyleOptionComboBox>
+#include <QtMath>
+#include <algorithm>
 
 namespace mdb {
 
@@ -51,51 +54,66 @@ QStyle* boundedPopupStyle() {
     return style;
 }
 
-// An open drop-down shows its chosen row in the middle of the list (the shown monster among
-// its neighbours), not the list's first rows.
-class OpenAtChosenRow : public QObject {
+// A drop-down over a shared column that builds its popup when it is first opened. Setting a
+// size policy, a view or the like makes a combo build its popup on the spot (a frame, a list
+// view wired to the model, scrollers); for fifty-odd drop-downs, most of them in frames the
+// first view does not show, that was most of what the window cost to build. The size it asks
+// for is that of the policy AdjustToMinimumContentsLengthWithIcon, worked out here as that
+// policy does: the minimum contents length in 'X's with room for an icon, never measuring a
+// row, so that a combo over 30,000 rows costs no more than an empty one.
+class SharedColumnComboBox : public QComboBox {
 public:
-    OpenAtChosenRow(QComboBox* combo) : QObject(combo), combo_(combo) {}
+    using QComboBox::QComboBox;
 
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Show) {
-            QTimer::singleShot(0, combo_, [combo = combo_] {
-                const QModelIndex chosen = combo->model()->index(combo->currentIndex(), 0);
-                if (chosen.isValid()) {
-                    combo->view()->scrollTo(chosen, QAbstractItemView::PositionAtCenter);
-                }
-            });
+    QSize sizeHint() const override { return minimumContentsSize(); }
+    QSize minimumSizeHint() const override { return minimumContentsSize(); }
+
+    void showPopup() override {
+        if (!popupPrepared_) {
+            popupPrepared_ = true;
+            // Rows of one height are placed without measuring any, all of them at once, so
+            // that the list can open at the chosen row however far down it is.
+            if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
+            setStyle(boundedPopupStyle());
+            setMaxVisibleItems(kPopupRows);
         }
-        return false;
+        QComboBox::showPopup();
+        // the chosen row (the shown monster) in the middle of the list, among its neighbours
+        const QModelIndex chosen = model()->index(currentIndex(), modelColumn());
+        if (chosen.isValid()) view()->scrollTo(chosen, QAbstractItemView::PositionAtCenter);
     }
 
 private:
-    QComboBox* combo_;
+    QSize minimumContentsSize() const {
+        const QFontMetrics fm = fontMetrics();
+        const QSize icon = iconSize();
+        QSize size(minimumContentsLength() * fm.horizontalAdvance(u'X') + icon.width() + 4, 0);
+        if (!placeholderText().isEmpty()) {
+            size.setWidth(std::max(size.width(), fm.boundingRect(placeholderText()).width()));
+        }
+        size.setHeight(
+            std::max(std::max(qCeil(QFontMetricsF(fm).height()), 14) + 2, icon.height() + 2));
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        return style()->sizeFromContents(QStyle::CT_ComboBox, &option, size, this);
+    }
+
+    bool popupPrepared_ = false;
 };
 
 }  // namespace
 
 QComboBox* makeComboBox(const QString& objectName, ColumnModel* model, QWidget* parent,
                         int minimumChars) {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new SharedColumnComboBox(parent);
     combo->setObjectName(objectName);
-    combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    combo->setMinimumContentsLength(minimumChars);
-    combo->setFocusPolicy(Qt::StrongFocus);
-    combo->installEventFilter(new WheelOnlyWithFocus(combo));
-    auto* view = new QListView(combo);
-    // with rows of one height the view places them without measuring any; it must have placed
-    // them all to show the chosen row when it opens
-    view->setUniformItemSizes(true);
-    combo->setView(view);
-    combo->setStyle(boundedPopupStyle());
-    combo->setMaxVisibleItems(kPopupRows);
-    view->installEventFilter(new OpenAtChosenRow(combo));
-    // a placeholder keeps the combo from selecting row 0 when its empty model gets rows
+    // A placeholder keeps the combo from selecting row 0 when its empty model gets rows.
     combo->setPlaceholderText(QStringLiteral(" "));
     combo->setModel(model);
     combo->setCurrentIndex(-1);
+    combo->setMinimumContentsLength(minimumChars);
+    combo->setFocusPolicy(Qt::StrongFocus);
+    combo->installEventFilter(new WheelOnlyWithFocus(combo));
     return combo;
 }
 

@@ -2,7 +2,10 @@
 // bubble, each drawn with a painter so that nothing has to be shipped or licensed.
 #include "ui/editors/EmotePictures.h"
 
+#include <QIconEngine>
+#include <QPainter>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <QtMath>
 #include <array>
 #include <variant>
@@ -395,11 +398,62 @@ QImage emotionPicture(int number, qreal scale) {
     return image;
 }
 
+namespace {
+
+// Draws an emotion's picture when a button first shows it, not when the button is made: the
+// status-only view never shows the 48 pictures, and drawing them with paths is most of what
+// the emotion editor costs to build. Each picture is drawn once into the pixmap cache, at each
+// density asked for, and taken from there by every later look.
+class EmotionIconEngine : public QIconEngine {
+public:
+    explicit EmotionIconEngine(int number) : number_(number) {}
+
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode,
+               QIcon::State state) override {
+        drawn().paint(painter, rect, Qt::AlignCenter, mode, state);
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return drawn().actualSize(size, mode, state);
+    }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
+        return drawn().pixmap(size, mode, state);
+    }
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State state,
+                         qreal scale) override {
+        return drawn().pixmap(size, scale, mode, state);
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {
+        return {emotionPictureSize(), emotionPictureSize() * 2};
+    }
+    bool isNull() override { return false; }
+    QIconEngine* clone() const override { return new EmotionIconEngine(number_); }
+
+private:
+    const QIcon& drawn() {
+        if (icon_.isNull()) {
+            for (qreal scale : {1.0, 2.0}) icon_.addPixmap(cachedPicture(number_, scale));
+        }
+        return icon_;
+    }
+    static QPixmap cachedPicture(int number, qreal scale) {
+        const QString key = QStringLiteral("mdb-emotion-%1@%2").arg(number).arg(scale);
+        QPixmap pixmap;
+        if (!QPixmapCache::find(key, &pixmap)) {
+            pixmap = QPixmap::fromImage(emotionPicture(number, scale));
+            QPixmapCache::insert(key, pixmap);
+        }
+        return pixmap;
+    }
+
+    int number_;
+    QIcon icon_;
+};
+
+}  // namespace
+
 QIcon emotionIcon(int number) {
-    QIcon icon;
-    for (qreal scale : {1.0, 2.0})
-        icon.addPixmap(QPixmap::fromImage(emotionPicture(number, scale)));
-    return icon;
+    if (number < 0 || number >= EmotionCount) return {};
+    return QIcon(new EmotionIconEngine(number));
 }
 
 }  // namespace mdb

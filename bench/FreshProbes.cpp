@@ -1,0 +1,266 @@
+#include "FreshProbes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QStringDecoder>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "LargeDatabase.h"
+#include "PeakMemory.h"
+#include "app/MainWindow.h"
+#include "ui/controls/MessageSink.h"
+#include "ui/status/StatusEditor.h"
+
+namespace mdb::bench {
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Runs the event loop until `window` has been painted once: the first paint is what the user
+// waits for, and it runs every widget's own paint code.
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QWidget* window) : window_(window) { window->installEventFilter(this); }
+    void wait() {
+        QElapsedTimer bound;
+        bound.start();
+        while (!painted_ && bound.elapsed() < 10000) QCoreApplication::processEvents();
+        if (!painted_) {
+            std::fprintf(stderr, "the window was never painted\n");
+            std::exit(1);
+        }
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == window_ && event->type() == QEvent::Paint) painted_ = true;
+        return false;
+    }
+
+private:
+    QWidget* window_;
+    bool painted_ = false;
+};
+
+qint64 nowNs() {
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+double ms(qint64 fromNs, qint64 toNs) {
+    return double(toNs - fromNs) / 1e6;
+}
+
+RecordingMessageSink& sink() {
+    static RecordingMessageSink messages;
+    return messages;
+}
+
+std::unique_ptr<MainWindow> startedWindow(const QString& folder) {
+    auto window = std::make_unique<MainWindow>(QDir(folder), sink());
+    if (window->startUp() != MainWindow::StartResult::Started) {
+        std::fprintf(stderr, "the window did not start on %s\n", qPrintable(folder));
+        std::exit(1);
+    }
+    return window;
+}
+
+// Jumps to a random monster, as a user picking from the list or typing a number does.
+double randomSwitch(MainWindow& window, QRandomGenerator& random) {
+    const int last = int(window.database().StatusTable.Count()) - 1;
+    QString target;
+    do {
+        target = QString::number(1 + random.bounded(std::max(last, 1)));
+    } while (last > 1 && target == window.status->Text0->text());
+    const qint64 t = nowNs();
+    window.status->Text0->setText(target);
+    return ms(t, nowNs());
+}
+
+void checkQuiet(const char* step) {
+    for (const auto& m : sink().messages) {
+        if (m.isWarning) {
+            std::fprintf(stderr, "%s reported: %s\n", step, qPrintable(m.text));
+            std::exit(1);
+        }
+    }
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty()      ? -1
+           : v.size() % 2 ? v[v.size() / 2]
+                          : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
+}
+
+// One field changed, then the update: what a user's update costs.
+double updateWithEdit(MainWindow& window, int round) {
+    QLineEdit* hp = window.status->Text1[2];
+    const QString value = QString::number(1000 + round);
+    hp->setText(value);
+    const qint64 t = nowNs();
+    window.Command1->click();
+    const double spent = ms(t, nowNs());
+    const qint32 record = window.status->Text0->text().toInt() + 1;
+    if (window.database().StatusTable.field(record, StatusField::Hp) != value) {
+        std::fprintf(stderr, "the update did not store the changed field\n");
+        std::exit(1);
+    }
+    return spent;
+}
+
+}  // namespace
+
+int runProbe(const QString& mode, const QString& folder, qint64 processStartNs) {
+    if (mode == u"bare"_s) {
+        // what every Qt Widgets program with this menu bar pays until its first paint
+        QMainWindow window;
+        for (const QString& title :
+             {u"ファイル"_s, u"機能"_s, u"for Professional"_s, u"その他"_s}) {
+            window.menuBar()->addMenu(title)->addAction(title);
+        }
+        window.resize(640, 480);
+        FirstPaint paint(&window);
+        window.show();
+        paint.wait();
+        std::printf("%.3f\n", ms(processStartNs, nowNs()));
+        return 0;
+    }
+    if (mode == u"startup"_s) {
+        auto window = std::make_unique<MainWindow>(QDir(folder), sink());
+        const qint64 built = nowNs();
+        if (window->startUp() != MainWindow::StartResult::Started) return 1;
+        const qint64 loaded = nowNs();
+        FirstPaint paint(window.get());
+        window->show();
+        paint.wait();
+        // whole start, of which the window's construction, of which the load step
+        std::printf("%.3f %.3f %.3f\n", ms(processStartNs, nowNs()), ms(processStartNs, built),
+                    ms(built, loaded));
+        return 0;
+    }
+    if (mode == u"decode-items"_s) {
+        // a fresh ICU decode of the three item files, read from the disk cache
+        const qint64 t = nowNs();
+        qint64 chars = 0;
+        for (const QString& file :
+             {u"item_consume_db.txt"_s, u"item_drop_db.txt"_s, u"item_equip_db.txt"_s}) {
+            QStringDecoder decoder(CodecName, QStringConverter::Flag::Stateless);
+            const QString text = decoder(readOrDie(folder + u'/' + file));
+            chars += decoder.hasError() ? -1 : text.size();
+        }
+        std::printf("%.3f %lld\n", ms(t, nowNs()), static_cast<long long>(chars));
+        return 0;
+    }
+    if (mode == u"items"_s) {
+        // the item load and the first switch after it, which looks up item IDs
+        auto window = startedWindow(folder);
+        QRandomGenerator random(42);
+        // a few switches first, so that the first one after the load does not also pay for
+        // what any first switch pays (the fonts of the names it shows, the key indexes)
+        for (int i = 0; i < 8; ++i) randomSwitch(*window, random);
+        const qint64 t = nowNs();
+        window->Command2->click();
+        const double load = ms(t, nowNs());
+        checkQuiet("the item load");
+        const double first = randomSwitch(*window, random);
+        std::vector<double> later;
+        for (int i = 0; i < 15; ++i) later.push_back(randomSwitch(*window, random));
+        std::printf("%.3f %.3f %.3f\n", load, first, median(later));
+        return 0;
+    }
+    if (mode == u"steps"_s) {
+        // every interactive step, several times each: median and slowest
+        auto window = startedWindow(folder);
+        FirstPaint paint(window.get());
+        window->show();
+        paint.wait();
+        QRandomGenerator random(7);
+        auto report = [](const char* name, const std::vector<double>& v) {
+            std::printf("%s %.3f %.3f\n", name, median(v),
+                        v.empty() ? -1 : *std::max_element(v.begin(), v.end()));
+        };
+        std::vector<double> v;
+        for (int i = 0; i < 20; ++i) v.push_back(randomSwitch(*window, random));
+        report("switch", v);
+        v.clear();
+        for (const QString& typed : {u"P"_s, u"PO"_s, u"POR"_s, u"PORI"_s, u"Z"_s, u"ZZ"_s,
+                                     u"ZZQ"_s, u"河"_s, u"河童"_s, u"x"_s}) {
+            window->status->Text10->clear();
+            const qint64 t = nowNs();
+            window->status->Text10->setText(typed);
+            v.push_back(ms(t, nowNs()));
+        }
+        report("search-key", v);
+        v.clear();
+        for (int i = 0; i < 9; ++i) {
+            randomSwitch(*window, random);
+            v.push_back(updateWithEdit(*window, i));
+        }
+        report("update", v);
+        v.clear();
+        for (int i = 0; i < 3; ++i) {
+            const qint64 t = nowNs();
+            window->MunFileSave->trigger();
+            v.push_back(ms(t, nowNs()));
+            updateWithEdit(*window, 100 + i);
+        }
+        checkQuiet("the save");
+        report("save", v);
+        v.clear();
+        for (int i = 0; i < 4; ++i) {
+            for (QAction* key : {window->mnuStatMenu, window->mnuMenu2}) {
+                const qint64 t = nowNs();
+                key->trigger();
+                QCoreApplication::processEvents();
+                v.push_back(ms(t, nowNs()));
+            }
+        }
+        report("F1/F2", v);
+        v.clear();
+        const qint64 t = nowNs();
+        window->Command2->click();
+        v.push_back(ms(t, nowNs()));
+        checkQuiet("the item load");
+        report("item-load", v);
+        return 0;
+    }
+    if (mode == u"memory"_s || mode == u"memory-items"_s) {
+        // the empty window's peak, then a run's: start, (items,) an update that changes a
+        // field, a save; the folder is a copy the save may overwrite
+        auto empty = std::make_unique<MainWindow>(QDir(folder), sink());
+        const qint64 before = peakResident();
+        empty.reset();
+        auto window = startedWindow(folder);
+        if (mode == u"memory-items"_s) window->Command2->click();
+        updateWithEdit(*window, 1);
+        window->MunFileSave->trigger();
+        checkQuiet("the run");
+        std::printf("%lld %lld\n", static_cast<long long>(before),
+                    static_cast<long long>(peakResident()));
+        return 0;
+    }
+    std::fprintf(stderr, "unknown probe %s\n", qPrintable(mode));
+    return 2;
+}
+
+qint64 processStartNs() {
+    return nowNs();
+}
+
+}  // namespace mdb::bench

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+
+#include "model/ItemDatabase.h"
+#include "storage/StorageError.h"
+
+namespace mdb {
+
+// Reads the records of an item file (its bytes as read, `table`'s width) into `table`, which
+// must be empty, keeping only the IDs and names. Every byte is checked as the full reader
+// checks it, but only the ID and name fields are decoded: the rest of an item line (long
+// scripts, mostly) is found on the raw bytes and dropped. A file the full reader would refuse
+// is handed to it, so that the refusal, and the records a table keeps before it, are exactly
+// the full reader's.
+std::optional<StorageError> readItemRecords(const QByteArray& bytes, ItemTable& table);
+
+}  // namespace mdb

@@ -1,0 +1,136 @@
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QString>
+#include <limits>
+#include <optional>
+#include <vector>
+
+#include "model/ItemDatabase.h"
+#include "storage/Cp932.h"
+#include "storage/ItemRead.h"
+#include "storage/RecordReader.h"
+
+using namespace mdb;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// What the full reader makes of an item file: every record's ID and name, and its refusal.
+struct Items {
+    std::vector<std::pair<QString, QString>> rows;
+    std::optional<StorageError> error;
+};
+
+Items byFullReader(const QByteArray& bytes, int width) {
+    Items out;
+    QString text;
+    out.error =
+        readRecords(bytes, u"item_drop_db.txt"_s, width, text, [&out](const QStringView* fields) {
+            out.rows.emplace_back(fields[0].toString(), fields[2].toString());
+            return true;
+        });
+    return out;
+}
+
+Items byItemReader(const QByteArray& bytes, int width) {
+    const TableDescriptor descriptor{u"item_drop_db.txt"_s, width, {}, 0, 0};
+    ItemTable table(descriptor);
+    Items out;
+    out.error = readItemRecords(bytes, table);
+    for (qint32 r = 1; r <= table.Count(); ++r)
+        out.rows.emplace_back(table.ItemId(r), table.ItemName(r));
+    return out;
+}
+
+QByteArray sjis(const QString& text) {
+    return *cp932::encode(text);
+}
+
+void expectSameAsFullReader(const QByteArray& bytes, int width, const char* what) {
+    const Items full = byFullReader(bytes, width);
+    const Items fast = byItemReader(bytes, width);
+    EXPECT_EQ(fast.rows, full.rows) << what;
+    ASSERT_EQ(fast.error.has_value(), full.error.has_value()) << what;
+    if (!full.error) return;
+    EXPECT_EQ(fast.error->kind, full.error->kind) << what;
+    EXPECT_EQ(fast.error->record, full.error->record) << what;
+    EXPECT_EQ(fast.error->line, full.error->line) << what;
+    EXPECT_EQ(fast.error->field, full.error->field) << what;
+    EXPECT_EQ(fast.error->byteOffset, full.error->byteOffset) << what;
+    EXPECT_EQ(fast.error->character, full.error->character) << what;
+}
+
+}  // namespace
+
+// The item reader finds fields on the raw bytes and decodes only IDs and names; whatever a file
+// holds, it must keep exactly the items, and give exactly the refusal, of the full reader.
+TEST(ItemRead, KeepsWhatTheFullReaderKeepsAndRefusesWhatItRefuses) {
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } files[] = {
+        {"plain lines", "501,Red_Potion,Red Potion,3,50\r\n502,Orange,Orange Potion,3,200\r\n"},
+        {"no final line end", "501,A,Apple,3,50\r\n502,B,Banana,3,20"},
+        {"lone LF and lone CR", "501,A,Apple,3,50\n502,B,Banana,3,20\r503,C,Cherry,3,1\r\n"},
+        {"quoted script with commas and a line end",
+         "501,A,Apple,3,\"bonus bStr,1; bonus bAgi,2;\r\n more\"\r\n502,B,B,3,\"\"\r\n"},
+        {"quoted name with a comma, blanks, text after the quote",
+         "  501 , A,  \"Apple, red\" trailing ,3,50\r\n502,B,\t\"\",3,20\r\n"},
+        {"Japanese names with 0x5C second bytes",
+         sjis(u"501,A,古びた表札,3,\"能面,ソ\"\r\n502,B,\"団子～三色～①\",3,ｱｲｳ\r\n"_s)},
+        {"a quote inside an unquoted name", "501,A,Ap\"ple,3,50\r\n"},
+        {"control codes the code page moves", "501,A,Ap\x1A\x7Fple,3,5\x1C\r\n"},
+        {"empty file", ""},
+        {"a line one field short", "501,A,Apple,3,50\r\n502,B,Banana,3\r\n503,C,C,3,1\r\n"},
+        {"a line one field long", "501,A,Apple,3,50,9\r\n"},
+        {"a blank line at the end", "501,A,Apple,3,50\r\n\r\n"},
+        {"ends inside a record", "501,A,Apple,3,50\r\n502,B,"},
+        {"ends after a comma", "501,A,Apple,3,50\r\n502,"},
+        {"a quote the end of the file closes", "501,A,Apple,3,\"bonus 1;\r\n502,B,B,3,1\r\n"},
+        {"a NUL in a script", QByteArray("501,A,Apple,3,\"a\0b\"\r\n", 21)},
+        {"an invalid pair in a script that is not decoded",
+         "501,A,Apple,3,50\r\n502,B,Banana,3,\"bonus \x81\x20;\"\r\n"},
+        {"an invalid lead byte in a number that is not decoded", "501,A,Apple,3,5\xFF\r\n"},
+        {"a lead byte whose second byte is the comma", "501,A\x81,Apple,3,50\r\n"},
+        {"a lead byte cut off at the end", "501,A,Apple,3,50\r\n502,B,B,3,5\x82"},
+        {"an invalid pair in a name", "501,A,Ap\x85\x40,3,50\r\n"},
+        {"UTF-8 text", "501,A,\xE3\x81\x82\xE3\x81\x84,3,\xE3\x81\x86\r\n"},
+    };
+    for (const auto& f : files) expectSameAsFullReader(f.bytes, 5, f.what);
+}
+
+TEST(ItemRead, BadByteOutsideIdAndNameIsRefusedWithItsPlaceAndNoItemIsKept) {
+    // the second record's script holds a byte pair that is no character: nothing of the file
+    // may be offered, and the place named must be that of the bad byte
+    const QByteArray bytes = "501,A,Apple,3,50\r\n502,B,Banana,3,\"bonus \x81\x20;\"\r\n";
+    const TableDescriptor descriptor{u"item_consume_db.txt"_s, 5, {}, 0, 0};
+    ItemTable table(descriptor);
+    const auto error = readItemRecords(bytes, table);
+    ASSERT_TRUE(error);
+    EXPECT_EQ(error->kind, ErrorKind::BadEncoding);
+    EXPECT_EQ(error->byteOffset, bytes.indexOf('\x81'));
+    EXPECT_EQ(error->record, 2);
+    EXPECT_EQ(table.Count(), 0);
+}
+
+// check() must pass exactly the bytes decode() passes: every byte alone, every pair from a byte
+// of 0x80 up, and every pair after an ASCII byte.
+TEST(ItemRead, ByteCheckAgreesWithTheDecoderOnEveryPair) {
+    int disagreements = 0;
+    for (int a = 1; a < 256; ++a) {
+        for (int b = (a < 0x80 ? 0x80 : 1); b < 256; ++b) {
+            const char pair[2] = {char(a), char(b)};
+            const QByteArrayView bytes(pair, 2);
+            cp932::RunDecoder decoder;
+            if (decoder.check(bytes) != cp932::decode(bytes).has_value()) ++disagreements;
+        }
+        const char one[1] = {char(a)};
+        cp932::RunDecoder decoder;
+        if (decoder.check(QByteArrayView(one, 1)) !=
+            cp932::decode(QByteArrayView(one, 1)).has_value()) {
+            ++disagreements;
+        }
+    }
+    EXPECT_EQ(disagreements, 0);
+}
