@@ -22,7 +22,6 @@
 #include "PeakMemory.h"
 #include "app/MainWindow.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/status/StatusEditor.h"
 
 namespace mdb::bench {
 
@@ -83,12 +82,13 @@ std::unique_ptr<MainWindow> startedWindow(const QString& folder) {
 // Jumps to a random monster, as a user picking from the list or typing a number does.
 double randomSwitch(MainWindow& window, QRandomGenerator& random) {
     const int last = int(window.database().StatusTable.Count()) - 1;
+    QLineEdit* positionBox = window.findChild<QLineEdit*>(u"Text0"_s);
     QString target;
     do {
         target = QString::number(1 + random.bounded(std::max(last, 1)));
-    } while (last > 1 && target == window.status->Text0->text());
+    } while (last > 1 && target == positionBox->text());
     const qint64 t = nowNs();
-    window.status->Text0->setText(target);
+    positionBox->setText(target);
     return ms(t, nowNs());
 }
 
@@ -110,13 +110,13 @@ double median(std::vector<double> v) {
 
 // One field changed, then the update: what a user's update costs.
 double updateWithEdit(MainWindow& window, int round) {
-    QLineEdit* hp = window.status->Text1[2];
+    QLineEdit* hp = window.findChild<QLineEdit*>(u"Text1(2)"_s);
     const QString value = QString::number(1000 + round);
     hp->setText(value);
     const qint64 t = nowNs();
     window.Command1->click();
     const double spent = ms(t, nowNs());
-    const qint32 record = window.status->Text0->text().toInt() + 1;
+    const qint32 record = window.findChild<QLineEdit*>(u"Text0"_s)->text().toInt() + 1;
     if (window.database().StatusTable.field(record, StatusField::Hp) != value) {
         std::fprintf(stderr, "the update did not store the changed field\n");
         std::exit(1);
@@ -199,11 +199,12 @@ int runProbe(const QString& mode, const QString& folder, qint64 processStartNs) 
         for (int i = 0; i < 20; ++i) v.push_back(randomSwitch(*window, random));
         report("switch", v);
         v.clear();
+        QLineEdit* nameSearch = window->findChild<QLineEdit*>(u"Text10"_s);
         for (const QString& typed : {u"P"_s, u"PO"_s, u"POR"_s, u"PORI"_s, u"Z"_s, u"ZZ"_s,
                                      u"ZZQ"_s, u"河"_s, u"河童"_s, u"x"_s}) {
-            window->status->Text10->clear();
+            nameSearch->clear();
             const qint64 t = nowNs();
-            window->status->Text10->setText(typed);
+            nameSearch->setText(typed);
             v.push_back(ms(t, nowNs()));
         }
         report("search-key", v);

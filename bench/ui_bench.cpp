@@ -36,7 +36,6 @@
 #include "PeakMemory.h"
 #include "app/MainWindow.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/status/StatusEditor.h"
 
 namespace mdb::bench {
 
@@ -142,8 +141,8 @@ RecordingMessageSink& sink() {
 
 // A jump to a monster picked at random, as a user choosing from the list does: stepping to the
 // next one would find its records next to the last one's in the caches.
-[[gnu::noinline]] void showAnotherMonster(StatusEditor& status, const QString& position) {
-    status.Text0->setText(position);
+[[gnu::noinline]] void showAnotherMonster(QLineEdit& positionBox, const QString& position) {
+    positionBox.setText(position);
 }
 
 [[gnu::noinline]] void loadItems(MainWindow& window) {
@@ -190,14 +189,14 @@ void startUp(benchmark::State& state, const Dataset* d) {
 // editor they fill.
 void showMonsters(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->folder);
-    StatusEditor& status = *window->status;
+    QLineEdit& positionBox = *window->findChild<QLineEdit*>(u"Text0"_s);
     const int last = int(window->database().StatusTable.Count()) - 1;
     QRandomGenerator random(1);
     QStringList positions;
     for (int i = 0; i < 4096; ++i) positions << QString::number(1 + random.bounded(last));
     qsizetype next = 0;
     for (auto _ : state) {
-        showAnotherMonster(status, positions[next]);
+        showAnotherMonster(positionBox, positions[next]);
         next = (next + 1) % positions.size();
     }
 }
@@ -222,10 +221,11 @@ void itemLoad(benchmark::State& state, const Dataset* d) {
 void updates(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->folder);
     loadItems(*window);
+    QLineEdit* hp = window->findChild<QLineEdit*>(u"Text1(2)"_s);
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        window->status->Text1[2]->setText(QString::number(1000 + round++ % 2));
+        hp->setText(QString::number(1000 + round++ % 2));
         state.ResumeTiming();
         update(*window);
     }

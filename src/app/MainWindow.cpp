@@ -4,10 +4,8 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QSlider>
 
 #include "app/InstanceGuard.h"
 #include "storage/DatabaseFiles.h"
@@ -190,7 +188,7 @@ void MainWindow::buildFrames() {
     for (const EditorRegistry::Entry& entry : editors_.entries()) {
         advancedButtons << entry.editor->addButton();
     }
-    WindowLayout::arrange(*this, {status->navigationBar,
+    WindowLayout::arrange(*this, {status->navigationBar(),
                                   {Command1, Command2, Command8},
                                   advancedButtons,
                                   [this](const QSize& size) { emote->keepClear(size); }});
@@ -230,7 +228,7 @@ void MainWindow::buildFrames() {
 //   9. MunFileQuit, closing the window: QuitCommand::mayQuit asks when holdsUncommittedEdits or
 //                           an update not yet saved would be lost
 void MainWindow::connectChains() {
-    connect(status->Text2A, &QLineEdit::textChanged, this, &MainWindow::LookupDependentEntries);
+    connect(status, &StatusEditor::shownKeyChanged, this, &MainWindow::LookupDependentEntries);
     connect(status, &StatusEditor::displayNameShown, drop, &DropEditor::showMonsterName);
     connect(commit, &CommitCommand::commitDependents, this, [this] { editors_.commitInto(db_); });
     connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
@@ -351,7 +349,7 @@ MainWindow::StartResult MainWindow::startUp() {
     // the table's first record on top of that would leave another monster's record behind the
     // disabled editor of a monster that has none, and the next update, with the editors
     // unlocked for adding, would write the form into that record.
-    status->Text0->setText(u"1"_s);
+    status->showPosition(1);
     models_->replaceFirstRows();
     return StartResult::Started;
 }

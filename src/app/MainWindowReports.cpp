@@ -32,8 +32,12 @@ void MainWindow::connectReports() {
     auto before = std::make_shared<quint64>(0);
     connect(commit, &CommitCommand::committing, report,
             [this, before] { *before = changedWrites(db_); });
-    connect(commit, &CommitCommand::committed, report, [this, before] {
-        const QString monster = u"%1 (%2)"_s.arg(status->Text4->text(), status->Text2A->text());
+    // the monster as the form shows it: its display name and its key
+    auto displayName = std::make_shared<QString>();
+    connect(status, &StatusEditor::displayNameShown, report,
+            [displayName](const QString& name) { *displayName = name; });
+    connect(commit, &CommitCommand::committed, report, [this, before, displayName] {
+        const QString monster = u"%1 (%2)"_s.arg(*displayName, status->shownKey());
         report->updated(monster, changedWrites(db_) - *before);
     });
     connect(save, &SaveCommand::saved, report,

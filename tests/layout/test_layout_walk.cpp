@@ -216,7 +216,7 @@ TEST_F(LayoutWalkTest, EveryViewShowsEveryTextWholeInsideTheWindow) {
     Table& stat = window->database().StatusTable;
     stat.setField(3, StatusField::Name, u"C5_NG_WRAITH_DEAD"_s);
     stat.setField(3, StatusField::DisplayName, u"Elusive Wraith Dead (Nightmare)"_s);
-    window->status->Text0->setText(u"2"_s);
+    control<QLineEdit>(u"Text0"_s)->setText(u"2"_s);
     QStringList problems = walk(u"status only"_s);
     press(u"mnuStatMenu"_s);
     problems << walk(u"standard"_s);

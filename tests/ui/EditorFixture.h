@@ -7,7 +7,6 @@
 
 #include "WindowFixture.h"
 #include "ui/controls/HiddenList.h"
-#include "ui/status/StatusEditor.h"
 
 namespace mdb::test {
 
@@ -18,8 +17,8 @@ protected:
     void show(const QString& name) {
         const int record = statusRecord(name);
         ASSERT_GT(record, 1) << name.toStdString();
-        window->status->Text0->setText(QString::number(record - 1));
-        ASSERT_EQ(window->status->Text2A->text(), name);
+        control<QLineEdit>(QStringLiteral("Text0"))->setText(QString::number(record - 1));
+        ASSERT_EQ(text(QStringLiteral("Text2A")), name);
     }
     // The status record of a monster key, as the status mirror lists hold it.
     int statusRecord(const QString& name) const {

@@ -15,8 +15,8 @@
 #include "storage/FileIo.h"
 #include "storage/RecordWriter.h"
 #include "storage/StorageError.h"
+#include "ui/controls/ListBox.h"
 #include "ui/controls/StorageMessages.h"
-#include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;
 
@@ -80,15 +80,15 @@ protected:
 
     // Text0 can only be emptied or pushed out of range past its own Change handler.
     void setPositionSilently(const QString& text) {
-        const QSignalBlocker blocker(window->status->Text0);
-        window->status->Text0->setText(text);
+        QLineEdit* position = control<QLineEdit>(u"Text0"_s);
+        const QSignalBlocker blocker(position);
+        position->setText(text);
     }
 };
 
 TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
     startOnLoosenedSample();
     MainWindow& w = *window;
-    StatusEditor& s = *w.status;
     const auto loose = snapshot();
 
     // nothing committed yet: the save cannot run, so the loose files stay as they are
@@ -98,7 +98,7 @@ TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
 
     // an update that stops at once on an empty position box still arms the save
     const QString oldHp = w.database().StatusTable.field(2, StatusField::Hp);
-    s.Text1[2]->setText(u"999"_s);
+    control<QLineEdit>(u"Text1(2)"_s)->setText(u"999"_s);
     setPositionSilently(QString());
     w.Command1->click();
     EXPECT_TRUE(w.MunFileSave->isEnabled());
@@ -121,16 +121,17 @@ TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
     }
 
     // position 1 shows record 2; change it as the user would, the name box included
-    s.Text0->setText(u"1"_s);
-    const QString id = s.Label1->text();
-    const QString name = s.Text2A->text();
-    s.Text4->setText(u"沼河童,改"_s);
-    s.Text1[2]->setText(u"4321"_s);
-    s.Text1[25]->setText(u"77"_s);
-    s.Text7->setText(u"137"_s);
-    s.Text2A->setText(u"RENAMED"_s);
+    control<QLineEdit>(u"Text0"_s)->setText(u"1"_s);
+    QLineEdit* nameBox = control<QLineEdit>(u"Text2A"_s);
+    const QString id = control<QLabel>(u"Label1"_s)->text();
+    const QString name = nameBox->text();
+    control<QLineEdit>(u"Text4"_s)->setText(u"沼河童,改"_s);
+    control<QLineEdit>(u"Text1(2)"_s)->setText(u"4321"_s);
+    control<QLineEdit>(u"Text1(25)"_s)->setText(u"77"_s);
+    control<QLineEdit>(u"Text7"_s)->setText(u"137"_s);
+    nameBox->setText(u"RENAMED"_s);
     w.mnuRenw->trigger();
-    s.Text2A->setText(name);  // back, so that the dependent lookup is as before the save
+    nameBox->setText(name);  // back, so that the dependent lookup is as before the save
 
     w.MunFileSave->trigger();
     EXPECT_TRUE(messages.messages.empty());
@@ -159,7 +160,7 @@ TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
         EXPECT_EQ(readBytes(name), loose.at(name)) << name.toStdString();
     }
     // the mirror lists keep the name they were filled with
-    EXPECT_NE(s.List4->list(1), u"沼河童,改"_s);
+    EXPECT_NE(control<ListBox>(u"List4"_s)->list(1), u"沼河童,改"_s);
 
     // saving stays possible and gives the same bytes again
     EXPECT_TRUE(w.MunFileSave->isEnabled());
@@ -177,7 +178,7 @@ TEST_F(CommitAndSave, EmptyTableGivesAnEmptyFileAndSaveAsStaysDead) {
     const QString stat = u"mob_stat_db.txt"_s;
     const QByteArray statBefore = readBytes(stat);
 
-    window->status->Text1[2]->setText(u"4444"_s);
+    control<QLineEdit>(u"Text1(2)"_s)->setText(u"4444"_s);
     window->mnuRenw->trigger();
     ASSERT_TRUE(window->MunFileSave->isEnabled());
     // save-as has no action, enabled or not, and its shortcut belongs to nothing else
@@ -200,7 +201,7 @@ TEST_F(CommitAndSave, EmptyTableGivesAnEmptyFileAndSaveAsStaysDead) {
 TEST_F(CommitAndSave, ButtonNormalisesTheBoxBeingLeftWhileTheMenuCopiesItAsTyped) {
     startSample();
     MainWindow& w = *window;
-    QLineEdit* hp = w.status->Text1[2];
+    QLineEdit* hp = control<QLineEdit>(u"Text1(2)"_s);
     const qint32 record = 2;
 
     // the window system takes the focus from the box before the click arrives
@@ -232,8 +233,8 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
     startSample();
     MainWindow& w = *window;
     const auto before = snapshot();
-    const QString id = w.status->Label1->text();
-    const QString name = w.status->Text2A->text();
+    const QString id = control<QLabel>(u"Label1"_s)->text();
+    const QString name = control<QLineEdit>(u"Text2A"_s)->text();
 
     struct Case {
         QString displayName;
@@ -244,7 +245,7 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
          {Case{u"笑😀顔"_s, u"😀"_s, u"U+1F600"_s}, Case{u"한"_s, u"한"_s, u"U+D55C"_s},
           Case{u"引用\"符"_s, u"\""_s, u"U+0022"_s}}) {
         messages.messages.clear();
-        w.status->Text4->setText(c.displayName);
+        control<QLineEdit>(u"Text4"_s)->setText(c.displayName);
         w.mnuRenw->trigger();
         w.MunFileSave->trigger();
         ASSERT_EQ(messages.messages.size(), 1u) << c.codePoint.toStdString();
@@ -259,7 +260,7 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
     }
 
     // a dependent table is named by the monster key of its record and by its file
-    w.status->Text4->setText(u"沼河童"_s);
+    control<QLineEdit>(u"Text4"_s)->setText(u"沼河童"_s);
     w.mnuRenw->trigger();
     Table& drops = w.database().DropTable;
     ASSERT_GE(drops.Count(), 2);
@@ -282,7 +283,7 @@ TEST_F(CommitAndSave, UnwritableFileKeepsItAndTheLaterFilesAndIsReported) {
     ASSERT_TRUE(QDir(dir.path()).mkdir(kSaveOrder[failing]));
     const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 
-    window->status->Text1[2]->setText(u"5555"_s);
+    control<QLineEdit>(u"Text1(2)"_s)->setText(u"5555"_s);
     window->mnuRenw->trigger();
     window->MunFileSave->trigger();
 
@@ -315,7 +316,7 @@ TEST_F(CommitAndSave, FullDiskAndClosedFolderAreReportedWithTheirRealCause) {
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     MainWindow& w = *window;
     const auto before = snapshot();
-    w.status->Text1[2]->setText(u"6543"_s);
+    control<QLineEdit>(u"Text1(2)"_s)->setText(u"6543"_s);
     w.mnuRenw->trigger();
 
     // The disk fills up in the middle of the first file: nothing is replaced.

@@ -13,7 +13,6 @@
 #include "storage/StorageError.h"
 #include "ui/controls/HiddenList.h"
 #include "ui/controls/Widgets.h"
-#include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;
 
@@ -112,7 +111,7 @@ TEST_F(ItemLoad, ListsTheClearRowThenEveryItemInFileOrderWithoutTouchingAnySelec
     }
     const auto items = sampleItems();
     ASSERT_GT(items.size(), 30u);
-    const QString shownName = window->status->Text4->text();
+    const QString shownName = control<QLineEdit>(u"Text4"_s)->text();
     const QString dropName = control<QLineEdit>(u"Text13"_s)->text();
 
     window->Command2->click();
@@ -124,7 +123,7 @@ TEST_F(ItemLoad, ListsTheClearRowThenEveryItemInFileOrderWithoutTouchingAnySelec
         EXPECT_EQ(nameCombos()[i]->currentIndex(), -1);
     }
     for (HiddenList* ids : idLists()) EXPECT_EQ(ids->listIndex(), -1);
-    EXPECT_EQ(window->status->Text4->text(), shownName);
+    EXPECT_EQ(control<QLineEdit>(u"Text4"_s)->text(), shownName);
     EXPECT_EQ(control<QLineEdit>(u"Text13"_s)->text(), dropName);
 
     // a second load offers every item once more behind the first; a chosen row stays chosen

@@ -61,12 +61,12 @@ TEST_F(DependentLookup, EachTableShowsTheMonstersFirstRecordOrNone) {
 TEST_F(DependentLookup, TypingAnotherNameShowsItsEntriesWhileTheFormStays) {
     startSample();
     show(u"KAPPA"_s);
-    const QString hp = window->status->Text1[2]->text();
-    window->status->Text2A->setText(u"yuki_queen"_s);
+    const QString hp = control<QLineEdit>(u"Text1(2)"_s)->text();
+    control<QLineEdit>(u"Text2A"_s)->setText(u"yuki_queen"_s);
     EXPECT_EQ(caption("Label3"), u"YUKI_QUEEN"_s);
     EXPECT_EQ(caption("Label8A"), u"YUKI_QUEEN"_s);
-    EXPECT_EQ(window->status->Text1[2]->text(), hp);
-    EXPECT_EQ(window->status->Text0->text(), u"1"_s);
+    EXPECT_EQ(control<QLineEdit>(u"Text1(2)"_s)->text(), hp);
+    EXPECT_EQ(control<QLineEdit>(u"Text0"_s)->text(), u"1"_s);
 }
 
 TEST_F(DependentLookup, EveryEditableBoxSelectsItsWholeTextOnFocus) {

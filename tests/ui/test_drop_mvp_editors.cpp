@@ -8,7 +8,6 @@
 #include "EditorFixture.h"
 #include "ui/controls/HiddenList.h"
 #include "ui/controls/Widgets.h"
-#include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;
 

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QMap>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -63,7 +64,7 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
     for (int f = StatusField::DisplayName; f <= StatusField::Width; ++f) statusFields.push_back(f);
     for (int f = 2; f <= 17; ++f) dropFields.push_back(f);
     for (int f = 2; f <= 11; ++f) mvpFields.push_back(f);
-    const int statusRecord = w.status->Text0->text().toInt() + 1;
+    const int statusRecord = control<QLineEdit>(u"Text0"_s)->text().toInt() + 1;
     const Case cases[] = {
         {"status", w.status->bindings(), db.StatusTable, statusRecord, statusFields},
         {"drop", w.drop->bindings(), db.DropTable, w.drop->shownRecord(), dropFields},
@@ -91,7 +92,7 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
     // an edit is seen as not yet committed until the update copies it
     control<QLineEdit>(u"Text6(1)"_s)->setText(u"77"_s);
     control<QLineEdit>(u"Text8(0)"_s)->setText(u"12345"_s);
-    w.status->Text1[3]->setText(u"99"_s);
+    control<QLineEdit>(u"Text1(3)"_s)->setText(u"99"_s);
     EXPECT_TRUE(w.drop->hasUncommittedEdits());
     EXPECT_TRUE(w.mvp->hasUncommittedEdits());
     EXPECT_TRUE(w.status->hasUncommittedEdits());
@@ -109,7 +110,7 @@ TEST_F(EditorShape, MenusAndWindowSwitchesDoNotLeaveTheBox) {
     startSample();
     MainWindow& w = *window;
     if (!activate()) GTEST_SKIP() << "the platform gives no active window";
-    QLineEdit* hp = w.status->Text1[2];
+    QLineEdit* hp = control<QLineEdit>(u"Text1(2)"_s);
     hp->setFocus();
     ASSERT_TRUE(hp->hasFocus());
     hp->setText(u"-7"_s);
@@ -124,49 +125,53 @@ TEST_F(EditorShape, MenusAndWindowSwitchesDoNotLeaveTheBox) {
     EXPECT_EQ(w.database().StatusTable.field(2, StatusField::Hp), u"-7"_s);
 
     // switching to another window and back while Text0 reads "5x" keeps the shown monster
-    w.status->Text0->setFocus();
-    w.status->Text0->setText(u"5"_s);  // typed a key at a time
-    w.status->Text0->setText(u"5x"_s);
-    const QString shown = w.status->Text2A->text();
+    QLineEdit* position = control<QLineEdit>(u"Text0"_s);
+    QLineEdit* name = control<QLineEdit>(u"Text2A"_s);
+    position->setFocus();
+    position->setText(u"5"_s);  // typed a key at a time
+    position->setText(u"5x"_s);
+    const QString shown = name->text();
     QWidget other;
     other.show();
     QApplication::setActiveWindow(&other);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
-    EXPECT_EQ(w.status->Text0->text(), u"5x"_s);
+    EXPECT_EQ(position->text(), u"5x"_s);
     QApplication::setActiveWindow(window.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
-    EXPECT_EQ(w.status->Text0->text(), u"5x"_s);
-    EXPECT_EQ(w.status->Text2A->text(), shown);
+    EXPECT_EQ(position->text(), u"5x"_s);
+    EXPECT_EQ(name->text(), shown);
 
     // tabbing out of the box is the user's move: now the rules run
-    QTest::keyClick(w.status->Text0, Qt::Key_Tab);
-    EXPECT_EQ(w.status->Text0->text(), u"1"_s);
+    QTest::keyClick(position, Qt::Key_Tab);
+    EXPECT_EQ(position->text(), u"1"_s);
 }
 
 // A wheel turn over a drop-down that has no focus changes nothing; with the focus it does.
 TEST_F(EditorShape, WheelChangesOnlyTheFocusedDropDown) {
     startSample();
-    MainWindow& w = *window;
     if (!activate()) GTEST_SKIP() << "the platform gives no active window";
-    w.status->Text4->setFocus();
-    w.status->Text4->setText(u"typed name"_s);
-    const QString position = w.status->Text0->text();
-    for (QComboBox* combo : {w.status->Combo5, w.status->Combo2, w.status->Combo3, w.status->Combo4,
-                             control<QComboBox>(u"Combo8A"_s)}) {
+    QLineEdit* displayName = control<QLineEdit>(u"Text4"_s);
+    QComboBox* raceList = control<QComboBox>(u"Combo2"_s);
+    displayName->setFocus();
+    displayName->setText(u"typed name"_s);
+    const QString position = control<QLineEdit>(u"Text0"_s)->text();
+    for (QComboBox* combo :
+         {control<QComboBox>(u"Combo5"_s), raceList, control<QComboBox>(u"Combo3"_s),
+          control<QComboBox>(u"Combo4"_s), control<QComboBox>(u"Combo8A"_s)}) {
         SCOPED_TRACE(combo->objectName().toStdString());
         combo->setEnabled(true);
         const int before = combo->currentIndex();
         wheel(combo, -120);
         EXPECT_EQ(combo->currentIndex(), before);
     }
-    EXPECT_EQ(w.status->Text0->text(), position);
-    EXPECT_EQ(w.status->Text4->text(), u"typed name"_s);
+    EXPECT_EQ(control<QLineEdit>(u"Text0"_s)->text(), position);
+    EXPECT_EQ(displayName->text(), u"typed name"_s);
 
-    w.status->Combo2->setFocus();
-    ASSERT_TRUE(w.status->Combo2->hasFocus());
-    const int race = w.status->Combo2->currentIndex();
-    wheel(w.status->Combo2, -120);
-    EXPECT_NE(w.status->Combo2->currentIndex(), race);
+    raceList->setFocus();
+    ASSERT_TRUE(raceList->hasFocus());
+    const int race = raceList->currentIndex();
+    wheel(raceList, -120);
+    EXPECT_NE(raceList->currentIndex(), race);
 }
 
 // The index of a key column answers what a scan from the top would: the first row equal to
@@ -201,9 +206,10 @@ TEST_F(EditorShape, TabWalksTheStatusFormColumnByColumn) {
     copySample();
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     QStringList walked;
-    QWidget* widget = window->status->List4;
+    QWidget* widget = control<QWidget>(u"List4"_s);
+    const QGroupBox* form = control<QGroupBox>(u"Frame1"_s);
     for (int steps = 0; steps < 200 && walked.size() < 39; ++steps) {
-        if ((widget->focusPolicy() & Qt::TabFocus) && window->status->Frame1->isAncestorOf(widget))
+        if ((widget->focusPolicy() & Qt::TabFocus) && form->isAncestorOf(widget))
             walked << widget->objectName();
         widget = widget->nextInFocusChain();
     }
@@ -234,12 +240,32 @@ TEST_F(EditorShape, ModeBoxShowsANineDigitValueWhole) {
     copySample();
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     window->show();
-    QLineEdit* mode = window->status->Text7;
+    QLineEdit* mode = control<QLineEdit>(u"Text7"_s);
     mode->setText(u"202834049"_s);
     QCoreApplication::processEvents();
     const int digits = mode->fontMetrics().horizontalAdvance(mode->text());
     // the frame of the box and the caret's margins take about a line's height beside the text
     EXPECT_GE(mode->width(), digits + mode->fontMetrics().height()) << mode->width();
+}
+
+// Tests and tools reach every control by its name alone, so no two objects of the window may
+// share one: findChild would hand over whichever it meets first.
+TEST_F(EditorShape, EveryControlNameIsOneObjectsOnly) {
+    startSample();
+    QMap<QString, int> named;
+    for (const QObject* object : window->findChildren<QObject*>()) {
+        const QString name = object->objectName();
+        if (!name.isEmpty() && !name.startsWith(u"qt_"_s)) ++named[name];
+    }
+    QStringList shared;
+    for (auto it = named.cbegin(); it != named.cend(); ++it) {
+        if (it.value() > 1) shared << it.key();
+    }
+    EXPECT_EQ(shared.join(u' ').toStdString(), "");
+    for (const QString& name :
+         {u"Text0"_s, u"Text1(2)"_s, u"Label7"_s, u"Text13"_s, u"mnuRenw"_s}) {
+        EXPECT_TRUE(named.contains(name)) << name.toStdString();
+    }
 }
 
 }  // namespace mdb::test

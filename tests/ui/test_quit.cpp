@@ -83,13 +83,14 @@ TEST_F(Quit, EditsNotYetUpdatedAreUpdatedAndSavedOrTheWindowStays) {
         << cancelled.question.toStdString();
 
     // an update that finds no record to copy into (the position box emptied) quits nothing
-    const QString position = window->status->Text0->text();
+    QLineEdit* positionBox = control<QLineEdit>(u"Text0"_s);
+    const QString position = positionBox->text();
     {
-        const QSignalBlocker quiet(window->status->Text0);
-        window->status->Text0->clear();
+        const QSignalBlocker quiet(positionBox);
+        positionBox->clear();
         messages.answers = {Answer::Save};
         EXPECT_FALSE(window->close());
-        window->status->Text0->setText(position);
+        positionBox->setText(position);
     }
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_TRUE(messages.messages[1].text.startsWith(u"編集内容を更新できなかったため"_s));

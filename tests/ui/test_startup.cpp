@@ -14,7 +14,6 @@
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/HiddenList.h"
 #include "ui/controls/ListBox.h"
-#include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;
 
@@ -44,36 +43,36 @@ TEST_F(StartUp, ShowsTheFirstMonsterWithListsFilledAndHeadingsInPlace) {
     MainWindow& w = *window;
     // the product title, with the place of the marker of unsaved updates
     EXPECT_EQ(w.windowTitle(), u"Tornak MonsterDatabase Editor II[*]"_s);
-    EXPECT_EQ(w.status->Text0->text(), u"1"_s);
+    EXPECT_EQ(control<QLineEdit>(u"Text0"_s)->text(), u"1"_s);
     // record 2, the first one after the placeholder
     const Table& stat = w.database().StatusTable;
-    EXPECT_EQ(w.status->Text2A->text(), stat.field(2, StatusField::Name));
-    EXPECT_EQ(w.status->Text4->text(), stat.field(2, StatusField::DisplayName));
-    EXPECT_EQ(w.status->Text1[2]->text(), stat.field(2, StatusField::Hp));
-    EXPECT_EQ(w.status->Slider1->maximum(), stat.Count() - 1);
-    EXPECT_EQ(w.status->Slider1->value(), 1);
-    EXPECT_EQ(w.status->List4->listIndex(), 1);
-    EXPECT_EQ(w.status->Combo5->currentIndex(), 1);
+    EXPECT_EQ(control<QLineEdit>(u"Text2A"_s)->text(), stat.field(2, StatusField::Name));
+    EXPECT_EQ(control<QLineEdit>(u"Text4"_s)->text(), stat.field(2, StatusField::DisplayName));
+    EXPECT_EQ(control<QLineEdit>(u"Text1(2)"_s)->text(), stat.field(2, StatusField::Hp));
+    EXPECT_EQ(control<QSlider>(u"Slider1"_s)->maximum(), stat.Count() - 1);
+    EXPECT_EQ(control<QSlider>(u"Slider1"_s)->value(), 1);
+    EXPECT_EQ(control<ListBox>(u"List4"_s)->listIndex(), 1);
+    EXPECT_EQ(control<QComboBox>(u"Combo5"_s)->currentIndex(), 1);
 
     EXPECT_FALSE(w.MunFileSave->isEnabled());
     for (QAction* debug : {w.mnuDbwin1, w.mnuDbwin2, w.mnuDbwin3}) EXPECT_FALSE(debug->isEnabled());
 
     // headings and clear entries replace row 0; the Id and Name columns keep it
-    EXPECT_EQ(w.status->List4->list(0), u"モンスター名"_s);
+    EXPECT_EQ(control<ListBox>(u"List4"_s)->list(0), u"モンスター名"_s);
     EXPECT_EQ(control<QComboBox>(u"Combo8A"_s)->itemText(0), u"選 択 解 除"_s);
     EXPECT_EQ(control<QComboBox>(u"Combo14"_s)->itemText(0), u"モンスターを選択してね"_s);
     EXPECT_EQ(control<QComboBox>(u"Combo6(5)"_s)->itemText(0), u"選 択 解 除"_s);
     EXPECT_EQ(control<QComboBox>(u"Combo12A(0)"_s)->itemText(0), u"解 除"_s);
     EXPECT_EQ(control<QComboBox>(u"Combo10A(3)"_s)->itemText(1), stat.field(2, StatusField::Id));
-    EXPECT_EQ(w.status->Combo5->itemText(0), stat.field(1, StatusField::Id));
+    EXPECT_EQ(control<QComboBox>(u"Combo5"_s)->itemText(0), stat.field(1, StatusField::Id));
     EXPECT_EQ(control<HiddenList>(u"List8B"_s)->list(0), stat.field(1, StatusField::Name));
     EXPECT_EQ(control<HiddenList>(u"List12(4)"_s)->listCount(), stat.Count());
 
     // code lists: race and size on row 0 (then overwritten by the monster); the states are
     // filled unselected, then show the state of the first monster's emotion record (IDLE_ST)
-    EXPECT_EQ(w.status->Combo2->count(), 10);
-    EXPECT_EQ(w.status->Combo3->count(), 40);
-    EXPECT_EQ(w.status->Combo4->count(), 4);
+    EXPECT_EQ(control<QComboBox>(u"Combo2"_s)->count(), 10);
+    EXPECT_EQ(control<QComboBox>(u"Combo3"_s)->count(), 40);
+    EXPECT_EQ(control<QComboBox>(u"Combo4"_s)->count(), 4);
     EXPECT_EQ(control<QComboBox>(u"Combo14B"_s)->count(), 9);
     EXPECT_EQ(control<QComboBox>(u"Combo14B"_s)->currentIndex(), 0);
     EXPECT_EQ(control<HiddenList>(u"List14B"_s)->listCount(), 9);

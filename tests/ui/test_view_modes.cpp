@@ -10,7 +10,6 @@
 #include "ui/commands/ViewModes.h"
 #include "ui/commands/WindowLayout.h"
 #include "ui/controls/HiddenList.h"
-#include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;
 

@@ -155,26 +155,26 @@ void StatusEditor::showRecord(qint32 record) {
 }
 
 void StatusEditor::buildNavigationBar(QWidget* window) {
-    navigationBar = new QWidget(window);
-    navigationBar->setObjectName(u"navigationBar"_s);
-    auto* row = new QHBoxLayout(navigationBar);
+    navigationBar_ = new QWidget(window);
+    navigationBar_->setObjectName(u"navigationBar"_s);
+    auto* row = new QHBoxLayout(navigationBar_);
     row->setContentsMargins(4, 2, 4, 2);
     row->setSpacing(4);
 
-    row->addWidget(new QLabel(u"ページ番号"_s, navigationBar));
-    Text0 = lineEdit(u"Text0"_s, navigationBar);
+    row->addWidget(new QLabel(u"ページ番号"_s, navigationBar_));
+    Text0 = lineEdit(u"Text0"_s, navigationBar_);
     Text0->setFixedWidth(64);
     row->addWidget(Text0);
 
-    Slider1 = new QSlider(Qt::Horizontal, navigationBar);
+    Slider1 = new QSlider(Qt::Horizontal, navigationBar_);
     Slider1->setObjectName(u"Slider1"_s);
     Slider1->setMinimum(0);
     Slider1->setMaximum(0);
     row->addWidget(Slider1, 1);
 
-    Command14 = new QPushButton(u"<<"_s, navigationBar);
+    Command14 = new QPushButton(u"<<"_s, navigationBar_);
     Command14->setObjectName(u"Command14"_s);
-    Command15 = new QPushButton(u">>"_s, navigationBar);
+    Command15 = new QPushButton(u">>"_s, navigationBar_);
     Command15->setObjectName(u"Command15"_s);
     for (QPushButton* button : {Command14, Command15}) {
         button->setFixedWidth(36);

@@ -30,8 +30,10 @@ public:
     // Builds Frame1, the navigation bar and the hidden controls as children of `window`.
     StatusEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window);
 
-    // Copies status record `record` into the form, field by field (LoadStatusRecord, step 7).
-    void showRecord(qint32 record);
+    // Frame1 and the navigation row (Text0, Slider1, "<<", ">>"), placed by the main window.
+    QGroupBox* frame() const { return Frame1; }
+    QWidget* navigationBar() const { return navigationBar_; }
+
     // The update of the status record: the form's texts, unchanged, into the record shown at
     // the position in Text0. Returns false, writing nothing, when Text0 names no monster.
     bool commitInto(MonsterDatabase& db) const;
@@ -46,13 +48,9 @@ public:
     void fillCodeLists();
     // Start-up: upper bound of the slider, the last selectable position.
     void setSliderMaximum(int maximum);
-
-    // The Change of Text0: clamps the position, moves the other selectors, fills the form.
-    void LoadStatusRecord();
-    void NormaliseNumberField(QLineEdit* box);
-    void SyncCombosFromFields();
-    void BoxesFromMode();
-    void ModeFromBoxes();
+    // Writes `position` into Text0, whose Change clamps it and shows that monster, as every
+    // selector does.
+    void showPosition(qint64 position);
 
     // The Click of ">>" and "<<", also run by the menu entries mnuNext and mnuBack.
     void stepNext();
@@ -61,41 +59,22 @@ public:
 signals:
     // A record's display name is being shown; the drop editor shows it under "NameID".
     void displayNameShown(const QString& displayName);
+    // The Change of Text2A: the shown monster's key is now `key`, shown or typed.
+    void shownKeyChanged(const QString& key);
     // The ID search (byName false) or the name search found no monster for `text`.
     void searchFoundNothing(bool byName, const QString& text);
 
-public:
-    // Frame1 and the navigation row (Text0, Slider1, "<<", ">>"), placed by the main window.
-    QGroupBox* Frame1 = nullptr;
-    QWidget* navigationBar = nullptr;
-
-    QLineEdit* Text0 = nullptr;
-    QSlider* Slider1 = nullptr;
-    QPushButton* Command14 = nullptr;  // "<<"
-    QPushButton* Command15 = nullptr;  // ">>"
-    ListBox* List4 = nullptr;
-    QComboBox* Combo5 = nullptr;
-    QLineEdit* Text9 = nullptr;   // ID search
-    QLineEdit* Text10 = nullptr;  // name search
-
-    std::array<QLineEdit*, 26> Text1{};  // 1..18 and 22..25 visible; 20, 21 hidden; 0, 19 unused
-    QLineEdit* Text2A = nullptr;         // Name; its Change is connected by the main window
-    QLineEdit* Text3 = nullptr;          // hidden: size code
-    QLineEdit* Text4 = nullptr;          // DisplayName
-    QLineEdit* Text7 = nullptr;          // Mode
-    std::array<QCheckBox*, 7> Check1{};
-    QComboBox* Combo2 = nullptr;  // race
-    QComboBox* Combo3 = nullptr;  // element
-    QComboBox* Combo4 = nullptr;  // size
-
-    // Hidden controls.
-    QWidget* hiddenFrame = nullptr;
-    HiddenList* List3 = nullptr;     // Ids, searched by the ID search
-    HiddenLabel* Label7 = nullptr;   // row found by the ID search
-    HiddenLabel* Label10 = nullptr;  // row found by the name search
-    QLabel* Label1 = nullptr;        // Id of the shown record
-
 private:
+    // Copies status record `record` into the form, field by field (LoadStatusRecord, step 7).
+    void showRecord(qint32 record);
+
+    // The Change of Text0: clamps the position, moves the other selectors, fills the form.
+    void LoadStatusRecord();
+    void NormaliseNumberField(QLineEdit* box);
+    void SyncCombosFromFields();
+    void BoxesFromMode();
+    void ModeFromBoxes();
+
     void buildFrame(QWidget* window);
     QGroupBox* buildModeFrame();
     void buildNavigationBar(QWidget* window);
@@ -120,10 +99,39 @@ private:
     void onCombo2Click(int index);
     void onCombo3Click(int index);
 
-    void setPosition(qint64 position);
     // The record shown at the position in Text0, as the commit computes it; nullopt when the
     // text names no monster.
     std::optional<qint32> shownRecord() const;
+
+    // The controls, named as the form names them (each objectName likewise, for findChild).
+    QGroupBox* Frame1 = nullptr;
+    QWidget* navigationBar_ = nullptr;
+
+    QLineEdit* Text0 = nullptr;
+    QSlider* Slider1 = nullptr;
+    QPushButton* Command14 = nullptr;  // "<<"
+    QPushButton* Command15 = nullptr;  // ">>"
+    ListBox* List4 = nullptr;
+    QComboBox* Combo5 = nullptr;
+    QLineEdit* Text9 = nullptr;   // ID search
+    QLineEdit* Text10 = nullptr;  // name search
+
+    std::array<QLineEdit*, 26> Text1{};  // 1..18 and 22..25 visible; 20, 21 hidden; 0, 19 unused
+    QLineEdit* Text2A = nullptr;         // Name; its Change is shownKeyChanged
+    QLineEdit* Text3 = nullptr;          // hidden: size code
+    QLineEdit* Text4 = nullptr;          // DisplayName
+    QLineEdit* Text7 = nullptr;          // Mode
+    std::array<QCheckBox*, 7> Check1{};
+    QComboBox* Combo2 = nullptr;  // race
+    QComboBox* Combo3 = nullptr;  // element
+    QComboBox* Combo4 = nullptr;  // size
+
+    // Hidden controls.
+    QWidget* hiddenFrame = nullptr;
+    HiddenList* List3 = nullptr;     // Ids, searched by the ID search
+    HiddenLabel* Label7 = nullptr;   // row found by the ID search
+    HiddenLabel* Label10 = nullptr;  // row found by the name search
+    QLabel* Label1 = nullptr;        // Id of the shown record
 
     MonsterDatabase& db_;
     MirrorModels& models_;

@@ -34,9 +34,10 @@ void StatusEditor::connectNavigation() {
     connect(Text9, &QLineEdit::textChanged, this, &StatusEditor::onIdSearch);
     connect(Text10, &QLineEdit::textChanged, this, &StatusEditor::onNameSearch);
     for (QLineEdit* box : {Text9, Text10, Text2A}) selectAllOnFocus(box);
+    connect(Text2A, &QLineEdit::textChanged, this, &StatusEditor::shownKeyChanged);
 }
 
-void StatusEditor::setPosition(qint64 position) {
+void StatusEditor::showPosition(qint64 position) {
     Text0->setText(QString::number(position));
 }
 
@@ -50,7 +51,7 @@ void StatusEditor::LoadStatusRecord() {
     // each assignment below re-enters this handler, which finishes the load for the new text;
     // the outer run then reads the text again and finds nothing left to change
     if (numericValue(Text0->text()) < 1) Text0->setText(u"1"_s);
-    if (numericValue(Text0->text()) > last) setPosition(last);
+    if (numericValue(Text0->text()) > last) showPosition(last);
 
     const int p = int(roundHalfEvenClamped(numericValue(Text0->text()), 1, last));
     {
@@ -103,29 +104,29 @@ void StatusEditor::onText0LostFocus() {
 void StatusEditor::onSliderValueChanged(int value) {
     MDB_CHAIN("Slider1.Scroll");
     if (movingSlider_) return;
-    setPosition(value);
+    showPosition(value);
 }
 
 void StatusEditor::stepNext() {
     MDB_CHAIN("Command15.Click");
-    setPosition(qint64(Slider1->value()) + 1);
+    showPosition(qint64(Slider1->value()) + 1);
 }
 
 void StatusEditor::stepBack() {
     MDB_CHAIN("Command14.Click");
-    setPosition(qint64(Slider1->value()) - 1);
+    showPosition(qint64(Slider1->value()) - 1);
 }
 
 void StatusEditor::onList4Click() {
     MDB_CHAIN("List4.Click");
-    setPosition(List4->listIndex());
+    showPosition(List4->listIndex());
 }
 
 void StatusEditor::onCombo5Click(int index) {
     MDB_CHAIN("Combo5.Click");
     // clearing the drop-down is no choice of the user's and raises nothing
     if (index < 0) return;
-    setPosition(index);
+    showPosition(index);
 }
 
 void StatusEditor::onList3Click() {
