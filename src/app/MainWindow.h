@@ -27,6 +27,7 @@ class MvpEditor;
 class QuitCommand;
 class RelatedMonsterEditor;
 class SaveCommand;
+class StatusReport;
 class StatusEditor;
 class ViewModes;
 struct StorageError;
@@ -79,6 +80,7 @@ public:
     AboutCommand* about = nullptr;           // mnuHelpAbout
     AddEntryCommands* addEntries = nullptr;  // Command6, Command9..13, the mnuInsMaster entries
     QuitCommand* quit = nullptr;             // MunFileQuit, closing the window
+    StatusReport* report = nullptr;          // the status bar and the title's modified marker
 
     QPushButton* Command1 = nullptr;  // "更新"
     QPushButton* Command2 = nullptr;  // "アイテムデータベース読込"
@@ -123,6 +125,7 @@ private:
     void connectChains();
     void connectCommands();
     void connectAddCommands();
+    void connectReports();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
 

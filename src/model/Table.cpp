@@ -32,6 +32,7 @@ QString Table::field(qint32 record, QStringView fieldName) const {
 bool Table::setField(qint32 record, int field, const QString& text) {
     if (record < 1 || !inRange(record, field)) return false;
     written_ = true;
+    if (cells_.view(cellIndex(record, field)) != text) ++changedWrites_;
     cells_.set(cellIndex(record, field), text);
     return true;
 }

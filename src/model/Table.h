@@ -43,6 +43,9 @@ public:
     // Writes only inside records 1..Count and fields 1..fieldCount(); returns false otherwise.
     bool setField(qint32 record, int field, const QString& text);
     bool setField(qint32 record, QStringView fieldName, const QString& text);
+    // How many writes so far gave a field another text than it held: the difference across
+    // an update is the number of fields it changed.
+    quint64 changedWrites() const { return changedWrites_; }
 
     // Extends every column by one position. `fields` must hold exactly fieldCount() texts.
     // Returns false (and adds nothing) when the record count would pass 2147483647.
@@ -91,6 +94,7 @@ private:
     bool sourceIsText_ = false;
     bool hasSource_ = false;
     bool written_ = false;
+    quint64 changedWrites_ = 0;
 };
 
 }  // namespace mdb

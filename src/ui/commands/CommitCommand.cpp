@@ -21,6 +21,7 @@ void CommitCommand::CommitEdits() {
     // tables.
     if (!status_.commitInto(db_)) return;
     emit commitDependents();
+    emit committed();
 }
 
 void CommitCommand::commitFromButton(QWidget* button) {

@@ -31,6 +31,8 @@ signals:
     // Emitted after the status record, for the dependent editors to copy theirs; the main
     // window connects them in their commit order.
     void commitDependents();
+    // Emitted last, once every editor has copied its record.
+    void committed();
 
 private:
     MonsterDatabase& db_;

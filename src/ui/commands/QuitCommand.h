@@ -22,14 +22,24 @@ public:
     QuitCommand(MessageSink& messages, Work work, QObject* parent = nullptr);
 
     // An update has changed records; a successful save has written them all.
-    void noteUpdated() { unsavedUpdates_ = true; }
-    void noteSaved() { unsavedUpdates_ = false; }
+    void noteUpdated() { setUnsavedUpdates(true); }
+    void noteSaved() { setUnsavedUpdates(false); }
     bool hasUnsavedUpdates() const { return unsavedUpdates_; }
 
     // Whether the window may close now, asking first when work would be lost.
     bool mayQuit();
 
+signals:
+    // Updates not yet saved appeared or were all saved.
+    void unsavedUpdatesChanged(bool unsaved);
+
 private:
+    void setUnsavedUpdates(bool unsaved) {
+        if (unsaved == unsavedUpdates_) return;
+        unsavedUpdates_ = unsaved;
+        emit unsavedUpdatesChanged(unsaved);
+    }
+
     MessageSink& messages_;
     Work work_;
     bool unsavedUpdates_ = false;

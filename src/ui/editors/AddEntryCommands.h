@@ -31,6 +31,10 @@ public:
     bool add(const TableDescriptor& table, const QString& currentKey, const QString& keyCaption,
              const QStringList& fields);
 
+signals:
+    // One line was appended to the file `fileName`.
+    void lineAdded(const QString& fileName);
+
 private:
     QDir dir_;
     MonsterDatabase& db_;
