@@ -18,9 +18,12 @@
 #include "ui/commands/SaveCommand.h"
 #include "ui/commands/UnsavedWork.h"
 #include "ui/commands/ViewModes.h"
+#include "ui/commands/WindowLayout.h"
 #include "ui/controls/ChainTrace.h"
+#include "ui/controls/MenuKeys.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/StorageMessages.h"
+#include "ui/controls/TextStart.h"
 #include "ui/controls/Widgets.h"
 #include "ui/editors/AddEntryCommands.h"
 #include "ui/editors/DropEditor.h"
@@ -34,11 +37,6 @@ namespace mdb {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Frame geometry in twips, as designed; 15 twips are one pixel.
-QRect twips(int left, int top, int width, int height) {
-    return QRect(left / 15, top / 15, width / 15, height / 15);
-}
 
 QAction* addMenuAction(QMenu* menu, const QString& objectName, const QString& caption,
                        const QKeySequence& shortcut = {}) {
@@ -61,9 +59,11 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     setObjectName(u"MainWindow"_s);
     buildMenus();
     buildFrames();
+    showTextStartWhenFilled(this);
     connectCommands();
     connectChains();
     connectUnsavedWork();
+    connectReports();
     letTextBoxesHoldAnyValue(this);
     setOuterSizeTwips(10245, 4500);
 }
@@ -145,6 +145,9 @@ void MainWindow::buildMenus() {
 
     // the window's actions must work while the focus is anywhere in it
     for (QAction* action : findChildren<QAction*>()) action->setShortcutContext(Qt::WindowShortcut);
+    // and whatever control has the focus: a text box must not take a shortcut as its own key
+    MenuKeys::install(this);
+    MenuKeys::traceActions(this);
     connect(MunFileQuit, &QAction::triggered, this, &QWidget::close);
 }
 
@@ -165,25 +168,12 @@ void MainWindow::buildFrames() {
     summon = new RelatedMonsterEditor(RelatedMonsterEditor::summonNames(), db_, *models_, messages_,
                                       central);
 
-    status->frame()->setGeometry(twips(0, 0, 10155, 3345));
-    mvp->frame()->setGeometry(twips(10140, 0, 4995, 3945));
-    emote->frame()->setGeometry(twips(0, 3840, 15135, 2985));
-    drop->frame()->setGeometry(twips(0, 3840, 11895, 1860));
-    morph->frame()->setGeometry(twips(0, 6720, 4965, 2655));
-    slave->frame()->setGeometry(twips(4950, 6720, 5115, 2655));
-    summon->frame()->setGeometry(twips(10050, 6720, 5085, 2655));
-    drop->frame()->raise();
-    emote->keepClearOfLeft(drop->frame()->geometry().right() - emote->frame()->x());
-
-    // the strip between the status frame and the drop frame holds the commands
-    const QRect strip(0, 3345 / 15 + 1, 10140 / 15, 3840 / 15 - 3345 / 15 - 2);
-    status->navigationBar()->setGeometry(strip.x(), strip.y(), 430, strip.height());
-    Command1 =
-        makeButton(u"Command1"_s, u"更新"_s, central, 436, strip.y() + 2, 70, strip.height() - 4);
-    Command2 = makeButton(u"Command2"_s, u"アイテムデータベース読込"_s, central, 510, strip.y() + 2,
-                          166, strip.height() - 4);
-    Command8 = makeButton(u"Command8"_s, u"全ての Enabled = False を True に変更"_s, central, 680,
-                          strip.y() + 2, 280, strip.height() - 4);
+    Command1 = new QPushButton(u"更新"_s, central);
+    Command1->setObjectName(u"Command1"_s);
+    Command2 = new QPushButton(u"アイテムデータベース読込"_s, central);
+    Command2->setObjectName(u"Command2"_s);
+    Command8 = new QPushButton(u"全ての Enabled = False を True に変更"_s, central);
+    Command8->setObjectName(u"Command8"_s);
     Command8->hide();
 
     // The one list of the dependent editors, in the order the shown monster's key is looked
@@ -195,6 +185,17 @@ void MainWindow::buildFrames() {
     editors_.add({slave, mnuSlaveIns, true, 5, 3});
     editors_.add({summon, mnuSumIns, true, 4, 4});
     editors_.add({emote, mnuEmoIns, false, 2, 5});
+
+    // the frames at their designed places, scaled to what the font needs (advanced mode's
+    // buttons included); the commands in the row between the status frame and the drop frame
+    QList<QWidget*> advancedButtons{Command8};
+    for (const EditorRegistry::Entry& entry : editors_.entries()) {
+        advancedButtons << entry.editor->addButton();
+    }
+    WindowLayout::arrange(*this, {status->navigationBar(),
+                                  {Command1, Command2, Command8},
+                                  advancedButtons,
+                                  [this](const QSize& size) { emote->keepClear(size); }});
 
     // the dependent editors stay unusable until a wider view mode is chosen
     for (const EditorRegistry::Entry& entry : editors_.entries()) {
@@ -324,7 +325,15 @@ void MainWindow::connectUnsavedWork() {
     });
     save->setWriteCheck([this] { return work->confirmOverwrite(); });
     connect(save, &SaveCommand::wrote, work, &UnsavedWork::noteSaveAttempt);
-    connect(addEntries, &AddEntryCommands::appended, work, &UnsavedWork::noteAppended);
+    connect(addEntries, &AddEntryCommands::lineAdded, work, &UnsavedWork::noteAppended);
+    // the title's marker and the quit question follow what the tables hold against the files
+    connect(work, &UnsavedWork::cleanChanged, quit, [this](bool clean) {
+        if (clean) {
+            quit->noteSaved();
+        } else {
+            quit->noteUpdated();
+        }
+    });
 }
 
 void MainWindow::showMonsterAfresh(qint32 record) {
@@ -411,12 +420,17 @@ MainWindow::StartResult MainWindow::startUp() {
 }
 
 void MainWindow::reportStartFailure(const StorageError& error) {
+    int width = 0;
+    for (const Table* table : db_.saveOrder()) {
+        if (table->name() == error.fileName) width = table->fieldCount();
+    }
     switch (error.kind) {
         case ErrorKind::FileNotFound:
             messages_.warning(u"ファイルオープンエラー"_s,
                               MessageSink::joinLines(
                                   {u"プログラム起動に必要なデータベースファイルが見つかりません"_s,
-                                   u"必要なデータベース全てを実行フォルダへ用意して下さい"_s}));
+                                   u"必要なデータベース全てを実行フォルダへ用意して下さい"_s,
+                                   brokenFileLine(error, width)}));
             return;
         case ErrorKind::EndOfFileInRecord:
         case ErrorKind::MisalignedRecord:
@@ -425,7 +439,8 @@ void MainWindow::reportStartFailure(const StorageError& error) {
                 MessageSink::joinLines(
                     {u"データベースファイル形式が不正です"_s,
                      u"空白行や//で始まる行、または未入力項目や適正値超過・入力列超過"_s,
-                     u"などが　データベース内に存在するとプログラムを起動出来ません"_s}));
+                     u"などが　データベース内に存在するとプログラムを起動出来ません"_s,
+                     brokenFileLine(error, width)}));
             return;
         case ErrorKind::BadEncoding:
         case ErrorKind::Utf8Text:

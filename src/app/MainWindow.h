@@ -28,6 +28,7 @@ class PendingChangesWindow;
 class QuitCommand;
 class RelatedMonsterEditor;
 class SaveCommand;
+class StatusReport;
 class StatusEditor;
 class UnsavedWork;
 class ViewModes;
@@ -93,6 +94,7 @@ public:
     QAction* mnuUndo = nullptr;                     // "元に戻す" (Ctrl+Z)
     QAction* mnuRedo = nullptr;                     // "やり直し" (Ctrl+Y)
     QAction* mnuPendingChanges = nullptr;           // "未保存の変更"
+    StatusReport* report = nullptr;  // the status bar and the title's modified marker
 
     QPushButton* Command1 = nullptr;  // "更新"
     QPushButton* Command2 = nullptr;  // "アイテムデータベース読込"
@@ -138,6 +140,7 @@ private:
     void connectCommands();
     void connectAddCommands();
     void connectUnsavedWork();
+    void connectReports();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
 

@@ -35,8 +35,9 @@ bool Table::setField(qint32 record, int field, const QString& text) {
     if (record < 1 || !inRange(record, field)) return false;
     written_ = true;
     const size_t index = cellIndex(record, field);
-    if (changes_ && cells_.view(index) != text) {
-        changes_->push_back({this, record, field, cells_.text(index), text});
+    if (cells_.view(index) != text) {
+        ++changedWrites_;
+        if (changes_) changes_->push_back({this, record, field, cells_.text(index), text});
     }
     cells_.set(index, text);
     return true;

@@ -50,6 +50,9 @@ public:
     bool restoreField(qint32 record, int field, const QString& text);
     // While set, every setField that changes a field's text is noted here (see ChangeRecording).
     void recordChangesInto(std::vector<FieldChange>* sink) { changes_ = sink; }
+    // How many writes so far gave a field another text than it held: the difference across
+    // an update is the number of fields it changed.
+    quint64 changedWrites() const { return changedWrites_; }
 
     // Extends every column by one position. `fields` must hold exactly fieldCount() texts.
     // Returns false (and adds nothing) when the record count would pass 2147483647.
@@ -99,6 +102,7 @@ private:
     bool hasSource_ = false;
     bool written_ = false;
     std::vector<FieldChange>* changes_ = nullptr;
+    quint64 changedWrites_ = 0;
 };
 
 }  // namespace mdb

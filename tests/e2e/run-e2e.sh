@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Runs the built editor in a real X server: the window appears with its title, F1 and F2 switch
-# its size between the view modes, a second start brings the first forward and ends quietly,
-# and a missing database file ends the start with its warning box. Screenshots are kept in the
-# artifacts folder.
+# its size between the view modes (the full view ends on a 1280x800 screen), every menu
+# shortcut typed with the focus in a text box, a drop-down and the list runs its entry, a
+# second start brings the first forward and ends quietly, and a missing database file ends the
+# start with its warning box. Screenshots are kept in the artifacts folder.
 #
 #   run-e2e.sh <editor binary> <sample folder> <artifacts folder>
 set -uo pipefail
@@ -26,7 +27,7 @@ if [[ "${MDB_E2E_STAGE:-}" != "inside" ]]; then
     done
     mkdir -p "$artifacts"
     export MDB_E2E_STAGE=inside
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
 fi
 
 work="$(mktemp -d)"
@@ -89,28 +90,55 @@ sleep 1
 import -window root "$artifacts/started.png"
 if [[ -n "$wid" ]]; then
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    # the status-only layout: a client area of 676 x 255 pixels below the menu bar
+    # the status-only layout: at least the designed client area of 676 x 255 pixels, with the
+    # menu bar above and the status bar below it
+    status_width=$WIDTH status_height=$HEIGHT
     check "the window has the status-only size (${WIDTH}x${HEIGHT})" \
-        test "$WIDTH" -eq 676 -a "$HEIGHT" -ge 265 -a "$HEIGHT" -le 290
+        test "$WIDTH" -ge 676 -a "$WIDTH" -le 900 -a "$HEIGHT" -ge 275 -a "$HEIGHT" -le 400
 fi
 
 # --- the view modes resize the real window: F2 full view, F1 back to status only, F1 standard
-size_after() {  # size_after <key> <width> <client height> <description>
+view_after() {  # view_after <key>: presses the key and reads the window's size and frame
     xdotool windowactivate --sync "$wid" 2>/dev/null
     xdotool key --clearmodifiers "$1"
-    sleep 0.7
+    sleep 1
     eval "$(xdotool getwindowgeometry --shell "$wid")"
-    # the client area as designed, plus a menu bar of 10 to 35 pixels
-    check "$4 (${WIDTH}x${HEIGHT})" \
-        test "$WIDTH" -eq "$2" -a "$HEIGHT" -ge $(($3 + 10)) -a "$HEIGHT" -le $(($3 + 35))
+}
+# the window's frame, title bar included, lies on the 1280x800 screen
+on_screen() {
+    local left top extents
+    left="$(xwininfo -id "$wid" | awk '/Absolute upper-left X/ {print $NF}')"
+    top="$(xwininfo -id "$wid" | awk '/Absolute upper-left Y/ {print $NF}')"
+    # left, right, top, bottom of the window manager's frame around the client
+    extents="$(xprop -id "$wid" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+    read -r fl fr ft fb <<<"${extents:-0 0 0 0}"
+    echo "   client at ${left},${top} ${WIDTH}x${HEIGHT}, frame ${fl} ${fr} ${ft} ${fb}"
+    test $((left - fl)) -ge 0 -a $((top - ft)) -ge 0 \
+        -a $((left + WIDTH + fr)) -le 1280 -a $((top + HEIGHT + fb)) -le 800
 }
 if [[ -n "$wid" ]]; then
-    size_after F2 1008 625 "F2 gives the full view's size"
+    view_after F2
+    full_width=$WIDTH full_height=$HEIGHT
+    check "F2 gives the full view, wider and taller (${WIDTH}x${HEIGHT})" \
+        test "$WIDTH" -gt "$status_width" -a "$HEIGHT" -gt "$status_height"
+    # with its frame and title bar, and room for a desktop's panel of 32 pixels
+    extents="$(xprop -id "$wid" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')"
+    read -r fl fr ft fb <<<"${extents:-0 0 0 0}"
+    check "the full view fits a 1280x800 screen with room for a panel ($((HEIGHT + ft + fb)) high)" \
+        test $((WIDTH + fl + fr)) -le 1280 -a $((HEIGHT + ft + fb)) -le $((800 - 32))
+    check "the window grown by F2 ends on the screen" on_screen
     import -window root "$artifacts/full-view.png"
-    size_after F1 676 255 "F1 from the full view gives the status-only size"
-    size_after F1 1008 448 "F1 again gives the standard view's size"
+    view_after F1
+    check "F1 from the full view gives the status-only size (${WIDTH}x${HEIGHT})" \
+        test "$WIDTH" -eq "$status_width" -a "$HEIGHT" -eq "$status_height"
+    view_after F1
+    check "F1 again gives the standard view, between the two (${WIDTH}x${HEIGHT})" \
+        test "$WIDTH" -eq "$full_width" -a "$HEIGHT" -gt "$status_height" \
+        -a "$HEIGHT" -lt "$full_height"
     import -window root "$artifacts/standard-view.png"
-    size_after F1 676 255 "and F1 once more the status-only size"
+    view_after F1
+    check "and F1 once more the status-only size (${WIDTH}x${HEIGHT})" \
+        test "$WIDTH" -eq "$status_width" -a "$HEIGHT" -eq "$status_height"
 fi
 
 # --- a second start while the first runs, the first one minimised
@@ -163,6 +191,68 @@ if [[ -n "$wid" ]]; then
 fi
 kill "$third" 2>/dev/null
 wait "$third" 2>/dev/null
+
+# --- every menu shortcut, typed with the focus in the list, the ID drop-down and the HP box:
+# the entry runs (its trace names it and the control that had the focus), and no text box
+# takes the key as its own (on X11 Ctrl+U would empty the box, Ctrl+K cut its end)
+mkdir "$work/keys"
+cp "$sample"/*.txt "$work/keys/"
+(cd "$work/keys" && XDG_RUNTIME_DIR="$session" QT_LOGGING_RULES="mdb.actions.debug=true" \
+    exec "$editor" 2>"$work/actions.log") &
+keyed=$!
+pids+=($keyed)
+wid="$(wait_for_window "$title")"
+check "a start for the shortcuts shows the window" test -n "$wid"
+# key, the entry it runs; F1 F1 F2 and Ctrl+P Ctrl+P come back to the full view in advanced mode
+shortcuts=(ctrl+f:mnuNext ctrl+d:mnuBack ctrl+l:mnuIdbLoad F1:mnuStatMenu F1:mnuStatMenu
+    F2:mnuMenu2 ctrl+p:mnuProf ctrl+p:mnuProf F12:mnuHelpAbout ctrl+i:mnuDdrIns
+    ctrl+j:mnuMvpIns ctrl+n:mnuEmoIns ctrl+k:mnuMorpIns ctrl+u:mnuSlaveIns ctrl+o:mnuSumIns
+    ctrl+s:mnuRenw ctrl+w:MunFileSave)
+type_shortcuts() {  # type_shortcuts <control with the focus>
+    local entry key name ran=0 expected=0 lines
+    for entry in "${shortcuts[@]}"; do
+        key="${entry%%:*}" name="${entry#*:}"
+        lines="$(wc -l <"$work/actions.log")"
+        xdotool key --clearmodifiers "$key"
+        sleep 0.5
+        # a message or the about box answers some entries: close it, back to the same control
+        if [[ "$(xdotool getactivewindow 2>/dev/null)" != "$wid" ]]; then
+            xdotool key Escape
+            sleep 0.4
+        fi
+        expected=$((expected + 1))
+        if tail -n +"$((lines + 1))" "$work/actions.log" | grep -qx "mdb.actions: $name $1"; then
+            ran=$((ran + 1))
+        else
+            echo "   $key did not run $name with the focus in $1:"
+            tail -n +"$((lines + 1))" "$work/actions.log" | sed 's/^/     /'
+        fi
+    done
+    check "all $expected shortcuts run their entries with the focus in $1 ($ran)" \
+        test "$ran" -eq "$expected"
+}
+if [[ -n "$wid" ]]; then
+    xdotool windowactivate --sync "$wid" 2>/dev/null
+    xdotool key --clearmodifiers F2 ctrl+p
+    sleep 0.7
+    xdotool key Escape  # the advanced mode's warning
+    sleep 0.4
+    # the list's second row, inside the status frame's top left
+    eval "$(xdotool getwindowgeometry --shell "$wid")"
+    xdotool mousemove --window "$wid" 40 60 click 1
+    sleep 0.3
+    type_shortcuts List4
+    xdotool key Tab
+    type_shortcuts Combo5
+    xdotool key Tab Tab Tab Tab  # Name, 表示モンスター名, Mobレベル, ＨＰ
+    type_shortcuts "Text1(2)"
+    check "no box lost its text to a key: the saved status table is as read" \
+        cmp -s "$work/keys/mob_stat_db.txt" "$sample/mob_stat_db.txt"
+    xdotool key --clearmodifiers ctrl+q
+    check "Ctrl+Q with the focus in a text box ends the program" exits_within "$keyed" 5
+fi
+kill "$keyed" 2>/dev/null
+wait "$keyed" 2>/dev/null
 
 # --- a folder named on the command line, as the desktop entry passes it; the current folder
 # holds no database

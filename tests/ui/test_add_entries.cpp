@@ -236,3 +236,47 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
 }
 
 }  // namespace mdb::test
+
+namespace mdb::test {
+
+// A value typed with blanks around it is appended without them (a kept blank would make the
+// line quote the field), and a monster picked as the picker's first row, which stands for no
+// monster, is refused as a missing monster is.
+TEST_F(AddEntries, ValuesAreTrimmedAndThePickersFirstRowIsNoMonster) {
+    copySample();
+    begin();
+    const QString drops = u"mob_drop_db.txt"_s, mvps = u"mob_mvp_db.txt"_s,
+                  emotes = u"mob_emote_db.txt"_s;
+    const QByteArray drop = readBytes(drops), mvp = readBytes(mvps), emote = readBytes(emotes);
+
+    showForAdding(u"CHOCHIN"_s);
+    // still in the boxes, as a menu entry finds them while the user types
+    control<QLineEdit>(u"Text5(0)"_s)->setText(u" 501 "_s);
+    control<QLineEdit>(u"Text6(0)"_s)->setText(u"\t2500 "_s);
+    window->mnuDdrIns->trigger();
+    message();
+    EXPECT_EQ(after(drops, drop), "CHOCHIN,501,2500,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
+
+    combo(u"Combo8A"_s)->setCurrentIndex(0);  // "選 択 解 除"
+    control<QLineEdit>(u"Text8A(2)"_s)->setText(u"1103"_s);
+    control<QLineEdit>(u"Text8(2)"_s)->setText(u"3000"_s);
+    control<QPushButton>(u"Command9"_s)->click();
+    EXPECT_EQ(message(),
+              MessageSink::joinLines(
+                  {kBadInput, u"最低 ＭＶＰモンスターと特別アイテム＃１を設定して下さい"_s}));
+    EXPECT_EQ(readBytes(mvps), mvp);
+
+    combo(u"Combo14"_s)->setCurrentIndex(0);  // "モンスターを選択してね"
+    combo(u"Combo14B"_s)->setCurrentIndex(0);
+    control<QLineEdit>(u"Text14"_s)->setText(u" 12"_s);
+    control<QPushButton>(u"Command10"_s)->click();
+    EXPECT_EQ(message(),
+              MessageSink::joinLines({kBadInput, u"モンスター名と状況を設定して下さい"_s}));
+    EXPECT_EQ(readBytes(emotes), emote);
+    pick(u"Combo14"_s, u"CHOCHIN"_s);
+    control<QPushButton>(u"Command10"_s)->click();
+    message();
+    EXPECT_EQ(after(emotes, emote), "CHOCHIN,IDLE_ST,12\r\n");
+}
+
+}  // namespace mdb::test

@@ -163,7 +163,12 @@ const BadInput kBadInputs[] = {
      {}},
     {"extra fields on a line", "mob_emote_db.txt",
      [](const QString& p) { return replaceWith(p, emote("FABRE,IDLE_ST,1,KAPPA,IDLE_ST,3\r\n")); },
-     kOpenError, formatText},
+     kOpenError,
+     [] {
+         // the message names the file, the line and what is wrong with it
+         return formatText() +
+                u"\r\nファイル: mob_emote_db.txt — 3 行目（3 件目のレコード）の項目数が 1 レコードの 3 項目と合いません"_s;
+     }},
     {"a folder", "mob_mvp_db.txt",
      [](const QString& p) { return QFile::remove(p) && QDir().mkdir(p); }, kUnknownError,
      [] {
@@ -244,7 +249,7 @@ TEST_P(BadInputs, StartEndsWithItsMessageAndWritesNothing) {
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_TRUE(messages.messages[0].isWarning);
         EXPECT_EQ(messages.messages[0].title, bad.title);
-        EXPECT_EQ(messages.messages[0].text, bad.text());
+        EXPECT_EQ(messages.messages[0].text, bad.text()) << messages.messages[0].text.toStdString();
     }
     window.reset();
     EXPECT_EQ(snapshot(dir.path()), before);

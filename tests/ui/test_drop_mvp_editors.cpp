@@ -157,6 +157,11 @@ TEST_F(DropAndMvp, SlotBoxesAndNamePickersFollowEachOther) {
     EXPECT_EQ(combo(u"Combo1"_s, 1)->currentText(), kClearRow);
     EXPECT_EQ(id->text(), u"0"_s);
     EXPECT_EQ(rate->text(), u"0"_s);
+    // and chosen again while the slot shows it (no row changes, so no Click), it clears again
+    rate->setText(u"25"_s);
+    emit combo(u"Combo1"_s, 1)->activated(0);
+    EXPECT_EQ(id->text(), u"0"_s);
+    EXPECT_EQ(rate->text(), u"0"_s);
 
     // a rate above 10000 stays while typing and is capped on leaving; 10000 itself stays
     rate->setText(u"25000"_s);

@@ -236,6 +236,8 @@ TEST_F(EditorRegistryTest, FramesRowsUnitsAndHeadsReadAsDesigned) {
         QStringList texts;
     };
     const QString add = u"[新しい項目を追加]"_s;
+    // each relation row names its ID drop-down
+    const QStringList idCaptions(6, u"ID"_s);
     const Frame frames[] = {
         {u"Frame2"_s, u"モンスタードロップＤＢ 編集項目　(mob_drop_db.txt)"_s,
          QStringList{u"NameID"_s, u"ドロップ率は１／１００００計算です"_s, u"ドロップアイテム"_s,
@@ -251,12 +253,14 @@ TEST_F(EditorRegistryTest, FramesRowsUnitsAndHeadsReadAsDesigned) {
          QStringList{u"名前"_s, u"状況"_s, u"[表示するエモーション]"_s, u"[表示するエモーション]"_s,
                      add}},
         {u"Frame7"_s, u"変態モンスターＤＢ　(mob_morph_db.txt)"_s,
-         QStringList{u"変態元"_s} + numbered(u"変態後#"_s, u"総変態数？"_s) + QStringList{add}},
+         QStringList{u"変態元"_s} + numbered(u"変態後#"_s, u"総変態数？"_s) + QStringList{add} +
+             idCaptions},
         {u"Frame11"_s, u"モンスター取り巻きDB 編集項目 (summon_slave.txt)"_s,
          QStringList{u"基本Ｍｏｂ"_s} + numbered(u"取り巻き＃"_s, u"取り巻き数"_s) +
-             QStringList{add}},
+             QStringList{add} + idCaptions},
         {u"Frame9"_s, u"モンスター召喚DB 編集項目 (summon_monster.txt)"_s,
-         QStringList{u"召喚主"_s} + numbered(u"召喚＃"_s, u"召喚数"_s) + QStringList{add}},
+         QStringList{u"召喚主"_s} + numbered(u"召喚＃"_s, u"召喚数"_s) + QStringList{add} +
+             idCaptions},
     };
     for (const Frame& frame : frames) {
         SCOPED_TRACE(frame.name.toStdString());

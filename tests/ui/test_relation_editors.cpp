@@ -1,4 +1,7 @@
+#include <QLabel>
+
 #include "EditorFixture.h"
+#include "ui/controls/Widgets.h"
 #include "ui/editors/EmoteEditor.h"
 #include "ui/editors/RelatedMonsterEditor.h"
 
@@ -169,6 +172,34 @@ TEST_F(RelationEditors, EveryDependentRecordSurvivesShowAndUnchangedCommit) {
         for (int f = 1; f <= t->fieldCount(); ++f) after.push_back(t->column(f));
     }
     EXPECT_EQ(after, before);
+}
+
+}  // namespace mdb::test
+
+namespace mdb::test {
+
+// Each of the eighteen ID drop-downs of the relation rows has its caption "ID" just before it,
+// on its own row.
+TEST_F(RelationEditors, EveryIdDropDownHasItsCaption) {
+    startSample();
+    window->show();
+    window->mnuMenu2->trigger();
+    int captioned = 0;
+    for (const QString& name : {u"Combo6A"_s, u"Combo10A"_s, u"Combo12A"_s}) {
+        for (int i = 0; i < 6; ++i) {
+            const QComboBox* id = combo(indexed(name, i));
+            const QRect place = id->geometry();
+            for (const QLabel* label : id->parentWidget()->findChildren<QLabel*>()) {
+                const QRect caption = label->geometry();
+                if (label->text() == u"ID"_s && caption.right() < place.left() &&
+                    place.left() - caption.right() < 12 && caption.center().y() >= place.top() &&
+                    caption.center().y() <= place.bottom()) {
+                    ++captioned;
+                }
+            }
+        }
+    }
+    EXPECT_EQ(captioned, 18);
 }
 
 }  // namespace mdb::test

@@ -41,7 +41,8 @@ class StartUp : public WindowFixture {};
 TEST_F(StartUp, ShowsTheFirstMonsterWithListsFilledAndHeadingsInPlace) {
     startSample();
     MainWindow& w = *window;
-    EXPECT_EQ(w.windowTitle(), u"Tornak MonsterDatabase Editor II"_s);
+    // the product title, with the place of the marker of unsaved updates
+    EXPECT_EQ(w.windowTitle(), u"Tornak MonsterDatabase Editor II[*]"_s);
     EXPECT_EQ(control<QLineEdit>(u"Text0"_s)->text(), u"1"_s);
     // record 2, the first one after the placeholder
     const Table& stat = w.database().StatusTable;
@@ -137,11 +138,23 @@ TEST_F(StartUp, MenuBarAndFramesAsDesigned) {
     }
     EXPECT_FALSE(control<QMenu>(u"mnuInsMaster"_s)->isEnabled());
 
-    // the designed geometry, in pixels of 15 twips
-    EXPECT_EQ(control<QGroupBox>(u"Frame1"_s)->geometry(), QRect(0, 0, 677, 223));
-    EXPECT_EQ(control<QGroupBox>(u"Frame5"_s)->geometry(), QRect(676, 0, 333, 263));
-    EXPECT_EQ(control<QGroupBox>(u"Frame2"_s)->geometry(), QRect(0, 256, 793, 124));
-    EXPECT_EQ(control<QGroupBox>(u"Frame9"_s)->geometry(), QRect(670, 448, 339, 177));
+    // the designed arrangement, in pixels of 15 twips at the least (more where the font needs
+    // it): the MVP frame right of the status frame, the drop frame over the emotion frame's
+    // corner, the bottom row below them, every frame meeting its neighbours
+    const auto frame = [this](const char* name) {
+        return control<QGroupBox>(QString::fromLatin1(name))->geometry();
+    };
+    EXPECT_EQ(frame("Frame1").topLeft(), QPoint(0, 0));
+    EXPECT_GE(frame("Frame1").width(), 676);
+    EXPECT_GE(frame("Frame1").height(), 223);
+    EXPECT_EQ(frame("Frame5").topLeft(), QPoint(frame("Frame1").right() + 1, 0));
+    EXPECT_EQ(frame("Frame2").topLeft(), frame("Frame1A").topLeft());
+    EXPECT_EQ(frame("Frame1A").top(), frame("Frame5").bottom() + 1);
+    EXPECT_EQ(frame("Frame1A").right(), frame("Frame5").right());
+    EXPECT_EQ(frame("Frame9").top(), frame("Frame1A").bottom() + 1);
+    EXPECT_EQ(frame("Frame9").right(), frame("Frame5").right());
+    EXPECT_EQ(frame("Frame11").left(), frame("Frame7").right() + 1);
+    EXPECT_EQ(frame("Frame9").left(), frame("Frame11").right() + 1);
     EXPECT_TRUE(control<QGroupBox>(u"Frame1"_s)->isEnabled());
     for (const char* name : {"Frame2", "Frame5", "Frame1A", "Frame7", "Frame9", "Frame11"}) {
         EXPECT_FALSE(control<QGroupBox>(QString::fromLatin1(name))->isEnabled()) << name;
@@ -160,7 +173,8 @@ TEST_F(StartUp, FirstMissingFileInLoadOrderEndsTheStartWithOneMessage) {
         ASSERT_EQ(messages.messages.size(), 1u);
         EXPECT_TRUE(messages.messages[0].isWarning);
         EXPECT_EQ(messages.messages[0].title, kOpenError);
-        EXPECT_EQ(messages.messages[0].text, kMissingText);
+        // the message names the file it misses
+        EXPECT_EQ(messages.messages[0].text, kMissingText + u"\r\nファイル: "_s + missing);
     }
 }
 
@@ -172,7 +186,11 @@ TEST_F(StartUp, BlankLineAtTheEndOfAnyFileIsTheFormatFailure) {
         EXPECT_EQ(start(), MainWindow::StartResult::Failed) << file.toStdString();
         ASSERT_EQ(messages.messages.size(), 1u) << file.toStdString();
         EXPECT_EQ(messages.messages[0].title, kOpenError);
-        EXPECT_EQ(messages.messages[0].text, kFormatText);
+        // and names the file, the record and what is wrong with it, as the checker does
+        const QString where = kFormatText + u"\r\nファイル: "_s + file + u" — "_s;
+        EXPECT_TRUE(messages.messages[0].text.startsWith(where) &&
+                    messages.messages[0].text.contains(u"件目のレコード"_s))
+            << messages.messages[0].text.toStdString();
     }
 }
 

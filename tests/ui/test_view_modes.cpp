@@ -4,9 +4,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 
 #include "EditorFixture.h"
 #include "ui/commands/ViewModes.h"
+#include "ui/commands/WindowLayout.h"
 #include "ui/controls/HiddenList.h"
 
 using namespace Qt::StringLiterals;
@@ -68,13 +70,14 @@ protected:
         for (const QString& name : kAddEntries) states += action(name)->isEnabled() ? u'E' : u'-';
         return states;
     }
-    // the window's client area below the menu bar, in pixels
+    // the window's client area between the menu bar and the status bar, in pixels
     QSize clientSize() const {
-        return window->size() - QSize(0, window->menuBar()->sizeHint().height());
+        return window->size() - QSize(0, window->menuBar()->sizeHint().height() +
+                                             window->statusBar()->sizeHint().height());
     }
-    // the designed outer size in twips less the designed title bar, borders and menu bar
-    static QSize designedClient(int widthTwips, int heightTwips) {
-        return QSize((widthTwips - 105) / 15, (heightTwips - 675) / 15);
+    // the client area of a designed outer size in twips, as the font in use needs it
+    QSize designedClient(int widthTwips, int heightTwips) const {
+        return WindowLayout::clientSize(*window, widthTwips, heightTwips);
     }
 };
 

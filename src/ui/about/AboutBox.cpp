@@ -8,9 +8,11 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QWindow>
+#include <algorithm>
 
 #include "ui/about/SystemInfo.h"
 #include "ui/about/VersionText.h"
+#include "ui/controls/JapaneseFont.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/Widgets.h"
 
@@ -72,6 +74,7 @@ void AboutBox::build() {
     Label1 = namedLabel(u"Label1"_s, QString(), this);
     lblDescription = namedLabel(u"lblDescription"_s, descriptionText(), this);
     lblDescription->setWordWrap(true);
+    preferJapaneseFont(lblDescription);
     Line1[0] = separatorLine(0, this);
     Line1[1] = separatorLine(1, this);
 
@@ -93,7 +96,12 @@ void AboutBox::build() {
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdSysInfo);
     grid->addLayout(buttons, 6, 0, 1, 2);
-    grid->setColumnMinimumWidth(1, 420);
+    // as wide as the description's longest line, so that no line breaks inside a word
+    int widest = 420;
+    for (const QString& line : lblDescription->text().split(u"\r\n"_s)) {
+        widest = std::max(widest, lblDescription->fontMetrics().horizontalAdvance(line) + 2);
+    }
+    grid->setColumnMinimumWidth(1, widest);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);

@@ -27,6 +27,7 @@ void CommitCommand::CommitEdits() {
         emit commitDependents();
         changes = recording.take();
     }
+    emit committed();
     if (!changes.empty()) emit updated(changes);
 }
 

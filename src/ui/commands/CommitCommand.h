@@ -32,6 +32,8 @@ signals:
     // Emitted after the status record, for the dependent editors to copy theirs; the main
     // window connects them in their commit order.
     void commitDependents();
+    // Emitted last, once every editor has copied its record.
+    void committed();
     // Emitted last, with every field the update changed (none: not emitted).
     void updated(const mdb::ChangeSet& changes);
 

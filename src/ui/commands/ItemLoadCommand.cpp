@@ -91,6 +91,10 @@ void ItemLoadCommand::LoadItemDatabases() {
         reportFailure(*error);
     } else if (items_.totalCount() == 0) {
         messages_.notice(u"アイテムデータが１件も見つかりませんでした"_s);
+    } else {
+        QList<qint32> counts;
+        for (const ItemTable* table : items_.loadOrder()) counts << table->Count();
+        emit loaded(counts);
     }
 }
 

@@ -27,6 +27,10 @@ public:
     static const QString& clearRowName();  // "設 定 解 除"
     static const QString& clearRowId();    // "0"
 
+signals:
+    // All three files were read: the number of items of each, in load order.
+    void loaded(const QList<qint32>& counts);
+
 private:
     void reportFailure(const StorageError& error);
 

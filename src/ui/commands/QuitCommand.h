@@ -22,15 +22,31 @@ public:
     };
     QuitCommand(MessageSink& messages, Work work, QObject* parent = nullptr);
 
+    // An update has changed records; a successful save has written them all.
+    void noteUpdated() { setUnsavedUpdates(true); }
+    void noteSaved() { setUnsavedUpdates(false); }
+    bool hasUnsavedUpdates() const { return unsavedUpdates_; }
+
     // Whether the window may close now, asking first when work would be lost.
     bool mayQuit();
     // Ending without a question (a signal, the session ending): edits the forms hold are
     // updated first, so that the journal keeps them; from then on the window may close.
     void endAtOnce();
 
+signals:
+    // Updates not yet saved appeared or were all saved.
+    void unsavedUpdatesChanged(bool unsaved);
+
 private:
+    void setUnsavedUpdates(bool unsaved) {
+        if (unsaved == unsavedUpdates_) return;
+        unsavedUpdates_ = unsaved;
+        emit unsavedUpdatesChanged(unsaved);
+    }
+
     MessageSink& messages_;
     Work work_;
+    bool unsavedUpdates_ = false;
     bool ending_ = false;
 };
 

@@ -52,13 +52,16 @@ bool SaveCommand::SaveDatabase() {
     if (error) {
         lines.prepend(describeFailure(*error, db_, dir_.absolutePath()));
         messages_.warning(kSaveErrorTitle, MessageSink::joinLines(lines));
+        emit failed(error->fileName);
         return false;
     }
     if (!lines.isEmpty()) {
         lines.prepend(u"保存しました"_s);
         messages_.warning(kSaveErrorTitle, MessageSink::joinLines(lines));
     }
-    emit saved();
+    QStringList files;
+    for (const Table* table : db_.saveOrder()) files << table->name();
+    emit saved(files);
     return true;
 }
 

@@ -31,7 +31,10 @@ public:
                                    const QString& folder);
 
 signals:
-    void saved();
+    // Every file written: their names, in the order written.
+    void saved(const QStringList& files);
+    // The save stopped at `fileName`; the user has been told why.
+    void failed(const QString& fileName);
     // The save wrote files, or tried to: whether all of them were written.
     void wrote(bool succeeded);
 

@@ -6,10 +6,10 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QScreen>
-#include <QTimer>
-#include <algorithm>
+#include <QStatusBar>
 
+#include "ui/commands/KeepOnScreen.h"
+#include "ui/commands/WindowLayout.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/editors/DependentEditor.h"
 #include "ui/editors/EditorRegistry.h"
@@ -20,40 +20,24 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// title bar, borders and menu bar of the designed window, in twips
-constexpr int designedChromeWidth = 105;
-constexpr int designedChromeHeight = 675;
-
-int clientHeightPixels(QMainWindow& window, int height) {
-    return (height - designedChromeHeight) / 15 + window.menuBar()->sizeHint().height();
-}
-
-// A window that grows downwards from where it was placed while small would otherwise run off
-// the bottom of the screen, hiding the lower editors. The window manager draws the frame around
-// the new size only after the resize has gone through, so look once it has.
-void keepOnScreen(QMainWindow& window) {
-    QTimer::singleShot(100, &window, [&window] {
-        if (!window.isVisible() || window.screen() == nullptr) return;
-        const QRect available = window.screen()->availableGeometry();
-        const QRect frame = window.frameGeometry();
-        const int x =
-            std::max(available.left(), std::min(frame.x(), available.right() + 1 - frame.width()));
-        const int y =
-            std::max(available.top(), std::min(frame.y(), available.bottom() + 1 - frame.height()));
-        if (x != frame.x() || y != frame.y()) window.move(x, y);
-    });
+// The window's outer size for a client area: the menu bar above it and the status bar (which
+// the design did not have) below it come on top of the designed client area.
+QSize outerSize(QMainWindow& window, const QSize& client) {
+    const QStatusBar* status = window.findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    const int statusHeight = status && !status->isHidden() ? status->sizeHint().height() : 0;
+    return client + QSize(0, window.menuBar()->sizeHint().height() + statusHeight);
 }
 
 }  // namespace
 
 void setOuterSizeTwips(QMainWindow& window, int width, int height) {
-    window.resize((width - designedChromeWidth) / 15, clientHeightPixels(window, height));
-    keepOnScreen(window);
+    KeepOnScreen::resize(window,
+                         outerSize(window, WindowLayout::clientSize(window, width, height)));
 }
 
 void setOuterHeightTwips(QMainWindow& window, int height) {
-    window.resize(window.width(), clientHeightPixels(window, height));
-    keepOnScreen(window);
+    const QSize client = WindowLayout::clientSize(window, 0, height);
+    KeepOnScreen::resize(window, QSize(window.width(), outerSize(window, client).height()));
 }
 
 ViewModes::ViewModes(QMainWindow& window, const EditorRegistry& editors, QWidget* unlockButton,

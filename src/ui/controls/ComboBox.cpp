@@ -1,7 +1,10 @@
 #include "ui/controls/ComboBox.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QListView>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QtMath>
@@ -27,6 +30,30 @@ protected:
     }
 };
 
+// How many rows an open drop-down shows: enough to choose from, few enough to read.
+constexpr int kPopupRows = 20;
+
+// Some styles open a drop-down as a list as tall as the screen, whatever its number of rows;
+// the drop-downs here open below their box with kPopupRows rows.
+class BoundedPopupStyle : public QProxyStyle {
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ComboBox_Popup) return 0;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+QStyle* boundedPopupStyle() {
+    // one for all drop-downs, over whatever style the application uses
+    static QPointer<BoundedPopupStyle> style;
+    if (!style) {
+        style = new BoundedPopupStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
 // A drop-down over a shared column that builds its popup when it is first opened. Setting a
 // size policy, a view or the like makes a combo build its popup on the spot (a frame, a list
 // view wired to the model, scrollers); for fifty-odd drop-downs, most of them in frames the
@@ -44,13 +71,16 @@ public:
     void showPopup() override {
         if (!popupPrepared_) {
             popupPrepared_ = true;
-            // rows of one height, laid out in batches: a popup over 30,000 rows opens at once
-            if (auto* list = qobject_cast<QListView*>(view())) {
-                list->setUniformItemSizes(true);
-                list->setLayoutMode(QListView::Batched);
-            }
+            // Rows of one height are placed without measuring any, all of them at once, so
+            // that the list can open at the chosen row however far down it is.
+            if (auto* list = qobject_cast<QListView*>(view())) list->setUniformItemSizes(true);
+            setStyle(boundedPopupStyle());
+            setMaxVisibleItems(kPopupRows);
         }
         QComboBox::showPopup();
+        // the chosen row (the shown monster) in the middle of the list, among its neighbours
+        const QModelIndex chosen = model()->index(currentIndex(), modelColumn());
+        if (chosen.isValid()) view()->scrollTo(chosen, QAbstractItemView::PositionAtCenter);
     }
 
 private:

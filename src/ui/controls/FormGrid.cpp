@@ -6,10 +6,12 @@
 namespace mdb {
 
 FormGrid::FormGrid(QWidget* frame) : frame_(frame), grid_(new QGridLayout(frame)) {
-    // the frames are small and dense by design: keep the caption's room and little else
-    grid_->setContentsMargins(4, 2, 4, 2);
+    // the frames are small and dense by design: keep the caption's room and little else; the
+    // rows touch, as the boxes of the designed window did, so that the full view keeps room
+    // for a desktop's panel on a screen 800 pixels high
+    grid_->setContentsMargins(4, 1, 4, 1);
     grid_->setHorizontalSpacing(3);
-    grid_->setVerticalSpacing(2);
+    grid_->setVerticalSpacing(0);
 }
 
 int FormGrid::row(std::initializer_list<Cell> cells, int column) {

@@ -12,6 +12,12 @@ ListBox::ListBox(const QString& objectName, ColumnModel* model, QWidget* parent)
     setLayoutMode(QListView::Batched);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // the list's frame shows where the keyboard is, as a text box's caret does: some styles
+    // draw no focus on a list at all
+    // (the same room either way, so that the rows never move)
+    setStyleSheet(
+        QStringLiteral("QListView { border: 1px solid palette(mid); padding: 1px; }"
+                       "QListView:focus { border: 2px solid palette(highlight); padding: 0px; }"));
     setModel(model);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) { onCurrentChanged(current); });

@@ -3,6 +3,7 @@
 #include <errno.h>
 
 #include <QDir>
+#include <algorithm>
 
 #include "ui/controls/MessageSink.h"
 
@@ -19,6 +20,26 @@ QString unknownErrorText(const StorageError& error) {
                       u"エラー番号 "_s + QString::number(error.number())};
     if (!error.fileName.isEmpty()) lines << readFailureLine(error);
     return MessageSink::joinLines(lines);
+}
+
+QString brokenFileLine(const StorageError& error, int width) {
+    const QString file = u"ファイル: "_s + error.fileName;
+    switch (error.kind) {
+        case ErrorKind::EndOfFileInRecord:
+            return file +
+                   u" — %1 件目のレコードの途中でファイルが終わります（%2 項目中 %3 項目しかありません）"_s
+                       .arg(error.record)
+                       .arg(width)
+                       .arg(std::max(0, error.field - 1));
+        case ErrorKind::MisalignedRecord:
+            return file +
+                   u" — %1 行目（%2 件目のレコード）の項目数が 1 レコードの %3 項目と合いません"_s
+                       .arg(error.line)
+                       .arg(error.record)
+                       .arg(width);
+        default:
+            return file;
+    }
 }
 
 QString readFailureLine(const StorageError& error) {

@@ -15,6 +15,10 @@ QString unknownErrorText(const StorageError& error);
 // The file that could not be read and why, in words with the system's own text beside them
 // ("ファイル: mob_drop_db.txt — 読み取りが許可されていません（Permission denied）").
 QString readFailureLine(const StorageError& error);
+// Which file a missing-file or broken-layout failure concerns and, for a broken layout, the
+// line and what is wrong with it; `width` is the number of fields of one record of that file
+// ("ファイル: mob_drop_db.txt — 12 行目（11 件目のレコード）の項目数が …").
+QString brokenFileLine(const StorageError& error, int width);
 // Why a file could not be decoded, naming the file and the first bad byte.
 QString badEncodingLine(const StorageError& error);
 // The system's reason for a failed write, in words for the user with the system's own text

@@ -3,6 +3,7 @@
 #include "model/NumericText.h"
 #include "storage/DatabaseFiles.h"
 #include "ui/controls/ChainTrace.h"
+#include "ui/controls/FieldText.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/StorageMessages.h"
 
@@ -92,8 +93,12 @@ AddEntryCommands::AddEntryCommands(const QDir& dir, MonsterDatabase& db, Message
     : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
 
 bool AddEntryCommands::add(const TableDescriptor& table, const QString& currentKey,
-                           const QString& keyCaption, const QStringList& fields) {
+                           const QString& keyCaption, const QStringList& shownFields) {
     const AddTexts& texts = textsOf(table);
+    // Numbers, IDs and keys carry no meaningful blanks; a blank kept would make the writer
+    // quote the field, and the server would read the quotes as part of the value.
+    QStringList fields;
+    for (const QString& field : shownFields) fields << trimBlanks(field);
     MDB_CHAIN(texts.click);
     const QString exists = MessageSink::joinLines(
         {text(texts.exists), u"データが存在していないモンスターのみ追加可能です"_s});
@@ -102,7 +107,9 @@ bool AddEntryCommands::add(const TableDescriptor& table, const QString& currentK
         return false;
     }
     if (texts.minimum) {
-        if (!hasMinimum(table, fields)) {
+        // the picker's first row stands for "no monster": its key is the placeholder record's
+        const bool placeholder = fields.value(0) == db_.StatusTable.fieldView(1, StatusField::Name);
+        if (placeholder || !hasMinimum(table, fields)) {
             messages_.notice(MessageSink::joinLines(
                 {u"入力データ内容が正しくありません"_s, text(texts.minimum)}));
             return false;
@@ -127,7 +134,7 @@ bool AddEntryCommands::add(const TableDescriptor& table, const QString& currentK
         return false;
     }
     added.insert(addedKey);
-    emit appended(table.fileName);
+    emit lineAdded(table.fileName);
     // The save writes the added lines again after the records (see MonsterDatabase), so the
     // closing note tells the user they are kept.
     messages_.notice(

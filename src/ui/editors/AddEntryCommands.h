@@ -32,8 +32,8 @@ public:
              const QStringList& fields);
 
 signals:
-    // A line was appended to this file.
-    void appended(const QString& fileName);
+    // One line was appended to the file `fileName`.
+    void lineAdded(const QString& fileName);
 
 private:
     QDir dir_;

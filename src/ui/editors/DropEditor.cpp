@@ -109,6 +109,13 @@ void DropEditor::connectSlots() {
         connect(Text6[i], &QLineEdit::textChanged, this, [this, i] { onText6Change(i); });
         connect(Combo1[i], &QComboBox::currentIndexChanged, this,
                 [this, i](int index) { onCombo1Click(i, index); });
+        // Choosing the clear row again changes no row, so it raises no Click: the slot is
+        // cleared all the same, as the user asked.
+        connect(Combo1[i], &QComboBox::activated, this, [this, i](int index) {
+            if (index != 0) return;
+            Text5[i]->setText(u"0"_s);
+            Text6[i]->setText(u"0"_s);
+        });
         connect(List2[i], &HiddenList::Click, this, [this, i] { onList2Click(i); });
         connect(Label5[i], &HiddenLabel::Change, this, [this, i] { onLabel5Change(i); });
         FocusEvents::watch(

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QToolButton>
+#include <algorithm>
 
 #include "model/CodeTables.h"
 #include "ui/controls/ChainTrace.h"
@@ -62,6 +63,9 @@ void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
     grid.place(Command7, 2, 2, 1, 2);
     grid.place(Command10, 3, 2, 1, 2);
     grid.layout()->setRowStretch(4, 1);
+    // the drop frame's corner: the rows beside it and the pictures below it stay clear of it
+    clearance_ = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
+    grid.layout()->addItem(clearance_, 0, 0, 5, 1);
     grid.place(buildPictures(Frame1A), 5, 0, 1, 4);
     FormGrid::fitChars(Text14, 3);
     grid.stretchColumn(2, 1);
@@ -100,8 +104,14 @@ QWidget* EmoteEditor::buildPictures(QWidget* frame) {
     return strip;
 }
 
-void EmoteEditor::keepClearOfLeft(int width) {
-    grid_->setColumnMinimumWidth(0, width);
+void EmoteEditor::keepClear(const QSize& size) {
+    // the room is counted from the frame's corner, the grid starts inside its margins
+    const QMargins margins = grid_->contentsMargins();
+    const QPoint inside = frame()->contentsRect().topLeft() + QPoint(margins.left(), margins.top());
+    clearance_->changeSize(std::max(0, size.width() - inside.x()),
+                           std::max(0, size.height() - inside.y()), QSizePolicy::Fixed,
+                           QSizePolicy::Fixed);
+    grid_->invalidate();
 }
 
 void EmoteEditor::bindFields() {

@@ -10,6 +10,7 @@
 class QButtonGroup;
 class QComboBox;
 class QGridLayout;
+class QSpacerItem;
 class QGroupBox;
 class QLineEdit;
 class QPushButton;
@@ -27,9 +28,9 @@ public:
 
     // Start-up: the AI state labels and names, both left without a selection.
     void fillCodeLists();
-    // The drop frame lies over the left part of this frame's upper half: keep the controls
-    // to the right of `width` pixels.
-    void keepClearOfLeft(int width);
+    // The drop frame lies over the top left of this frame, `size` pixels from its corner:
+    // the controls stay to its right and the pictures below it.
+    void keepClear(const QSize& size);
 
 private:
     void buildFrame(MirrorModels& models, QWidget* window);
@@ -49,6 +50,7 @@ private:
     ColumnModel* stateLabels_;
     ColumnModel* stateNames_;
     QGridLayout* grid_ = nullptr;
+    QSpacerItem* clearance_ = nullptr;  // the corner the drop frame covers
 
     QComboBox* Combo14 = nullptr;   // monster by display name
     QComboBox* Combo14B = nullptr;  // AI state label

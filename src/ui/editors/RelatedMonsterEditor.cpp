@@ -102,7 +102,7 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
         nameCombos[i] =
             makeComboBox(indexed(names.nameCombo, i), models.statusDisplayNamesClear, frame, 8);
         idCombos[i] = makeComboBox(indexed(names.idCombo, i), models.statusIdsClear, frame, 4);
-        grid.row({names.rowCaptions[i], nameCombos[i], idCombos[i]});
+        grid.row({names.rowCaptions[i], nameCombos[i], u"ID", idCombos[i]});
     }
     countBox = new QLineEdit(frame);
     countBox->setObjectName(names.countBox);
@@ -115,7 +115,7 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
     countCells->addWidget(countBox);
     countCells->addStretch(1);
     countCells->addWidget(addButton);
-    grid.layout()->addLayout(countCells, countRow, 1, 1, 2);
+    grid.layout()->addLayout(countCells, countRow, 1, 1, 3);
     grid.stretchColumn(1, 1);
     grid.finish();
 

@@ -64,6 +64,8 @@ signals:
     void displayNameShown(const QString& displayName);
     // The Change of Text2A: the shown monster's key is now `key`, shown or typed.
     void shownKeyChanged(const QString& key);
+    // The ID search (byName false) or the name search found no monster for `text`.
+    void searchFoundNothing(bool byName, const QString& text);
 
 private:
     // Copies status record `record` into the form, field by field (LoadStatusRecord, step 7).

@@ -148,6 +148,7 @@ void StatusEditor::onIdSearch() {
     MDB_CHAIN("Text9.Change");
     const int i = FindListEntry(*List3, Text9->text(), MatchMode::WholeText);
     Label7->setCaption(List3->list(i));
+    if (i < 0 && !Text9->text().isEmpty()) emit searchFoundNothing(false, Text9->text());
 }
 
 void StatusEditor::onNameSearch() {
@@ -155,6 +156,8 @@ void StatusEditor::onNameSearch() {
     const int i = FindListEntry(*List4, Text10->text(), MatchMode::Prefix);
     // List4 has moved on to the shown monster by now; the label names the row that was found
     Label10->setCaption(List4->list(i));
+    // the first monster shown for a failed search is no hit, and must not look like one
+    if (i < 0) emit searchFoundNothing(true, Text10->text());
 }
 
 }  // namespace mdb

@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+namespace mdb {
+
+// Every text box under `root` that the program fills shows the start of its text, not its
+// tail: a long name or key reads from its first letter ("C5_NG_WRAITH_DEAD", not
+// "WRAITH_DEAD"). What the user types keeps the caret where the typing is.
+void showTextStartWhenFilled(QWidget* root);
+
+}  // namespace mdb
