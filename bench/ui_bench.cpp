@@ -35,6 +35,8 @@
 #include "LargeDatabase.h"
 #include "PeakMemory.h"
 #include "app/MainWindow.h"
+#include "storage/Journal.h"
+#include "ui/commands/UnsavedWork.h"
 #include "ui/controls/MessageSink.h"
 
 namespace mdb::bench {
@@ -231,6 +233,30 @@ void updates(benchmark::State& state, const Dataset* d) {
     }
 }
 
+// An update that changes the HP of the shown monster, journaled (synced before it returns) or,
+// for comparison, with no journal kept.
+void changingUpdates(benchmark::State& state, const Dataset* d, bool journaled) {
+    auto window = startWindow(d->folder);
+    if (!journaled) window->work->setJournal(Journal());
+    auto* hp = window->findChild<QLineEdit*>(u"Text1(2)"_s);
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        hp->setText(QString::number(++n % 2 ? 4321 : 1234));
+        state.ResumeTiming();
+        update(*window);
+    }
+    sink().messages.clear();
+    window->work->setJournal(Journal(Journal::pathFor(d->folder)));
+    window->work->noteSaveAttempt(true);  // removes the journal of this run
+}
+void journaledUpdates(benchmark::State& state, const Dataset* d) {
+    changingUpdates(state, d, true);
+}
+void unjournaledUpdates(benchmark::State& state, const Dataset* d) {
+    changingUpdates(state, d, false);
+}
+
 // The save command after an update, into a copy of the folder.
 void saves(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->saveFolder);
@@ -283,6 +309,8 @@ void registerBenchmarks() {
         {"DecodeItemFiles", decodeItems},
         {"ItemLoad", itemLoad},
         {"Update", updates},
+        {"UpdateChangingNoJournal", unjournaledUpdates},
+        {"UpdateChangingJournaled", journaledUpdates},
         {"Save", saves},
         {"EncodeWrite", encodeWriteOnly},
         {"EncodeWriteSync", encodeWriteSync},
@@ -292,7 +320,8 @@ void registerBenchmarks() {
             auto* b =
                 benchmark::RegisterBenchmark((std::string(name) + "/" + d.label).c_str(), fn, &d);
             b->UseRealTime();
-            const bool fine = fn == showMonsters || fn == updates;
+            const bool fine = fn == showMonsters || fn == updates || fn == journaledUpdates ||
+                              fn == unjournaledUpdates;
             b->Unit(fine ? benchmark::kMicrosecond : benchmark::kMillisecond);
             if (fn == itemLoad || fn == startUp) b->MinTime(0.5);
         }

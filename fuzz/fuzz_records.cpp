@@ -5,7 +5,8 @@
 // accepts: the writer either refuses the records or writes bytes that read back to the same
 // fields, in its normal form and faithfully after one field is changed, emptied or given a value
 // at the edge of what it accepts (blanks, commas, double quotes); and a record appended
-// to the file reads back as the old records plus the new one.
+// to the file reads back as the old records plus the new one. Every input is also read as a
+// recovery journal (checkJournal).
 
 #include <cstdint>
 #include <cstdio>
@@ -16,6 +17,7 @@
 #include "model/MonsterDatabase.h"
 #include "storage/Cp932.h"
 #include "storage/FieldScan.h"
+#include "storage/Journal.h"
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
 
@@ -80,6 +82,34 @@ void checkWritten(const QByteArray& written, const Table& table, const FileShape
     if (*back != fieldsOf(table)) violated(what);
 }
 
+// The journal reader, on the input as a whole journal and as the bytes of one entry behind an
+// intact header (past the checks, into the entry's own reading). What it accepts, written
+// again, reads back to the same updates.
+void checkJournal(const QByteArray& input) {
+    const QByteArray header = Journal::headerBytes(u"/f"_s, {});
+    for (const QByteArray& journal : {input, header + Journal::entryBytes(input)}) {
+        const JournalContents read = readJournal(journal);
+        if (read.damaged) continue;
+        QByteArray again = Journal::headerBytes(read.folder, read.files);
+        for (const JournalUpdate& update : read.updates) again += Journal::updateBytes(update);
+        const JournalContents back = readJournal(again);
+        if (back.damaged || back.updates.size() != read.updates.size()) {
+            violated("a journal written again does not read back");
+        }
+        for (size_t i = 0; i < read.updates.size(); ++i) {
+            if (back.updates[i].size() != read.updates[i].size()) violated("journal update size");
+            for (size_t k = 0; k < read.updates[i].size(); ++k) {
+                const JournalChange& a = read.updates[i][k];
+                const JournalChange& b = back.updates[i][k];
+                if (a.fileName != b.fileName || a.record != b.record || a.field != b.field ||
+                    a.before != b.before || a.after != b.after) {
+                    violated("a journal change reads back differently");
+                }
+            }
+        }
+    }
+}
+
 // Values at the edges of what the writer accepts: empty, blanks that only quotes keep, commas
 // and double quotes that some places can hold.
 const QString kEdgeValues[] = {QString(), u" "_s,   u"\t"_s,   u" a"_s, u"a "_s,  u"a b"_s, u","_s,
@@ -111,6 +141,7 @@ void checkEdits(Table& table, const TableLayout& layout, const FileShape& shape,
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<FileShape> shapes = makeSpecs();
+    checkJournal(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
     if (size < 1) return 0;
     const FileShape& shape = shapes[data[0] % shapes.size()];
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));

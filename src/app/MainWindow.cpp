@@ -6,14 +6,17 @@
 #include <QGroupBox>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QUndoStack>
 
 #include "app/InstanceGuard.h"
 #include "storage/DatabaseFiles.h"
 #include "ui/about/AboutBox.h"
 #include "ui/commands/CommitCommand.h"
 #include "ui/commands/ItemLoadCommand.h"
+#include "ui/commands/PendingChangesWindow.h"
 #include "ui/commands/QuitCommand.h"
 #include "ui/commands/SaveCommand.h"
+#include "ui/commands/UnsavedWork.h"
 #include "ui/commands/ViewModes.h"
 #include "ui/commands/WindowLayout.h"
 #include "ui/controls/ChainTrace.h"
@@ -59,6 +62,7 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     showTextStartWhenFilled(this);
     connectCommands();
     connectChains();
+    connectUnsavedWork();
     connectReports();
     letTextBoxesHoldAnyValue(this);
     setOuterSizeTwips(10245, 4500);
@@ -249,15 +253,12 @@ void MainWindow::connectCommands() {
     connect(Command2, &QPushButton::clicked, itemLoad, &ItemLoadCommand::LoadItemDatabases);
     connect(mnuIdbLoad, &QAction::triggered, itemLoad, &ItemLoadCommand::LoadItemDatabases);
 
+    work = new UnsavedWork(dir_, db_, messages_, this);
     quit = new QuitCommand(
         messages_,
         {[this] { return holdsUncommittedEdits(); }, [this] { commit->commitFromButton(Command1); },
-         [this] { return save->SaveDatabase(); }},
+         [this] { return save->SaveDatabase(); }, [this] { return work->unsavedUpdates(); }},
         this);
-    connect(commit, &CommitCommand::committing, quit, [this] {
-        if (holdsUncommittedEdits()) quit->noteUpdated();
-    });
-    connect(save, &SaveCommand::saved, quit, &QuitCommand::noteSaved);
     connectAddCommands();
 
     viewModes = new ViewModes(*this, editors_, Command8, messages_, this);
@@ -283,6 +284,68 @@ void MainWindow::connectAddCommands() {
         connect(editor->addButton(), &QPushButton::clicked, addEntries, click);
         connect(entry.addEntry, &QAction::triggered, addEntries, click);
     }
+}
+
+// Every update goes into the undo history and the journal; undoing one shows its monster
+// afresh; a save first makes sure no file changed under the editor.
+void MainWindow::connectUnsavedWork() {
+    mnuUndo = new QAction(u"元に戻す"_s, this);
+    mnuUndo->setObjectName(u"mnuUndo"_s);
+    mnuUndo->setShortcut(QKeySequence(u"Ctrl+Z"_s));
+    mnuRedo = new QAction(u"やり直し"_s, this);
+    mnuRedo->setObjectName(u"mnuRedo"_s);
+    mnuRedo->setShortcut(QKeySequence(u"Ctrl+Y"_s));
+    QAction* first = mnuEdit->actions().value(0);
+    mnuEdit->insertActions(first, {mnuUndo, mnuRedo});
+    mnuEdit->insertSeparator(first);
+    mnuPendingChanges = new QAction(u"未保存の変更"_s, this);
+    mnuPendingChanges->setObjectName(u"mnuPendingChanges"_s);
+    MunFile->insertAction(MunFileQuit, mnuPendingChanges);
+    MunFile->insertSeparator(MunFileQuit);
+
+    QUndoStack& stack = work->undoStack();
+    mnuUndo->setEnabled(false);
+    mnuRedo->setEnabled(false);
+    connect(&stack, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
+    connect(mnuUndo, &QAction::triggered, &stack, &QUndoStack::undo);
+    connect(mnuRedo, &QAction::triggered, &stack, &QUndoStack::redo);
+    connect(mnuPendingChanges, &QAction::triggered, this, [this] {
+        if (!pendingWindow) pendingWindow = new PendingChangesWindow(*work, db_, this);
+        pendingWindow->refresh();
+        pendingWindow->show();
+        pendingWindow->raise();
+    });
+
+    connect(commit, &CommitCommand::updated, work, &UnsavedWork::recordUpdate);
+    connect(work, &UnsavedWork::showMonster, this, &MainWindow::showMonsterAfresh);
+    // a restored update arms the save as an update does
+    connect(work, &UnsavedWork::pendingChanged, this, [this] {
+        if (work->hasUnsavedChanges()) MunFileSave->setEnabled(true);
+    });
+    save->setWriteCheck([this] { return work->confirmOverwrite(); });
+    connect(save, &SaveCommand::wrote, work, &UnsavedWork::noteSaveAttempt);
+    connect(addEntries, &AddEntryCommands::lineAdded, work, &UnsavedWork::noteAppended);
+    // the title's marker and the quit question follow what the tables hold against the files
+    connect(work, &UnsavedWork::cleanChanged, quit, [this](bool clean) {
+        if (clean) {
+            quit->noteSaved();
+        } else {
+            quit->noteUpdated();
+        }
+    });
+}
+
+void MainWindow::showMonsterAfresh(qint32 record) {
+    const bool monster = record >= 2 && record <= db_.StatusTable.Count();
+    status->showAfresh(monster ? record - 1 : 0);
+}
+
+void MainWindow::endSession() {
+    quit->endAtOnce();
+    close();
+    // also ends a message box's own loop, which would otherwise keep the program running
+    QCoreApplication::exit(0);
 }
 
 bool MainWindow::holdsUncommittedEdits() const {
@@ -340,6 +403,7 @@ MainWindow::StartResult MainWindow::startUp() {
                            u"レコードが１件もありません（１件以上必要です）"_s);
         return StartResult::Failed;
     }
+    work->noteLoaded();
     models_->fillFromDatabase(db_);
 
     status->fillCodeLists();
@@ -351,6 +415,7 @@ MainWindow::StartResult MainWindow::startUp() {
     // unlocked for adding, would write the form into that record.
     status->showPosition(1);
     models_->replaceFirstRows();
+    work->offerRecovery();
     return StartResult::Started;
 }
 

@@ -24,11 +24,13 @@ class InstanceGuard;
 class ItemLoadCommand;
 class MessageSink;
 class MvpEditor;
+class PendingChangesWindow;
 class QuitCommand;
 class RelatedMonsterEditor;
 class SaveCommand;
 class StatusReport;
 class StatusEditor;
+class UnsavedWork;
 class ViewModes;
 struct StorageError;
 
@@ -53,6 +55,13 @@ public:
 
     // Whether the status form or a dependent editor showing a record differs from that record.
     bool holdsUncommittedEdits() const;
+
+    // Shows status record `record` afresh in every editor, as choosing a monster does, even
+    // when it is the one shown (after undo, redo, a revert or a restore).
+    void showMonsterAfresh(qint32 record);
+    // Ends the program without a question (a signal, the session ending); edits the forms
+    // hold are updated first, so that the recovery journal keeps them.
+    void endSession();
 
     // Sets the outer size of the window, in twips (15 twips are one pixel).
     void setOuterSizeTwips(int width, int height);
@@ -80,7 +89,12 @@ public:
     AboutCommand* about = nullptr;           // mnuHelpAbout
     AddEntryCommands* addEntries = nullptr;  // Command6, Command9..13, the mnuInsMaster entries
     QuitCommand* quit = nullptr;             // MunFileQuit, closing the window
-    StatusReport* report = nullptr;          // the status bar and the title's modified marker
+    UnsavedWork* work = nullptr;             // undo history, pending changes, journal
+    PendingChangesWindow* pendingWindow = nullptr;  // mnuPendingChanges
+    QAction* mnuUndo = nullptr;                     // "元に戻す" (Ctrl+Z)
+    QAction* mnuRedo = nullptr;                     // "やり直し" (Ctrl+Y)
+    QAction* mnuPendingChanges = nullptr;           // "未保存の変更"
+    StatusReport* report = nullptr;  // the status bar and the title's modified marker
 
     QPushButton* Command1 = nullptr;  // "更新"
     QPushButton* Command2 = nullptr;  // "アイテムデータベース読込"
@@ -125,6 +139,7 @@ private:
     void connectChains();
     void connectCommands();
     void connectAddCommands();
+    void connectUnsavedWork();
     void connectReports();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);

@@ -6,6 +6,7 @@
 #include "app/CommandLine.h"
 #include "app/InstanceGuard.h"
 #include "app/MainWindow.h"
+#include "app/SignalBridge.h"
 #include "app/StartFolder.h"
 #include "app/Translations.h"
 #include "ui/controls/MessageSink.h"
@@ -65,6 +66,12 @@ int main(int argc, char** argv) {
             break;
     }
     folder.remember(*databaseDir);
+    // a logout, a shutdown or a kill ends the program as quitting does, minus the question
+    mdb::SignalBridge bridge;
+    QObject::connect(&bridge, &mdb::SignalBridge::endRequested, &window,
+                     &mdb::MainWindow::endSession);
+    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window,
+                     &mdb::MainWindow::endSession);
     window.show();
     return app.exec();
 }

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "model/ChangeList.h"
+
 namespace mdb {
 
 Table::Table(const TableDescriptor& descriptor)
@@ -32,8 +34,24 @@ QString Table::field(qint32 record, QStringView fieldName) const {
 bool Table::setField(qint32 record, int field, const QString& text) {
     if (record < 1 || !inRange(record, field)) return false;
     written_ = true;
-    if (cells_.view(cellIndex(record, field)) != text) ++changedWrites_;
-    cells_.set(cellIndex(record, field), text);
+    const size_t index = cellIndex(record, field);
+    if (cells_.view(index) != text) {
+        ++changedWrites_;
+        if (changes_) changes_->push_back({this, record, field, cells_.text(index), text});
+    }
+    cells_.set(index, text);
+    return true;
+}
+
+bool Table::restoreField(qint32 record, int field, const QString& text) {
+    if (record < 1 || !inRange(record, field)) return false;
+    const size_t index = cellIndex(record, field);
+    if (cells_.loadedView(index) == text) {
+        cells_.revert(index);
+    } else {
+        written_ = true;
+        cells_.set(index, text);
+    }
     return true;
 }
 

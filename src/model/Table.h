@@ -10,6 +10,8 @@
 
 namespace mdb {
 
+struct FieldChange;
+
 // A table of text records: a fixed list of named fields, records numbered 1..Count in file
 // order. Position 0 exists in every column and holds empty texts, so that list row p of a
 // mirror list and record p + 1 line up without special cases.
@@ -43,6 +45,11 @@ public:
     // Writes only inside records 1..Count and fields 1..fieldCount(); returns false otherwise.
     bool setField(qint32 record, int field, const QString& text);
     bool setField(qint32 record, QStringView fieldName, const QString& text);
+    // Puts a text recorded before back into a field, as undoing a change does. A field given
+    // back the text it was loaded with holds the loaded text again, as if never written.
+    bool restoreField(qint32 record, int field, const QString& text);
+    // While set, every setField that changes a field's text is noted here (see ChangeRecording).
+    void recordChangesInto(std::vector<FieldChange>* sink) { changes_ = sink; }
     // How many writes so far gave a field another text than it held: the difference across
     // an update is the number of fields it changed.
     quint64 changedWrites() const { return changedWrites_; }
@@ -94,6 +101,7 @@ private:
     bool sourceIsText_ = false;
     bool hasSource_ = false;
     bool written_ = false;
+    std::vector<FieldChange>* changes_ = nullptr;
     quint64 changedWrites_ = 0;
 };
 

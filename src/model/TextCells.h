@@ -67,6 +67,12 @@ public:
         copies_.push_back({text, loaded});
     }
 
+    // Points the cell at the text it was pushed with again, as if never set.
+    void revert(size_t index) {
+        const Cell c = cells_[index];
+        if (c.size == Copied) cells_[index] = copies_[size_t(c.offset)].loaded;
+    }
+
     QStringView view(size_t index) const { return viewOf(cells_[index]); }
     // The text the cell was pushed with, whatever was set since.
     QStringView loadedView(size_t index) const {

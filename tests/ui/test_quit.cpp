@@ -55,7 +55,7 @@ TEST_F(Quit, UnsavedUpdatesAskWithThreeAnswers) {
     const Outcome cancelled = quitAnswering(Answer::Cancel);
     EXPECT_FALSE(cancelled.closed);
     EXPECT_EQ(cancelled.question,
-              u"更新した内容がまだ上書き保存されていません\r\n"
+              u"更新した内容（1 件）がまだ上書き保存されていません\r\n"
               u"このまま終了すると、これらの変更は失われます\r\n"
               u"上書き保存してから終了しますか？"_s);
     EXPECT_TRUE(quitAnswering(Answer::Discard).closed);
@@ -113,7 +113,8 @@ TEST_F(Quit, EditsNotYetUpdatedAreUpdatedAndSavedOrTheWindowStays) {
 
     // the update happened; the answer now names only the unsaved update, and saving closes
     const Outcome saved = quitAnswering(Answer::Save);
-    EXPECT_TRUE(saved.question.startsWith(u"更新した内容がまだ上書き保存されていません\r\n"_s));
+    EXPECT_TRUE(
+        saved.question.startsWith(u"更新した内容（1 件）がまだ上書き保存されていません\r\n"_s));
     EXPECT_TRUE(saved.closed);
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,1234,"));
 }

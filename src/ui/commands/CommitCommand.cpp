@@ -19,9 +19,16 @@ void CommitCommand::CommitEdits() {
     saveEntry_->setEnabled(true);
     // Id and Name are never written: the monster key must not change under the dependent
     // tables.
-    if (!status_.commitInto(db_)) return;
-    emit commitDependents();
+    ChangeSet changes;
+    {
+        // the status record and the six dependent ones make one update
+        ChangeRecording recording(db_);
+        if (!status_.commitInto(db_)) return;
+        emit commitDependents();
+        changes = recording.take();
+    }
     emit committed();
+    if (!changes.empty()) emit updated(changes);
 }
 
 void CommitCommand::commitFromButton(QWidget* button) {

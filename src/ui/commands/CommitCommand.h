@@ -2,6 +2,7 @@
 
 #include <QObject>
 
+#include "model/ChangeList.h"
 #include "model/MonsterDatabase.h"
 
 class QAction;
@@ -33,6 +34,8 @@ signals:
     void commitDependents();
     // Emitted last, once every editor has copied its record.
     void committed();
+    // Emitted last, with every field the update changed (none: not emitted).
+    void updated(const mdb::ChangeSet& changes);
 
 private:
     MonsterDatabase& db_;

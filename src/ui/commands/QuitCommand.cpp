@@ -12,11 +12,13 @@ QuitCommand::QuitCommand(MessageSink& messages, Work work, QObject* parent)
 
 bool QuitCommand::mayQuit() {
     MDB_CHAIN("MunFileQuit.Click");
+    if (ending_) return true;
     const bool edits = work_.formsHoldEdits();
-    if (!edits && !unsavedUpdates_) return true;
+    const int updates = work_.unsavedUpdates();
+    if (!edits && updates == 0) return true;
 
     QStringList lines;
-    if (unsavedUpdates_) lines << u"更新した内容がまだ上書き保存されていません"_s;
+    if (updates > 0) lines << u"更新した内容（%1 件）がまだ上書き保存されていません"_s.arg(updates);
     if (edits) lines << u"まだ更新していない編集があります"_s;
     lines << u"このまま終了すると、これらの変更は失われます"_s
           << u"上書き保存してから終了しますか？"_s;
@@ -40,6 +42,12 @@ bool QuitCommand::mayQuit() {
             return false;
     }
     return false;
+}
+
+void QuitCommand::endAtOnce() {
+    if (ending_) return;
+    if (work_.formsHoldEdits()) work_.update();
+    ending_ = true;
 }
 
 }  // namespace mdb

@@ -18,6 +18,7 @@ public:
         std::function<bool()> formsHoldEdits;  // an editor differs from the record it shows
         std::function<void()> update;          // the update command
         std::function<bool()> save;            // the save command; whether it succeeded
+        std::function<int()> unsavedUpdates;   // updates not yet saved
     };
     QuitCommand(MessageSink& messages, Work work, QObject* parent = nullptr);
 
@@ -28,6 +29,9 @@ public:
 
     // Whether the window may close now, asking first when work would be lost.
     bool mayQuit();
+    // Ending without a question (a signal, the session ending): edits the forms hold are
+    // updated first, so that the journal keeps them; from then on the window may close.
+    void endAtOnce();
 
 signals:
     // Updates not yet saved appeared or were all saved.
@@ -43,6 +47,7 @@ private:
     MessageSink& messages_;
     Work work_;
     bool unsavedUpdates_ = false;
+    bool ending_ = false;
 };
 
 }  // namespace mdb

@@ -36,6 +36,7 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
     : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
 
 bool SaveCommand::SaveDatabase() {
+    if (mayWrite_ && !mayWrite_()) return false;
     QStringList strays;
     auto error = saveMonsterDatabase(dir_, db_, &strays);
     // A temporary file that stays is named, so that the user can remove it by hand.
@@ -44,6 +45,10 @@ bool SaveCommand::SaveDatabase() {
         lines << u"以前の保存が残した一時ファイルを削除できませんでした:"_s;
         for (const QString& path : strays) lines << QDir::toNativeSeparators(path);
     }
+    // a value refused before the first file was touched leaves every file as it was
+    const bool refused = error && (error->kind == ErrorKind::Unencodable ||
+                                   error->kind == ErrorKind::UnwritableField);
+    if (!refused) emit wrote(!error);
     if (error) {
         lines.prepend(describeFailure(*error, db_, dir_.absolutePath()));
         messages_.warning(kSaveErrorTitle, MessageSink::joinLines(lines));

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QObject>
+#include <functional>
 
 #include "model/MonsterDatabase.h"
 
@@ -22,6 +23,9 @@ public:
     // Whether every file was written; a failure has been reported.
     bool SaveDatabase();
 
+    // Asked before anything is written: whether the save may go on.
+    void setWriteCheck(std::function<bool()> mayWrite) { mayWrite_ = std::move(mayWrite); }
+
     // The message for a failed save of the database in `folder`, as shown to the user.
     static QString describeFailure(const StorageError& error, const MonsterDatabase& db,
                                    const QString& folder);
@@ -31,11 +35,14 @@ signals:
     void saved(const QStringList& files);
     // The save stopped at `fileName`; the user has been told why.
     void failed(const QString& fileName);
+    // The save wrote files, or tried to: whether all of them were written.
+    void wrote(bool succeeded);
 
 private:
     QDir dir_;
     const MonsterDatabase& db_;
     MessageSink& messages_;
+    std::function<bool()> mayWrite_;
 };
 
 }  // namespace mdb

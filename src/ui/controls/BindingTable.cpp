@@ -33,6 +33,16 @@ void BindingTable::showRecord(const Table& table, qint32 record) const {
     for (const Binding& binding : bindings_) {
         if (binding.show) binding.show(table.field(record, binding.field));
     }
+    noteUntouched(table, record);
+}
+
+void BindingTable::noteUntouched(const Table& table, qint32 record) const {
+    untouchedTable_ = &table;
+    untouchedRecord_ = record;
+    untouched_.clear();
+    for (const Binding& binding : bindings_) {
+        if (binding.read) untouched_.push_back(binding.read());
+    }
 }
 
 void BindingTable::commitInto(Table& table, qint32 record) const {
@@ -40,11 +50,18 @@ void BindingTable::commitInto(Table& table, qint32 record) const {
     for (const Binding& binding : bindings_) {
         if (binding.read) table.setField(record, binding.field, binding.read());
     }
+    noteUntouched(table, record);
 }
 
 bool BindingTable::differsFrom(const Table& table, qint32 record) const {
+    const bool sameRecord = &table == untouchedTable_ && record == untouchedRecord_;
+    size_t k = 0;
     for (const Binding& binding : bindings_) {
-        if (binding.read && binding.read() != table.fieldView(record, binding.field)) return true;
+        if (!binding.read) continue;
+        const QString now = binding.read();
+        const bool untouched = sameRecord && k < untouched_.size() && now == untouched_[k];
+        ++k;
+        if (!untouched && now != table.fieldView(record, binding.field)) return true;
     }
     return false;
 }

@@ -47,8 +47,9 @@ public:
     // Writes the committed controls' texts, unchanged, into `record`, in binding order.
     // Nothing is written outside records 1..Count.
     void commitInto(Table& table, qint32 record) const;
-    // Whether any committed control holds a text other than the record's field: the editor
-    // holds edits not yet committed.
+    // Whether any committed control holds a text other than the record's field that the user
+    // put there: the editor holds edits not yet committed. A text the showing itself wrote (an
+    // empty rate shown as "0") is no edit while the control still holds it.
     bool differsFrom(const Table& table, qint32 record) const;
 
     // The fields the commit writes, in order.
@@ -56,7 +57,14 @@ public:
     const std::vector<Binding>& bindings() const { return bindings_; }
 
 private:
+    // What the committed controls held once a record was shown and the chains its showing
+    // raised had settled, or once they were committed: what the user has not touched.
+    void noteUntouched(const Table& table, qint32 record) const;
+
     std::vector<Binding> bindings_;
+    mutable std::vector<QString> untouched_;  // of this record of this table
+    mutable const Table* untouchedTable_ = nullptr;
+    mutable qint32 untouchedRecord_ = -1;
 };
 
 }  // namespace mdb

@@ -67,4 +67,21 @@ MessageSink::Answer DialogMessageSink::askSaveBeforeQuit(const QString& text) {
     return Answer::Cancel;
 }
 
+int DialogMessageSink::ask(const QString& text, const QStringList& answers, int defaultAnswer,
+                           int escape) {
+    QMessageBox box(QMessageBox::Question, applicationTitle(), text, QMessageBox::NoButton,
+                    parent_);
+    QList<QPushButton*> buttons;
+    for (const QString& answer : answers) {
+        buttons << box.addButton(answer, QMessageBox::ActionRole);
+    }
+    if (defaultAnswer >= 0 && defaultAnswer < buttons.size()) {
+        box.setDefaultButton(buttons[defaultAnswer]);
+    }
+    if (escape >= 0 && escape < buttons.size()) box.setEscapeButton(buttons[escape]);
+    box.exec();
+    const int chosen = int(buttons.indexOf(box.clickedButton()));
+    return chosen >= 0 ? chosen : escape;
+}
+
 }  // namespace mdb

@@ -28,6 +28,10 @@ public:
     // save and quit, quit without saving, or stay.
     enum class Answer { Save, Discard, Cancel };
     virtual Answer askSaveBeforeQuit(const QString& text) = 0;
+    // A question with the application's title and named answers; returns the index of the
+    // answer chosen, `escape` when the box is closed without one.
+    virtual int ask(const QString& text, const QStringList& answers, int defaultAnswer,
+                    int escape) = 0;
 
     static QString joinLines(const QStringList& lines);
 };
@@ -38,6 +42,8 @@ public:
     void warning(const QString& title, const QString& text) override;
     void notice(const QString& text) override;
     Answer askSaveBeforeQuit(const QString& text) override;
+    int ask(const QString& text, const QStringList& answers, int defaultAnswer,
+            int escape) override;
 
 private:
     QWidget* parent_;
@@ -50,22 +56,35 @@ public:
         QString title;
         QString text;
         bool isQuestion = false;
+        QStringList answers;  // the named answers of a question asked with ask()
     };
     void warning(const QString& title, const QString& text) override {
-        messages.push_back({true, title, text});
+        messages.push_back({true, title, text, false, {}});
     }
-    void notice(const QString& text) override { messages.push_back({false, QString(), text}); }
+    void notice(const QString& text) override {
+        messages.push_back({false, QString(), text, false, {}});
+    }
     // Recorded, and answered with the next of `answers` (Cancel when none is left).
     Answer askSaveBeforeQuit(const QString& text) override {
-        messages.push_back({false, QString(), text, true});
+        messages.push_back({false, QString(), text, true, {}});
         if (answers.empty()) return Answer::Cancel;
         const Answer answer = answers.front();
         answers.pop_front();
         return answer;
     }
 
+    // Recorded, and answered with the next of `choices` (the default answer when none is left).
+    int ask(const QString& text, const QStringList& named, int defaultAnswer, int) override {
+        messages.push_back({false, QString(), text, true, named});
+        if (choices.empty()) return defaultAnswer;
+        const int choice = choices.front();
+        choices.pop_front();
+        return choice;
+    }
+
     std::vector<Message> messages;
     std::deque<Answer> answers;
+    std::deque<int> choices;
 };
 
 }  // namespace mdb

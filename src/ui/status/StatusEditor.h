@@ -51,6 +51,9 @@ public:
     // Writes `position` into Text0, whose Change clamps it and shows that monster, as every
     // selector does.
     void showPosition(qint64 position);
+    // Shows the monster at `position` (below 1: the one shown) again from its record, even when
+    // it is the one shown, its key looked up again by every editor: after an undo.
+    void showAfresh(qint64 position);
 
     // The Click of ">>" and "<<", also run by the menu entries mnuNext and mnuBack.
     void stepNext();

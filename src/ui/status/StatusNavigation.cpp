@@ -77,6 +77,16 @@ std::optional<qint32> StatusEditor::shownRecord() const {
     return qint32(record);
 }
 
+void StatusEditor::showAfresh(qint64 position) {
+    // the key emptied first, so that its Change runs the look-up again for the same monster
+    Text2A->clear();
+    if (position >= 1 && Text0->text() != QString::number(position)) {
+        showPosition(position);
+    } else {
+        LoadStatusRecord();
+    }
+}
+
 bool StatusEditor::commitInto(MonsterDatabase& db) const {
     const auto record = shownRecord();
     if (!record) return false;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDir>
+#include <QString>
+
+namespace mdb {
+
+// What a database file was when the editor read or last wrote it: its size, when it was last
+// modified and a hash of its bytes. Another program's change shows as a different size or
+// hash; a file merely touched, or written again with the same bytes, is the same file.
+struct FileIdentity {
+    QString fileName;          // bare file name
+    qint64 size = -1;          // -1: there was no such file (or it could not be read)
+    qint64 modifiedMsecs = 0;  // milliseconds since the epoch, UTC
+    QByteArray hash;
+
+    bool exists() const { return size >= 0; }
+    bool sameContent(const FileIdentity& other) const {
+        return size == other.size && hash == other.hash;
+    }
+};
+
+QByteArray contentHash(QByteArrayView bytes);
+
+// The identity of bytes the editor holds of a file, with the file's modification time now.
+FileIdentity identityOfBytes(const QDir& dir, const QString& fileName, QByteArrayView bytes);
+// The identity of the file as it is on disk now (read whole).
+FileIdentity identityOnDisk(const QDir& dir, const QString& fileName);
+
+}  // namespace mdb

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QDir>
+#include <QObject>
+#include <QUndoStack>
+#include <vector>
+
+#include "model/ChangeList.h"
+#include "model/MonsterDatabase.h"
+#include "storage/FileIdentity.h"
+#include "storage/Journal.h"
+
+namespace mdb {
+
+class MessageSink;
+
+// Everything that keeps unsaved work from being lost or from overwriting another program's:
+// the undo history of the updates, the pending changes against the files, the recovery journal
+// and the identities of the files as the editor last read or wrote them. The tables stay the
+// one truth; every change applied to them passes through here once.
+class UnsavedWork : public QObject {
+    Q_OBJECT
+public:
+    UnsavedWork(const QDir& dir, MonsterDatabase& db, MessageSink& messages,
+                QObject* parent = nullptr);
+
+    QUndoStack& undoStack() { return stack_; }
+
+    // The database has been read: the files' identities are taken from the bytes read.
+    void noteLoaded();
+    // At start, after the load: a journal left by an earlier run is offered for restoring, or
+    // reported and set aside when its files changed since or it is damaged.
+    void offerRecovery();
+
+    // An update changed these fields (already in the tables): one undoable step, journaled.
+    void recordUpdate(const ChangeSet& changes);
+    // Gives a pending change's field back the text the file holds, as one more step.
+    void revert(const FieldChange& change);
+    // Undo and redo apply a step's changes through here.
+    void applyStep(const ChangeSet& changes);
+
+    // Before a save writes anything: whether it may go on. Files changed on disk since the
+    // editor read or wrote them are named in a question, and cancelling (the default) stops.
+    bool confirmOverwrite();
+    // After a save that wrote files (wholly or in part): their identities are taken again;
+    // a save that succeeded also leaves nothing pending and removes the journal.
+    void noteSaveAttempt(bool succeeded);
+    // The editor itself appended a line to a file: that is not another program's change.
+    void noteAppended(const QString& fileName);
+
+    // The fields that differ from the files, in save order.
+    ChangeSet pendingChanges() const;
+    bool hasUnsavedChanges() const { return !pending_.isEmpty(); }
+    // How many updates (undo steps) lie between the tables and the last save.
+    int unsavedUpdates() const;
+    // The status record an update concerns: its own for the status table, otherwise the
+    // monster its key names; 0 when none.
+    qint32 monsterOf(const ChangeSet& changes) const;
+    const Journal& journal() const { return journal_; }
+    // Keeps the journal elsewhere from now on, or nowhere (an empty path).
+    void setJournal(Journal journal) { journal_ = std::move(journal); }
+
+signals:
+    // Show this status record afresh in every editor (after undo, redo, revert).
+    void showMonster(qint32 statusRecord);
+    // The tables changed, or were saved: what is pending may differ.
+    void pendingChanged();
+    // The tables hold what the last save wrote (true) or not (false).
+    void cleanChanged(bool clean);
+
+private:
+    void applied(const ChangeSet& changes);
+    void notePending();
+    void journal(const ChangeSet& changes);
+    void pushStep(const ChangeSet& changes, const QString& text);
+    FileIdentity* known(const QString& fileName);
+    Table* tableNamed(const QString& fileName);
+    // Restoring (JournalRecovery.cpp).
+    bool restore(const JournalContents& contents);
+
+    QDir dir_;
+    MonsterDatabase& db_;
+    MessageSink& messages_;
+    QUndoStack stack_;
+    PendingChanges pending_;
+    Journal journal_;
+    std::vector<FileIdentity> known_;
+    bool journalWarned_ = false;
+    bool clean_ = true;
+};
+
+}  // namespace mdb

@@ -1,0 +1,308 @@
+// Unsaved updates undone and redone exactly, listed, kept in the journal across a restart, and
+// a save that stops before it overwrites another program's change.
+#include <QAction>
+#include <QDirIterator>
+#include <QTreeWidget>
+#include <QUndoStack>
+
+#include "EditorFixture.h"
+#include "storage/Journal.h"
+#include "ui/commands/PendingChangesWindow.h"
+#include "ui/commands/UnsavedWork.h"
+#include "ui/commands/ViewModes.h"
+
+using namespace Qt::StringLiterals;
+
+namespace mdb::test {
+
+class UnsavedWorkTest : public EditorFixture {
+protected:
+    std::map<QString, QByteArray> files() const {
+        std::map<QString, QByteArray> out;
+        const MonsterDatabase names;
+        for (const Table* table : names.saveOrder()) {
+            out[table->name()] = readBytes(table->name());
+        }
+        return out;
+    }
+    // Two updates: the HP of the first monster, then a drop rate of KAPPA_KING.
+    void makeTwoUpdates() {
+        typeInto(u"Text1(2)"_s, u"4321"_s);
+        window->mnuRenw->trigger();
+        show(u"KAPPA_KING"_s);
+        enableFrame(u"Frame2"_s);
+        typeInto(u"Text6(1)"_s, u"1234"_s);
+        window->mnuRenw->trigger();
+    }
+    QString question() const {
+        for (const auto& m : messages.messages) {
+            if (m.isQuestion) return m.text;
+        }
+        return {};
+    }
+    QString journalPath() const { return Journal::pathFor(dir.path()); }
+    static QByteArray readBytesFrom(const QString& absolute) {
+        QFile file(absolute);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static void writeBytesTo(const QString& absolute, const QByteArray& bytes) {
+        QFile file(absolute);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        ASSERT_EQ(file.write(bytes), bytes.size());
+    }
+};
+
+TEST_F(UnsavedWorkTest, UndoingEveryUpdateSavesTheBytesReadAndRedoTheEditedOnes) {
+    startSample();
+    const auto original = files();
+    EXPECT_FALSE(window->mnuUndo->isEnabled());
+    const QString kappaRate = window->database().DropTable.field(2, 5);
+    makeTwoUpdates();
+    EXPECT_TRUE(window->mnuUndo->isEnabled());
+    window->MunFileSave->trigger();
+    const auto edited = files();
+    ASSERT_NE(edited.at(u"mob_drop_db.txt"_s), original.at(u"mob_drop_db.txt"_s));
+
+    // undoing the drop update shows KAPPA_KING's old rate even while another monster is shown
+    show(u"KAPPA"_s);
+    window->mnuUndo->trigger();
+    EXPECT_EQ(text(u"Text2A"_s), u"KAPPA_KING"_s);
+    EXPECT_EQ(text(u"Text6(1)"_s), kappaRate);
+    EXPECT_EQ(window->database().DropTable.field(2, 5), kappaRate);
+    window->mnuUndo->trigger();
+    EXPECT_EQ(text(u"Text0"_s), u"1"_s);
+    EXPECT_NE(text(u"Text1(2)"_s), u"4321"_s);
+    EXPECT_FALSE(window->mnuUndo->isEnabled());
+    window->MunFileSave->trigger();
+    EXPECT_EQ(files(), original);
+
+    window->mnuRedo->trigger();
+    EXPECT_EQ(text(u"Text1(2)"_s), u"4321"_s);
+    window->mnuRedo->trigger();
+    EXPECT_EQ(text(u"Text6(1)"_s), u"1234"_s);
+    EXPECT_FALSE(window->mnuRedo->isEnabled());
+    window->MunFileSave->trigger();
+    EXPECT_EQ(files(), edited);
+    EXPECT_TRUE(messages.messages.empty());
+}
+
+TEST_F(UnsavedWorkTest, PendingChangesAreListedRevertedAndCountedByTheQuitQuestion) {
+    startSample();
+    window->show();
+    makeTwoUpdates();
+    window->mnuPendingChanges->trigger();
+    PendingChangesWindow* list = window->findChild<PendingChangesWindow*>();
+    ASSERT_NE(list, nullptr);
+    QTreeWidget* tree = list->changeList;
+    ASSERT_EQ(tree->topLevelItemCount(), 2);
+    EXPECT_EQ(tree->topLevelItem(0)->text(0), u"mob_stat_db.txt"_s);
+    QTreeWidgetItem* monster = tree->topLevelItem(0)->child(0);
+    EXPECT_TRUE(monster->text(0).contains(window->database().StatusTable.field(2, 2)));
+    QTreeWidgetItem* hp = monster->child(0);
+    EXPECT_EQ(hp->text(0), u"Hp"_s);
+    EXPECT_EQ(hp->text(2), u"4321"_s);
+    QTreeWidgetItem* drop = tree->topLevelItem(1)->child(0)->child(0);
+    EXPECT_EQ(drop->text(1), u"500"_s);
+    EXPECT_EQ(drop->text(2), u"1234"_s);
+
+    // reverting is one more step: the rate is back, and undoing the revert brings 1234 again
+    tree->setCurrentItem(drop);
+    list->revertChosen();
+    EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);
+    EXPECT_EQ(tree->topLevelItemCount(), 1);
+    window->mnuUndo->trigger();
+    EXPECT_EQ(window->database().DropTable.field(2, 5), u"1234"_s);
+    EXPECT_EQ(tree->topLevelItemCount(), 2);
+
+    messages.answers = {MessageSink::Answer::Cancel};
+    EXPECT_FALSE(window->close());
+    // the revert and its undo cancel out: two updates lie between the tables and the files
+    EXPECT_TRUE(question().startsWith(u"更新した内容（2 件）がまだ上書き保存されていません"_s))
+        << question().toStdString();
+    // undone down to what the files hold, nothing is left to ask about
+    for (int i = 0; i < 2; ++i) window->mnuUndo->trigger();
+    messages.messages.clear();
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(question(), QString());
+}
+
+TEST_F(UnsavedWorkTest, ASaveStopsBeforeOverwritingAnotherProgramsChange) {
+    startSample();
+    makeTwoUpdates();
+    const auto before = files();
+    QByteArray drops = before.at(u"mob_drop_db.txt"_s);
+    drops.replace("KAPPA,901,3000", "KAPPA,901,3333");
+    writeBytes(u"mob_drop_db.txt"_s, drops);
+    const auto changed = files();
+
+    // the default answer is to cancel: every file stays as it is
+    window->MunFileSave->trigger();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].isQuestion);
+    EXPECT_EQ(messages.messages[0].answers, (QStringList{u"上書き保存"_s, u"キャンセル"_s}));
+    EXPECT_TRUE(question().contains(u"mob_drop_db.txt（"_s)) << question().toStdString();
+    EXPECT_FALSE(question().contains(u"mob_stat_db.txt"_s));
+    EXPECT_EQ(files(), changed);
+
+    // overwriting writes the editor's bytes; the next save asks nothing
+    messages.messages.clear();
+    messages.choices = {0};
+    window->MunFileSave->trigger();
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA,901,3000,"));
+    EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,1234,"));
+    messages.messages.clear();
+    typeInto(u"Text6(1)"_s, u"77"_s);
+    window->mnuRenw->trigger();
+    window->MunFileSave->trigger();
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,77,"));
+}
+
+TEST_F(UnsavedWorkTest, AppendedLinesAreTheEditorsOwnAndDoNotStopTheSave) {
+    startSample();
+    window->mnuProf->trigger();
+    window->mnuMenu2->trigger();
+    show(u"CHOCHIN"_s);  // no drop record
+    typeInto(u"Text1(2)"_s, u"77"_s);
+    window->mnuRenw->trigger();
+    window->viewModes->EnableAllEditors();
+    typeInto(u"Text5(0)"_s, u"501"_s);
+    const QByteArray dropsBefore = readBytes(u"mob_drop_db.txt"_s);
+    window->mnuDdrIns->trigger();
+    ASSERT_NE(readBytes(u"mob_drop_db.txt"_s), dropsBefore) << "the append did not happen";
+    messages.messages.clear();
+    window->MunFileSave->trigger();
+    for (const auto& m : messages.messages) EXPECT_FALSE(m.isQuestion) << m.text.toStdString();
+    EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("CHOCHIN,501,"));
+}
+
+TEST_F(UnsavedWorkTest, AJournalLeftBehindIsOfferedRestoredAsUndoableUpdatesAndSaved) {
+    startSample();
+    const auto original = files();
+    makeTwoUpdates();
+    window->MunFileSave->trigger();
+    const auto expected = files();
+    for (const auto& [name, bytes] : original) writeBytes(name, bytes);
+    window.reset();  // the journal went with the save; make the updates again, unsaved
+    ASSERT_FALSE(QFile::exists(journalPath()));
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    makeTwoUpdates();
+    ASSERT_TRUE(QFile::exists(journalPath()));
+    window.reset();  // ended without saving, as a kill would
+
+    // 破棄 drops the journal and applies nothing
+    const QByteArray journal = readBytesFrom(journalPath());
+    messages.choices = {1};
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    EXPECT_EQ(question(), u"前回保存されなかった更新が 2 件あります。復元しますか？"_s);
+    EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);
+    EXPECT_FALSE(QFile::exists(journalPath()));
+    window.reset();
+
+    writeBytesTo(journalPath(), journal);
+    messages.messages.clear();
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);  // 復元 is the default
+    EXPECT_EQ(window->database().DropTable.field(2, 5), u"1234"_s);
+    EXPECT_EQ(files(), original);  // nothing written until the user saves
+    EXPECT_TRUE(window->MunFileSave->isEnabled());
+    window->mnuUndo->trigger();
+    EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);
+    window->mnuRedo->trigger();
+    window->MunFileSave->trigger();
+    EXPECT_EQ(files(), expected);
+    EXPECT_FALSE(QFile::exists(journalPath()));
+}
+
+TEST_F(UnsavedWorkTest, AJournalWhoseFilesChangedOrThatIsDamagedAppliesNothing) {
+    startSample();
+    const auto original = files();
+    makeTwoUpdates();
+    window.reset();
+    const QByteArray journal = readBytesFrom(journalPath());
+    const auto asideCount = [this] {
+        return QDir(QFileInfo(journalPath()).path()).entryList({u"*.journal.*"_s}).size();
+    };
+    const qsizetype asideBefore = asideCount();
+
+    QByteArray drops = original.at(u"mob_drop_db.txt"_s);
+    drops.replace("KAPPA,901,3000", "KAPPA,901,3333");
+    writeBytes(u"mob_drop_db.txt"_s, drops);
+    messages.messages.clear();
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(messages.messages[0].isWarning);
+    EXPECT_TRUE(messages.messages[0].text.contains(u"mob_drop_db.txt"_s));
+    EXPECT_NE(window->database().StatusTable.field(2, StatusField::Hp), u"4321"_s);
+    EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);
+    EXPECT_FALSE(window->mnuUndo->isEnabled());
+    EXPECT_FALSE(QFile::exists(journalPath()));
+    EXPECT_EQ(asideCount(), asideBefore + 1);  // kept for the user under another name
+    window.reset();
+    writeBytes(u"mob_drop_db.txt"_s, original.at(u"mob_drop_db.txt"_s));
+
+    // cut inside the second update: a message, nothing applied, not even the first update
+    for (const qsizetype cut : {qsizetype(5), qsizetype(60), journal.size() - 3}) {
+        writeBytesTo(journalPath(), journal.first(cut));
+        messages.messages.clear();
+        ASSERT_EQ(start(), MainWindow::StartResult::Started) << cut;
+        ASSERT_EQ(messages.messages.size(), 1u) << cut;
+        EXPECT_TRUE(messages.messages[0].isWarning);
+        EXPECT_TRUE(messages.messages[0].text.contains(u"壊れている"_s));
+        EXPECT_NE(window->database().StatusTable.field(2, StatusField::Hp), u"4321"_s);
+        EXPECT_FALSE(window->mnuUndo->isEnabled());
+        window.reset();
+    }
+    EXPECT_EQ(files(), original);
+}
+
+TEST_F(UnsavedWorkTest, EndingTheSessionKeepsEditsNotYetUpdatedInTheJournal) {
+    startSample();
+    window->show();
+    typeInto(u"Text1(2)"_s, u"4321"_s);
+    window->mnuRenw->trigger();
+    typeInto(u"Text1(3)"_s, u"88"_s);  // typed, never updated
+    window->endSession();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(question(), QString());  // no question on the way out
+    const JournalContents journal = readJournal(readBytesFrom(journalPath()));
+    ASSERT_FALSE(journal.damaged);
+    ASSERT_EQ(journal.updates.size(), 2u);
+    EXPECT_EQ(journal.updates[1][0].after, u"88"_s);
+}
+
+}  // namespace mdb::test
+
+namespace mdb::test {
+
+TEST_F(UnsavedWorkTest, ValuesTheEditorsRewriteOnShowingAreNoEdits) {
+    copySample();
+    QByteArray drops = readBytes(u"mob_drop_db.txt"_s);
+    ASSERT_TRUE(drops.startsWith("KAPPA,901,3000,"));
+    drops.replace("KAPPA,901,3000,", "KAPPA,901,,");
+    writeBytes(u"mob_drop_db.txt"_s, drops);
+    QByteArray emotes = readBytes(u"mob_emote_db.txt"_s);
+    ASSERT_TRUE(emotes.contains("KAPPA,IDLE_ST,2\r\n"));
+    emotes.replace("KAPPA,IDLE_ST,2\r\n", "KAPPA,IDLE_ST,02\r\n");
+    writeBytes(u"mob_emote_db.txt"_s, emotes);
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    window->show();
+    show(u"KAPPA_KING"_s);
+    show(u"KAPPA"_s);
+    EXPECT_EQ(text(u"Text6(0)"_s), u"0"_s);  // the empty rate, after another, shows as 0
+    EXPECT_FALSE(window->holdsUncommittedEdits());
+    EXPECT_TRUE(window->close());
+    EXPECT_EQ(question(), QString());
+
+    // what the user types is an edit, also when typed back to the shown text after an update
+    window->show();
+    enableFrame(u"Frame2"_s);
+    typeInto(u"Text6(0)"_s, u"5"_s);
+    EXPECT_TRUE(window->holdsUncommittedEdits());
+    window->mnuRenw->trigger();
+    EXPECT_FALSE(window->holdsUncommittedEdits());
+    typeInto(u"Text6(0)"_s, u"0"_s);
+    EXPECT_TRUE(window->holdsUncommittedEdits());
+}
+
+}  // namespace mdb::test
