@@ -26,7 +26,8 @@ FileIdentity identityOfBytes(const QDir& dir, const QString& fileName, QByteArra
 
 FileIdentity identityOnDisk(const QDir& dir, const QString& fileName) {
     QFile file(dir.filePath(fileName));
-    FileIdentity identity{fileName};
+    FileIdentity identity;
+    identity.fileName = fileName;
     if (!file.open(QIODevice::ReadOnly)) return identity;
     // the time first: a change while the bytes are read then shows as a later time too
     identity.modifiedMsecs = modifiedOf(file.fileName());
