@@ -254,6 +254,49 @@ fi
 kill "$keyed" 2>/dev/null
 wait "$keyed" 2>/dev/null
 
+# --- undo and redo from the keyboard: an update of the HP box, Ctrl+Z and Ctrl+Y with the
+# focus in the list, each followed by a save whose bytes show what the tables hold
+mkdir "$work/undo"
+cp "$sample"/*.txt "$work/undo/"
+(cd "$work/undo" && XDG_RUNTIME_DIR="$session" exec "$editor") &
+undoing=$!
+pids+=($undoing)
+wid="$(wait_for_window "$title")"
+check "a start for undo and redo shows the window" test -n "$wid"
+stat_file="$work/undo/mob_stat_db.txt"
+key_then_wait() {
+    xdotool key --clearmodifiers "$@"
+    sleep 0.5
+}
+if [[ -n "$wid" ]]; then
+    xdotool windowactivate --sync "$wid" 2>/dev/null
+    xdotool mousemove --window "$wid" 40 60 click 1
+    sleep 0.3
+    key_then_wait Tab Tab Tab Tab Tab  # ID, Name, 表示モンスター名, Mobレベル, ＨＰ
+    key_then_wait ctrl+a
+    xdotool type --delay 20 "424242"
+    key_then_wait ctrl+s ctrl+w
+    check "the update of the HP box is saved" grep -q ",424242," "$stat_file"
+    # back in the list, on the row it shows: no other monster is chosen
+    xdotool mousemove --window "$wid" 40 60 click 1
+    sleep 0.3
+    key_then_wait ctrl+z
+    key_then_wait ctrl+w
+    check "Ctrl+Z in the list undoes the update: the saved table is as read" \
+        cmp -s "$stat_file" "$sample/mob_stat_db.txt"
+    key_then_wait ctrl+y
+    key_then_wait ctrl+w
+    check "Ctrl+Y in the list does it again: the saved table has the new HP" \
+        grep -q ",424242," "$stat_file"
+    xdotool key --clearmodifiers ctrl+q
+    sleep 0.5
+    # the quit question, if any, is answered without saving
+    [[ "$(xdotool getactivewindow 2>/dev/null)" != "$wid" ]] && xdotool key Escape
+    exits_within "$undoing" 5 || kill "$undoing" 2>/dev/null
+fi
+kill "$undoing" 2>/dev/null
+wait "$undoing" 2>/dev/null
+
 # --- a folder named on the command line, as the desktop entry passes it; the current folder
 # holds no database
 (cd "$work" && XDG_RUNTIME_DIR="$session" exec "$editor" "$work/db") &
