@@ -199,7 +199,8 @@ void MainWindow::buildFrames() {
                                   {Command1, Command2, Command8},
                                   advancedButtons,
                                   [this](const QSize& size) { emote->keepClear(size); },
-                                  kStatusOnlyView});
+                                  kStatusOnlyView,
+                                  showTextStartNowLaidOut});
 
     // the dependent editors stay unusable until a wider view mode is chosen
     for (const EditorRegistry::Entry& entry : editors_.entries()) {

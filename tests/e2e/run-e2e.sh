@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the built editor in a real X server: the window appears with its title, F1 and F2 switch
 # its size between the view modes (the full view ends on a 1280x800 screen), every menu
-# shortcut typed with the focus in a text box, a drop-down and the list runs its entry, a
-# second start brings the first forward and ends quietly, and a missing database file ends the
-# start with its warning box. Screenshots are kept in the artifacts folder.
+# shortcut typed with the focus in a text box, a drop-down and the list runs its entry, Ctrl+Z
+# and Ctrl+Y undo and redo an update, a second start brings the first forward and ends quietly,
+# and a missing database file ends the start with its warning box. Screenshots are kept in the
+# artifacts folder.
 #
 #   run-e2e.sh <editor binary> <sample folder> <artifacts folder>
 set -uo pipefail

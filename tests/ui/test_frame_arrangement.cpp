@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QGroupBox>
+#include <QLineEdit>
 
 #include "WindowFixture.h"
 
@@ -75,6 +76,31 @@ TEST_F(FrameArrangement, AWindowMadeLargerByHandShowsTheFramesBeyondTheFirstView
     for (const QString& name : kWaitingFrames) {
         EXPECT_FALSE(control<QGroupBox>(name)->isEnabled()) << name.toStdString();
     }
+}
+
+}  // namespace mdb::test
+
+namespace mdb::test {
+
+// A monster shown while the frames wait, hidden and not yet laid out, shows the start of a
+// long text in a narrow box once its frame is shown.
+TEST_F(FrameArrangement, ALongTextFilledWhileItsFrameWaitedShowsItsStart) {
+    startSample();
+    window->show();
+    QApplication::processEvents();
+    Table& drops = window->database().DropTable;
+    const QString key = drops.field(2, 1);
+    const QString longRate = u"123456789012"_s;
+    drops.setField(2, DropField::Rate(0), longRate);
+    const qint64 record = window->database().StatusTable.column(StatusField::Name).indexOf(key);
+    ASSERT_GT(record, 1);
+    control<QLineEdit>(u"Text0"_s)->setText(QString::number(record - 1));
+    auto* rate = control<QLineEdit>(u"Text6(0)"_s);
+    ASSERT_EQ(rate->text(), longRate);
+
+    press(u"mnuStatMenu"_s);
+    ASSERT_GT(rate->fontMetrics().horizontalAdvance(longRate), rate->width());
+    EXPECT_EQ(rate->cursorPosition(), 0);
 }
 
 }  // namespace mdb::test

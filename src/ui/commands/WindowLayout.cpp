@@ -2,6 +2,7 @@
 
 #include <QBoxLayout>
 #include <QEvent>
+#include <QLayout>
 #include <QLoggingCategory>
 #include <QMainWindow>
 #include <QResizeEvent>
@@ -116,7 +117,11 @@ public:
         window_.centralWidget()->removeEventFilter(this);
         for (Placed& part : placed_) part.measured = true;
         fit();
-        for (QWidget* frame : std::as_const(waiting_)) frame->show();
+        for (QWidget* frame : std::as_const(waiting_)) {
+            frame->show();
+            if (QLayout* layout = frame->layout()) layout->activate();
+            if (parts_.laidOutLater) parts_.laidOutLater(frame);
+        }
         waiting_.clear();
     }
 

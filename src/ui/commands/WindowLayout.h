@@ -27,6 +27,8 @@ public:
         std::function<void(const QSize&)> keepClearOfDrop;
         // The outer size, in twips, of the view the window starts in.
         QSize firstView;
+        // Called for each frame shown after the start, once its controls have their places.
+        std::function<void(QWidget*)> laidOutLater;
     };
 
     // Measures the frames of `window` (found by name), chooses the scale and places them, with
