@@ -79,13 +79,18 @@ for _ in $(seq 1 50); do xdotool get_num_desktops >/dev/null 2>&1 && break; slee
 session="$work/runtime"
 mkdir -m 700 "$session"
 
+start_on_copy() {  # start_on_copy <folder>: the editor on a new copy of the sample in $work/<folder>
+    mkdir "$work/$1"
+    cp "$sample"/*.txt "$work/$1/"
+    (cd "$work/$1" && XDG_RUNTIME_DIR="$session" exec "$editor") &
+    started=$!
+    pids+=($started)
+    wid="$(wait_for_window "$title")"
+}
+
 # --- a normal start
-mkdir "$work/db"
-cp "$sample"/*.txt "$work/db/"
-(cd "$work/db" && XDG_RUNTIME_DIR="$session" exec "$editor") &
-first=$!
-pids+=($first)
-wid="$(wait_for_window "$title")"
+start_on_copy db
+first=$started
 check "the window appears with its title" test -n "$wid"
 sleep 1
 import -window root "$artifacts/started.png"
@@ -257,12 +262,8 @@ wait "$keyed" 2>/dev/null
 
 # --- undo and redo from the keyboard: an update of the HP box, Ctrl+Z and Ctrl+Y with the
 # focus in the list, each followed by a save whose bytes show what the tables hold
-mkdir "$work/undo"
-cp "$sample"/*.txt "$work/undo/"
-(cd "$work/undo" && XDG_RUNTIME_DIR="$session" exec "$editor") &
-undoing=$!
-pids+=($undoing)
-wid="$(wait_for_window "$title")"
+start_on_copy undo
+undoing=$started
 check "a start for undo and redo shows the window" test -n "$wid"
 stat_file="$work/undo/mob_stat_db.txt"
 key_then_wait() {
