@@ -67,7 +67,9 @@ struct Placed {
 // was a third of what the window cost to build. So the scale is first found from the frames
 // of the first view's band, whose heights decide it, and the other frames wait, hidden and
 // unmeasured, until a wider view or a larger window shows them; then the scale is found
-// again from all frames, exactly as it would have been from the start.
+// again from all frames, exactly as it would have been from the start. Only a font in which a
+// waiting frame needs more width than the status frame starts the first view narrower than it
+// is after that frame was measured: never narrower than the status frame needs.
 class Arrangement : public QObject {
 public:
     Arrangement(QMainWindow& window, WindowLayout::Parts parts, std::vector<Placed> placed)
