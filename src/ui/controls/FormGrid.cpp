@@ -3,6 +3,8 @@
 #include <QGridLayout>
 #include <QLabel>
 
+#include "ui/controls/Caption.h"
+
 namespace mdb {
 
 FormGrid::FormGrid(QWidget* frame) : frame_(frame), grid_(new QGridLayout(frame)) {
@@ -43,7 +45,7 @@ void FormGrid::place(QWidget* widget, int row, int column, int rowSpan, int colu
 }
 
 QLabel* FormGrid::caption(const QString& text, int row, int column, int columnSpan) {
-    auto* label = new QLabel(text, frame_);
+    auto* label = new Caption(text, frame_);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     place(label, row, column, 1, columnSpan);
     return label;

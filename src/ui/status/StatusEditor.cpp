@@ -12,6 +12,7 @@
 #include <QSlider>
 
 #include "model/CodeTables.h"
+#include "ui/controls/Caption.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/FormGrid.h"
 #include "ui/controls/Widgets.h"
@@ -161,7 +162,7 @@ void StatusEditor::buildNavigationBar(QWidget* window) {
     row->setContentsMargins(4, 2, 4, 2);
     row->setSpacing(4);
 
-    row->addWidget(new QLabel(u"ページ番号"_s, navigationBar_));
+    row->addWidget(new Caption(u"ページ番号"_s, navigationBar_));
     Text0 = lineEdit(u"Text0"_s, navigationBar_);
     Text0->setFixedWidth(64);
     row->addWidget(Text0);
