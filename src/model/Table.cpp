@@ -94,6 +94,18 @@ void Table::keepSource(QString text, std::optional<QByteArray> bytes) {
     written_ = false;
 }
 
+bool Table::writtenSourceFields(std::vector<SourceField>& out) const {
+    out.clear();
+    std::vector<TextCells::SourceCell> cells;
+    if (!cells_.setSourceCells(cells)) return false;
+    const size_t width = size_t(fieldCount());
+    out.reserve(cells.size());
+    for (const TextCells::SourceCell& c : cells) {
+        out.push_back({qint32(c.index / width), int(c.index % width) + 1, c.offset});
+    }
+    return true;
+}
+
 void Table::clear() {
     count_ = 0;
     sourceBytes_.reset();

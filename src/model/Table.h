@@ -81,6 +81,14 @@ public:
     // The file's bytes, when kept (see keepSource).
     const std::optional<QByteArray>& sourceBytes() const { return sourceBytes_; }
     bool hasSource() const { return hasSource_; }
+    // The fields written since the load, as record, field and where their loaded text begins in
+    // the source text, in file order; false when one of them was not loaded from the source.
+    struct SourceField {
+        qint32 record;
+        int field;
+        qsizetype offset;
+    };
+    bool writtenSourceFields(std::vector<SourceField>& out) const;
     // No field written since the source was kept.
     bool untouchedSinceLoad() const { return !written_; }
     // The field still holds the text it was read with (it has not been written since).

@@ -6,6 +6,9 @@
 #include <memory>
 #include <utility>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace mdb {
 
@@ -36,7 +39,7 @@ public:
     }
     const QString& source() const { return sourceText_; }
 
-    void push(QStringView view) { cells_.push_back(cellFor(view)); }
+    void push(QStringView view) { cells_.push_back(cellFor(view, cells_.size())); }
     // The same for `n` views at once.
     void push(const QStringView* views, size_t n) {
         const size_t first = cells_.size();
@@ -45,10 +48,10 @@ public:
         }
         cells_.resize(first + n);
         Cell* out = cells_.data() + first;
-        for (size_t k = 0; k < n; ++k) out[k] = cellFor(views[k]);
+        for (size_t k = 0; k < n; ++k) out[k] = cellFor(views[k], first + k);
     }
     // Stores a copy of `text`; it counts as written.
-    void pushCopy(const QString& text) { cells_.push_back(copyCell(text)); }
+    void pushCopy(const QString& text) { cells_.push_back(copyCell(text, cells_.size())); }
     // Gives the cell a text of its own. Views of this cell's earlier text may dangle after.
     void set(size_t index, const QString& text) {
         const Cell old = cells_[index];
@@ -62,7 +65,7 @@ public:
         }
         const Cell loaded = isCopied(old) ? copies_[old & ~Copied].loaded : old;
         cells_[index] = Cell(copies_.size()) | Copied;
-        copies_.push_back({text, loaded});
+        copies_.push_back({text, loaded, index});
     }
 
     // Points the cell at the text it was pushed with again, as if never set.
@@ -80,6 +83,26 @@ public:
     // The cell holds a copy (set since, or pushed as one), not a view of the source.
     bool isCopy(size_t index) const { return isCopied(cells_[index]); }
     QString text(size_t index) const { return view(index).toString(); }
+
+    // The cells set since they were pushed as views of the source, in cell order: each with
+    // where its loaded text begins in the source. False when a cell set since was not loaded
+    // from the source (it was pushed as a copy), so that it cannot be found there.
+    struct SourceCell {
+        size_t index;
+        qsizetype offset;
+    };
+    bool setSourceCells(std::vector<SourceCell>& out) const {
+        out.clear();
+        for (size_t k = 0; k < copies_.size(); ++k) {
+            const Copy& copy = copies_[k];
+            if (cells_[copy.cell] != (Cell(k) | Copied)) continue;  // reverted since
+            if (isCopied(copy.loaded) || copy.loaded == Empty) return false;
+            out.push_back({copy.cell, qsizetype(copy.loaded)});
+        }
+        std::sort(out.begin(), out.end(),
+                  [](const SourceCell& a, const SourceCell& b) { return a.index < b.index; });
+        return true;
+    }
 
     size_t size() const { return cells_.size(); }
     void reserve(size_t n) { cells_.reserve(n); }
@@ -118,35 +141,55 @@ private:
     struct Copy {
         QString text;
         Cell loaded;  // the cell as it was loaded
+        size_t cell;  // the one cell it belongs to (unless that cell was reverted since)
     };
 
     static bool endsBare(char16_t c) { return c == u',' || c == u'\r' || c == u'\n'; }
     // Whether the text at `p` follows a double quote, and so runs to the next one.
     bool quotedAt(const char16_t* p) const { return p > begin_ && p[-1] == u'"'; }
+    // Where the text beginning at `p` in the source ends by the rule.
+    const char16_t* endOf(const char16_t* p) const {
+        const bool quoted = quotedAt(p);
+#if defined(__SSE2__)
+        // eight characters at a time; the source holds them, whatever the field's length
+        const __m128i quote = _mm_set1_epi16(u'"'), comma = _mm_set1_epi16(u','),
+                      cr = _mm_set1_epi16(u'\r'), lf = _mm_set1_epi16(u'\n');
+        for (; end_ - p >= 8; p += 8) {
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            const __m128i ends =
+                quoted
+                    ? _mm_cmpeq_epi16(c, quote)
+                    : _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(c, comma), _mm_cmpeq_epi16(c, cr)),
+                                   _mm_cmpeq_epi16(c, lf));
+            if (const int bits = _mm_movemask_epi8(ends))
+                return p + __builtin_ctz(unsigned(bits)) / 2;
+        }
+#endif
+        if (quoted) {
+            while (p < end_ && *p != u'"') ++p;
+        } else {
+            while (p < end_ && !endsBare(*p)) ++p;
+        }
+        return p;
+    }
 
-    Cell cellFor(QStringView view) {
+    Cell cellFor(QStringView view, size_t index) {
         const char16_t* p = view.utf16();
         const qsizetype n = view.size();
-        if (n == 0) return Empty;
-        if (Q_UNLIKELY(p < begin_ || n > end_ - p || p - begin_ >= qptrdiff(Empty))) {
-            return copyCell(view.toString());
-        }
-        // The view must end where the rule ends it, and nothing inside may end it earlier.
-        // Every character that can end a field lies at or below the comma.
-        const bool quoted = quotedAt(p);
-        const char16_t* e = p + n;
-        if (e < end_ && (quoted ? *e != u'"' : !endsBare(*e))) return copyCell(view.toString());
-        for (const char16_t* q = p; q < e; ++q) {
-            if (Q_UNLIKELY(*q <= u',') && (quoted ? *q == u'"' : endsBare(*q))) {
-                return copyCell(view.toString());
-            }
+        // An empty view in the source is kept as where it lies, so that a writer can find the
+        // field again; any other empty view is just empty.
+        if (n == 0 && (p == nullptr || p < begin_ || p > end_)) return Empty;
+        // the view must be the text the rule finds from its start: no more, no less
+        if (Q_UNLIKELY(p < begin_ || n > end_ - p || p - begin_ >= qptrdiff(Empty) ||
+                       endOf(p) != p + n)) {
+            return n == 0 ? Empty : copyCell(view.toString(), index);
         }
         return Cell(p - begin_);
     }
     // A copy whose loaded text is itself.
-    Cell copyCell(const QString& text) {
+    Cell copyCell(const QString& text, size_t index) {
         const Cell self = Cell(copies_.size()) | Copied;
-        copies_.push_back({text, self});
+        copies_.push_back({text, self, index});
         return self;
     }
 
@@ -154,13 +197,8 @@ private:
         if (c == Empty) return {};
         if (isCopied(c)) return copies_[c & ~Copied].text;
         const char16_t* p = begin_ + c;
-        const char16_t* e = p;
-        if (quotedAt(p)) {
-            while (e < end_ && *e != u'"') ++e;
-        } else {
-            while (e < end_ && !endsBare(*e)) ++e;
-        }
-        return QStringView(p, e - p);
+        const char16_t* e = endOf(p);
+        return e == p ? QStringView() : QStringView(p, e - p);
     }
 
     QString sourceText_;

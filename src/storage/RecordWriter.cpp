@@ -7,6 +7,7 @@
 #include "storage/FieldScan.h"
 #include "storage/InPlaceRewrite.h"
 #include "storage/SafeWrite.h"
+#include "storage/WrittenFields.h"
 
 namespace mdb {
 
@@ -232,6 +233,7 @@ std::optional<StorageError> faithfully(const Table& table, const TableLayout& la
                                  return true;
                              });
     }
+    if (auto done = rewriteWrittenFields(table, layout, out)) return *done;
     return rewriteSource(table, layout, reinterpret_cast<const char16_t*>(text.utf16()),
                          text.size(), out, [&text](qsizetype from, qsizetype to, QByteArray& into) {
                              return cp932::encodeExactly(QStringView(text).sliced(from, to - from),
