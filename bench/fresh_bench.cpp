@@ -32,6 +32,10 @@ using namespace Qt::StringLiterals;
 namespace {
 
 QString self;
+// A state folder of the benchmark's own, emptied before every probe: a recovery journal or copy
+// left by the user's own runs (or by an earlier probe) must neither be offered at a measured
+// start nor be touched by one.
+QString stateFolder;
 
 const QStringList kMonsterFiles{
     u"mob_stat_db.txt"_s,  u"mob_drop_db.txt"_s,    u"mob_mvp_db.txt"_s,  u"mob_morph_db.txt"_s,
@@ -39,9 +43,17 @@ const QStringList kMonsterFiles{
 const QStringList kItemFiles{u"item_consume_db.txt"_s, u"item_drop_db.txt"_s,
                              u"item_equip_db.txt"_s};
 
+void startProbe(QProcess& p, const QString& mode, const QString& folder) {
+    QDir(stateFolder).removeRecursively();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_STATE_HOME"_s, stateFolder);
+    p.setProcessEnvironment(environment);
+    p.start(self, {u"--probe"_s, mode, folder});
+}
+
 std::vector<double> probe(const QString& mode, const QString& folder) {
     QProcess p;
-    p.start(self, {u"--probe"_s, mode, folder});
+    startProbe(p, mode, folder);
     p.waitForFinished(-1);
     std::vector<double> out;
     for (const QByteArray& word : p.readAllStandardOutput().simplified().split(' ')) {
@@ -128,21 +140,15 @@ void itemRounds(int rounds, const QString& folder) {
     line("first switch after / later switch", stats(switchRatio), stats(first), stats(later), 2.0);
 }
 
-void memoryRounds(int rounds, const QString& folder, QTemporaryDir& scratch) {
+void memoryRounds(int rounds, const QString& folder) {
     const double monsters = double(decodedBytes(folder, kMonsterFiles));
     const double all = monsters + double(decodedBytes(folder, kItemFiles));
     for (const auto& [mode, decoded, target] :
          {std::tuple{u"memory"_s, monsters, 2.0}, std::tuple{u"memory-items"_s, all, 1.5}}) {
         std::vector<double> ratio, beyond;
         for (int i = 0; i < rounds; ++i) {
-            // the run saves: a copy of its own each time
-            const QString copy = scratch.path() + u"/memory"_s;
-            QDir(copy).removeRecursively();
-            QDir().mkpath(copy);
-            for (const QString& file : kMonsterFiles + kItemFiles) {
-                writeOrDie(copy + u'/' + file, readOrDie(folder + u'/' + file));
-            }
-            const std::vector<double> peaks = probe(mode, copy);
+            // the run saves, into a copy of its own (see runProbe)
+            const std::vector<double> peaks = probe(mode, folder);
             beyond.push_back((peaks[1] - peaks[0]) / 1e6);
             ratio.push_back((peaks[1] - peaks[0]) / decoded);
         }
@@ -158,7 +164,7 @@ void memoryRounds(int rounds, const QString& folder, QTemporaryDir& scratch) {
 void steps(const QString& folder) {
     const QByteArray out = [&] {
         QProcess p;
-        p.start(self, {u"--probe"_s, u"steps"_s, folder});
+        startProbe(p, u"steps"_s, folder);
         p.waitForFinished(-1);
         return p.readAllStandardOutput();
     }();
@@ -189,13 +195,14 @@ int drive(const QStringList& args) {
         return 2;
     }
     QTemporaryDir scratch;
+    stateFolder = scratch.path() + u"/state"_s;
     std::printf("each figure: median ratio (lowest..highest) over %d rounds, medians of both\n",
                 rounds);
     for (const QString& folder : folders) {
         std::printf("%s\n", qPrintable(folder));
         paired("start-up to first paint / bare", rounds, u"startup"_s, u"bare"_s, folder, 0);
         itemRounds(rounds, folder);
-        memoryRounds(std::min(rounds, 3), folder, scratch);
+        memoryRounds(std::min(rounds, 3), folder);
         steps(folder);
     }
     return 0;

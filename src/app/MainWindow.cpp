@@ -46,6 +46,9 @@ QAction* addMenuAction(QMenu* menu, const QString& objectName, const QString& ca
     return action;
 }
 
+// The outer size, in twips, of the view the window starts in: the status editor alone.
+const QSize kStatusOnlyView(10245, 4500);
+
 }  // namespace
 
 MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceGuard* guard,
@@ -65,7 +68,7 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     connectUnsavedWork();
     connectReports();
     letTextBoxesHoldAnyValue(this);
-    setOuterSizeTwips(10245, 4500);
+    setOuterSizeTwips(kStatusOnlyView.width(), kStatusOnlyView.height());
 }
 
 MainWindow::~MainWindow() = default;
@@ -195,7 +198,9 @@ void MainWindow::buildFrames() {
     WindowLayout::arrange(*this, {status->navigationBar(),
                                   {Command1, Command2, Command8},
                                   advancedButtons,
-                                  [this](const QSize& size) { emote->keepClear(size); }});
+                                  [this](const QSize& size) { emote->keepClear(size); },
+                                  kStatusOnlyView,
+                                  showTextStartNowLaidOut});
 
     // the dependent editors stay unusable until a wider view mode is chosen
     for (const EditorRegistry::Entry& entry : editors_.entries()) {

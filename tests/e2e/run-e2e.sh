@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Runs the built editor in a real X server: the window appears with its title, F1 and F2 switch
 # its size between the view modes (the full view ends on a 1280x800 screen), every menu
-# shortcut typed with the focus in a text box, a drop-down and the list runs its entry, a
-# second start brings the first forward and ends quietly, and a missing database file ends the
-# start with its warning box. Screenshots are kept in the artifacts folder.
+# shortcut typed with the focus in a text box, a drop-down and the list runs its entry, Ctrl+Z
+# and Ctrl+Y undo and redo an update, a second start brings the first forward and ends quietly,
+# and a missing database file ends the start with its warning box. Screenshots are kept in the
+# artifacts folder.
 #
 #   run-e2e.sh <editor binary> <sample folder> <artifacts folder>
 set -uo pipefail
@@ -78,13 +79,18 @@ for _ in $(seq 1 50); do xdotool get_num_desktops >/dev/null 2>&1 && break; slee
 session="$work/runtime"
 mkdir -m 700 "$session"
 
+start_on_copy() {  # start_on_copy <folder>: the editor on a new copy of the sample in $work/<folder>
+    mkdir "$work/$1"
+    cp "$sample"/*.txt "$work/$1/"
+    (cd "$work/$1" && XDG_RUNTIME_DIR="$session" exec "$editor") &
+    started=$!
+    pids+=($started)
+    wid="$(wait_for_window "$title")"
+}
+
 # --- a normal start
-mkdir "$work/db"
-cp "$sample"/*.txt "$work/db/"
-(cd "$work/db" && XDG_RUNTIME_DIR="$session" exec "$editor") &
-first=$!
-pids+=($first)
-wid="$(wait_for_window "$title")"
+start_on_copy db
+first=$started
 check "the window appears with its title" test -n "$wid"
 sleep 1
 import -window root "$artifacts/started.png"
@@ -253,6 +259,45 @@ if [[ -n "$wid" ]]; then
 fi
 kill "$keyed" 2>/dev/null
 wait "$keyed" 2>/dev/null
+
+# --- undo and redo from the keyboard: an update of the HP box, Ctrl+Z and Ctrl+Y with the
+# focus in the list, each followed by a save whose bytes show what the tables hold
+start_on_copy undo
+undoing=$started
+check "a start for undo and redo shows the window" test -n "$wid"
+stat_file="$work/undo/mob_stat_db.txt"
+key_then_wait() {
+    xdotool key --clearmodifiers "$@"
+    sleep 0.5
+}
+if [[ -n "$wid" ]]; then
+    xdotool windowactivate --sync "$wid" 2>/dev/null
+    xdotool mousemove --window "$wid" 40 60 click 1
+    sleep 0.3
+    key_then_wait Tab Tab Tab Tab Tab  # ID, Name, 表示モンスター名, Mobレベル, ＨＰ
+    key_then_wait ctrl+a
+    xdotool type --delay 20 "424242"
+    key_then_wait ctrl+s ctrl+w
+    check "the update of the HP box is saved" grep -q ",424242," "$stat_file"
+    # back in the list, on the row it shows: no other monster is chosen
+    xdotool mousemove --window "$wid" 40 60 click 1
+    sleep 0.3
+    key_then_wait ctrl+z
+    key_then_wait ctrl+w
+    check "Ctrl+Z in the list undoes the update: the saved table is as read" \
+        cmp -s "$stat_file" "$sample/mob_stat_db.txt"
+    key_then_wait ctrl+y
+    key_then_wait ctrl+w
+    check "Ctrl+Y in the list does it again: the saved table has the new HP" \
+        grep -q ",424242," "$stat_file"
+    xdotool key --clearmodifiers ctrl+q
+    sleep 0.5
+    # the quit question, if any, is answered without saving
+    [[ "$(xdotool getactivewindow 2>/dev/null)" != "$wid" ]] && xdotool key Escape
+    exits_within "$undoing" 5 || kill "$undoing" 2>/dev/null
+fi
+kill "$undoing" 2>/dev/null
+wait "$undoing" 2>/dev/null
 
 # --- a folder named on the command line, as the desktop entry passes it; the current folder
 # holds no database

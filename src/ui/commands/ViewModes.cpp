@@ -31,11 +31,13 @@ QSize outerSize(QMainWindow& window, const QSize& client) {
 }  // namespace
 
 void setOuterSizeTwips(QMainWindow& window, int width, int height) {
+    WindowLayout::prepareView(window, width, height);
     KeepOnScreen::resize(window,
                          outerSize(window, WindowLayout::clientSize(window, width, height)));
 }
 
 void setOuterHeightTwips(QMainWindow& window, int height) {
+    WindowLayout::prepareView(window, 0, height);
     const QSize client = WindowLayout::clientSize(window, 0, height);
     KeepOnScreen::resize(window, QSize(window.width(), outerSize(window, client).height()));
 }

@@ -1,14 +1,16 @@
 #include "ui/commands/WindowLayout.h"
 
 #include <QBoxLayout>
+#include <QEvent>
+#include <QLayout>
 #include <QLoggingCategory>
 #include <QMainWindow>
-#include <QVariant>
+#include <QResizeEvent>
 #include <QWidget>
 #include <algorithm>
-#include <array>
-#include <climits>
 #include <cmath>
+
+#include "ui/commands/DesignScale.h"
 
 namespace mdb {
 
@@ -25,47 +27,6 @@ constexpr int kDesignedChromeHeight = 675;
 constexpr const char* kScaleProperty = "mdbDesignScale";
 // room between the drop frame and what the emotion frame shows beside and below it
 constexpr int kClearance = 4;
-
-// The design stacks three bands of frames: the status frame with its commands and the MVP
-// frame, the drop and emotion frames, and the bottom row. Each band grows by its own factor,
-// so that one crowded frame does not stretch the whole window.
-constexpr int kBandTops[] = {0, 3840, 6720};
-
-struct Scale {
-    double x = 1;
-    std::array<double, 3> bands{1, 1, 1};
-
-    int mapX(int twips) const { return int(std::lround(twips * x / 15.0)); }
-    int mapY(int twips) const {
-        double pixels = 0;
-        for (size_t b = 0; b < bands.size(); ++b) {
-            const int top = kBandTops[b];
-            const int bottom = b + 1 < bands.size() ? kBandTops[b + 1] : INT_MAX;
-            pixels += std::clamp(twips - top, 0, bottom - top) * bands[b] / 15.0;
-        }
-        return int(std::lround(pixels));
-    }
-    QRect map(const QRect& twips) const {
-        // from the mapped far edge, so that frames that meet in twips meet in pixels
-        const int left = mapX(twips.left()), top = mapY(twips.top());
-        return QRect(left, top, mapX(twips.left() + twips.width()) - left,
-                     mapY(twips.top() + twips.height()) - top);
-    }
-    static size_t bandOf(const QRect& twips) {
-        size_t band = 0;
-        while (band + 1 < std::size(kBandTops) && twips.top() >= kBandTops[band + 1]) ++band;
-        return band;
-    }
-    QVariantList toVariant() const { return {x, bands[0], bands[1], bands[2]}; }
-    static Scale fromVariant(const QVariant& value) {
-        const QVariantList list = value.toList();
-        Scale scale;
-        if (list.size() != 4) return scale;
-        scale.x = list[0].toDouble();
-        for (size_t b = 0; b < 3; ++b) scale.bands[b] = list[int(b) + 1].toDouble();
-        return scale;
-    }
-};
 
 // a little over the bare need, so that rounding to pixels never takes a pixel back
 double roundedUp(double factor) {
@@ -91,6 +52,171 @@ QRect WindowLayout::designedCommandRow() {
     return QRect(0, 3345, 10140, 3840 - 3345);
 }
 
+namespace {
+
+// One part of the window at its designed place: a frame, or the row of commands.
+struct Placed {
+    QWidget* widget;
+    QRect twips;
+    bool ownHeight = false;  // the drop frame takes the height its rows need
+    bool measured = false;   // counted in the scale
+};
+
+// The frames and their scale, kept with the window. The first view shows only the status
+// frame: measuring every frame's controls (their captions' glyphs, in two sizes of two fonts)
+// was a third of what the window cost to build. So the scale is first found from the frames
+// of the first view's band, whose heights decide it, and the other frames wait, hidden and
+// unmeasured, until a wider view or a larger window shows them; then the scale is found
+// again from all frames, exactly as it would have been from the start. Only a font in which a
+// waiting frame needs more width than the status frame starts the first view narrower than it
+// is after that frame was measured: never narrower than the status frame needs.
+class Arrangement : public QObject {
+public:
+    Arrangement(QMainWindow& window, WindowLayout::Parts parts, std::vector<Placed> placed)
+        : QObject(&window), window_(window), parts_(std::move(parts)), placed_(std::move(placed)) {
+        setObjectName(QString::fromLatin1(kArrangementName));
+    }
+
+    static Arrangement* of(const QWidget& window) {
+        return dynamic_cast<Arrangement*>(window.findChild<QObject*>(
+            QString::fromLatin1(kArrangementName), Qt::FindDirectChildrenOnly));
+    }
+
+    // Measures the frames of the first view's band and hides the frames outside that view.
+    void start() {
+        if (!parts_.firstView.isValid()) {
+            for (Placed& part : placed_) part.measured = true;
+            fit();
+            return;
+        }
+        const QSize area = designedArea(parts_.firstView);
+        for (Placed& part : placed_) {
+            part.measured = kBandTops[Scale::bandOf(part.twips)] < area.height();
+            const bool inView =
+                part.twips.left() < area.width() && part.twips.top() < area.height();
+            if (!inView && !part.widget->isHidden()) {
+                part.widget->hide();
+                waiting_ << part.widget;
+            }
+        }
+        fit();
+        if (waiting_.isEmpty() && allMeasured()) return;
+        complete_ = false;
+        window_.centralWidget()->installEventFilter(this);
+    }
+
+    // A view of this outer size is about to be shown.
+    void prepareView(int outerWidthTwips, int outerHeightTwips) {
+        if (outerWidthTwips > parts_.firstView.width() ||
+            outerHeightTwips > parts_.firstView.height()) {
+            complete();
+        }
+    }
+
+    void complete() {
+        if (complete_) return;
+        complete_ = true;
+        window_.centralWidget()->removeEventFilter(this);
+        for (Placed& part : placed_) part.measured = true;
+        fit();
+        for (QWidget* frame : std::as_const(waiting_)) {
+            frame->show();
+            if (QLayout* layout = frame->layout()) layout->activate();
+            if (parts_.laidOutLater) parts_.laidOutLater(frame);
+        }
+        waiting_.clear();
+    }
+
+protected:
+    // A window made larger by hand, or by the window manager, shows what lies beyond the first
+    // view as it is.
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Resize && watched == window_.centralWidget()) {
+            const QSize first = WindowLayout::clientSize(window_, parts_.firstView.width(),
+                                                         parts_.firstView.height());
+            const QSize size = static_cast<QResizeEvent*>(event)->size();
+            if (size.width() > first.width() || size.height() > first.height()) complete();
+        }
+        return false;
+    }
+
+private:
+    static constexpr const char* kArrangementName = "frameArrangement";
+
+    static QSize designedArea(const QSize& outerTwips) {
+        return outerTwips - QSize(kDesignedChromeWidth, kDesignedChromeHeight);
+    }
+
+    bool allMeasured() const {
+        return std::all_of(placed_.begin(), placed_.end(),
+                           [](const Placed& part) { return part.measured; });
+    }
+
+    void place(const Scale& scale, bool measuredOnly) {
+        for (const Placed& part : placed_) {
+            if (measuredOnly && !part.measured) continue;
+            QRect rect = scale.map(part.twips);
+            if (part.ownHeight && part.measured) {
+                rect.setHeight(std::max(rect.height(), part.widget->minimumSizeHint().height()));
+            }
+            part.widget->setGeometry(rect);
+        }
+    }
+
+    // Finds the scale from the measured parts and places every part with it.
+    void fit() {
+        // The controls that only some modes show need their room all the same: measured shown.
+        QList<QWidget*> shownToMeasure;
+        for (QWidget* widget : parts_.sometimesShown) {
+            if (widget->isHidden()) {
+                shownToMeasure << widget;
+                widget->setVisible(true);
+            }
+        }
+        const Placed* drop = nullptr;
+        for (const Placed& part : placed_) {
+            if (part.ownHeight && part.measured) drop = &part;
+        }
+        // Every frame needs its controls' room; the emotion frame's room depends on the size of
+        // the drop frame over it, so the scale is found again until it holds.
+        Scale scale;
+        for (int pass = 0; pass < 4; ++pass) {
+            place(scale, true);
+            if (drop && parts_.keepClearOfDrop) {
+                parts_.keepClearOfDrop(drop->widget->size() + QSize(kClearance, kClearance));
+            }
+            Scale needed = scale;
+            for (const Placed& part : placed_) {
+                if (part.ownHeight || !part.measured) continue;
+                const QSize minimum = part.widget->minimumSizeHint();
+                const QSize designed = Scale().map(part.twips).size();
+                qCDebug(lcLayout) << part.widget->objectName() << "needs" << minimum << "designed"
+                                  << designed;
+                needed.x =
+                    std::max(needed.x, roundedUp(double(minimum.width()) / designed.width()));
+                double& band = needed.bands[Scale::bandOf(part.twips)];
+                band = std::max(band, roundedUp(double(minimum.height()) / designed.height()));
+            }
+            if (needed.x == scale.x && needed.bands == scale.bands) break;
+            scale = needed;
+        }
+        place(scale, false);
+        for (QWidget* widget : shownToMeasure) widget->setVisible(false);
+        if (drop) drop->widget->raise();
+        window_.setProperty(kScaleProperty, scale.toVariant());
+        qCDebug(lcLayout) << "scale" << scale.x << scale.bands[0] << scale.bands[1]
+                          << scale.bands[2];
+    }
+
+    QMainWindow& window_;
+    WindowLayout::Parts parts_;
+    std::vector<Placed> placed_;
+    QList<QWidget*> waiting_;  // hidden until a view shows more than the first
+    bool complete_ = true;
+};
+
+}  // namespace
+
 void WindowLayout::arrange(QMainWindow& window, const Parts& parts) {
     QWidget* central = window.centralWidget();
     auto* row = new QWidget(central);
@@ -106,11 +232,6 @@ void WindowLayout::arrange(QMainWindow& window, const Parts& parts) {
 
     // The drop frame lies over the emotion frame's corner and takes the height its rows need:
     // the emotion frame, in the same band, grows around it.
-    struct Placed {
-        QWidget* widget;
-        QRect twips;
-        bool ownHeight = false;
-    };
     std::vector<Placed> placed;
     for (const Designed& designed : designedFrames()) {
         const QString name = QString::fromUtf16(designed.frame);
@@ -118,53 +239,18 @@ void WindowLayout::arrange(QMainWindow& window, const Parts& parts) {
         if (frame) placed.push_back({frame, designed.twips, name == u"Frame2"_s});
     }
     placed.push_back({row, designedCommandRow()});
-    const auto place = [&placed](const Scale& scale) {
-        for (const Placed& part : placed) {
-            QRect rect = scale.map(part.twips);
-            if (part.ownHeight) {
-                rect.setHeight(std::max(rect.height(), part.widget->minimumSizeHint().height()));
-            }
-            part.widget->setGeometry(rect);
-        }
-    };
+    auto* arrangement = new Arrangement(window, parts, std::move(placed));
+    arrangement->start();
+}
 
-    // The controls that only some modes show need their room all the same: measured shown.
-    QList<QWidget*> shownToMeasure;
-    for (QWidget* widget : parts.sometimesShown) {
-        if (widget->isHidden()) {
-            shownToMeasure << widget;
-            widget->setVisible(true);
-        }
+void WindowLayout::prepareView(QMainWindow& window, int outerWidthTwips, int outerHeightTwips) {
+    if (Arrangement* arrangement = Arrangement::of(window)) {
+        arrangement->prepareView(outerWidthTwips, outerHeightTwips);
     }
+}
 
-    QWidget* drop = central->findChild<QWidget*>(u"Frame2"_s, Qt::FindDirectChildrenOnly);
-    // Every frame needs its controls' room; the emotion frame's room depends on the size of
-    // the drop frame over it, so the scale is found again until it holds.
-    Scale scale;
-    for (int pass = 0; pass < 4; ++pass) {
-        place(scale);
-        if (drop && parts.keepClearOfDrop) {
-            parts.keepClearOfDrop(drop->size() + QSize(kClearance, kClearance));
-        }
-        Scale needed = scale;
-        for (const Placed& part : placed) {
-            if (part.ownHeight) continue;
-            const QSize minimum = part.widget->minimumSizeHint();
-            const QSize designed = Scale().map(part.twips).size();
-            qCDebug(lcLayout) << part.widget->objectName() << "needs" << minimum << "designed"
-                              << designed;
-            needed.x = std::max(needed.x, roundedUp(double(minimum.width()) / designed.width()));
-            double& band = needed.bands[Scale::bandOf(part.twips)];
-            band = std::max(band, roundedUp(double(minimum.height()) / designed.height()));
-        }
-        if (needed.x == scale.x && needed.bands == scale.bands) break;
-        scale = needed;
-    }
-    place(scale);
-    for (QWidget* widget : shownToMeasure) widget->setVisible(false);
-    if (drop) drop->raise();
-    window.setProperty(kScaleProperty, scale.toVariant());
-    qCDebug(lcLayout) << "scale" << scale.x << scale.bands[0] << scale.bands[1] << scale.bands[2];
+void WindowLayout::showAllFrames(QMainWindow& window) {
+    if (Arrangement* arrangement = Arrangement::of(window)) arrangement->complete();
 }
 
 QSize WindowLayout::clientSize(const QWidget& window, int outerWidthTwips, int outerHeightTwips) {

@@ -25,11 +25,22 @@ public:
         QList<QWidget*> sometimesShown;    // controls hidden in some modes (advanced mode's)
         // Tells the emotion frame how much of its top left the drop frame covers.
         std::function<void(const QSize&)> keepClearOfDrop;
+        // The outer size, in twips, of the view the window starts in.
+        QSize firstView;
+        // Called for each frame shown after the start, once its controls have their places.
+        std::function<void(QWidget*)> laidOutLater;
     };
 
     // Measures the frames of `window` (found by name), chooses the scale and places them, with
     // the navigation bar and the commands in one row between the status and the drop frame.
+    // The frames outside the first view wait, hidden, until a wider view or a larger window
+    // first needs them; their measuring waits too where the first view's size does not depend
+    // on it.
     static void arrange(QMainWindow& window, const Parts& parts);
+    // Before a view of this outer size is shown: the frames it needs are measured and shown.
+    static void prepareView(QMainWindow& window, int outerWidthTwips, int outerHeightTwips);
+    // Every frame measured and shown, as a view larger than the first has them.
+    static void showAllFrames(QMainWindow& window);
 
     // The client area of a view whose designed outer size is given in twips, scaled: at least
     // large enough for every frame that starts inside the designed area.

@@ -28,6 +28,18 @@ void ColumnModel::indexRows() const {
 
 int ColumnModel::indexedRow(QStringView text) const {
     if (!indexed_) return -1;
+    // Look-ups scan until they have read as many rows as the column holds; only then is the
+    // index built. The start looks each key column up once or twice, mostly for a key near the
+    // top, and must not pay for six indexes of tens of thousands of rows it may never use; a
+    // column looked up often still gets its index, for no more than the reading it replaces.
+    if (indexedRows_ == 0 && scannedRows_ < count()) {
+        const int n = count();
+        for (int row = 0; row < n; ++row) {
+            ++scannedRows_;
+            if (view(row).compare(text, Qt::CaseInsensitive) == 0) return row;
+        }
+        return -1;
+    }
     indexRows();
     return index_.find(text, [this](int row) { return view(row); });
 }

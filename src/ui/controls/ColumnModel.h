@@ -34,8 +34,9 @@ public:
     QString text(int row) const { return view(row).toString(); }
 
     // Keeps a look-up from each text, case-folded, to the first row holding it, so that a
-    // whole-text search of a key column does not scan every row. It is built at the first
-    // look-up, so that a column nobody searches costs nothing; rows appended later join it.
+    // whole-text search of a key column does not scan every row. It is built once look-ups
+    // have read as many rows as the column holds, so that a column searched a few times costs
+    // no index; rows appended later join it.
     void indexWholeText();
     bool hasWholeTextIndex() const { return indexed_; }
     // Brings that index up to the rows there are now: a command that appends many rows pays
@@ -78,7 +79,8 @@ private:
     bool hasFirstRow_ = false;
     bool indexed_ = false;
     mutable KeyIndex index_;
-    mutable int indexedRows_ = 0;  // rows 0..indexedRows_-1 are in index_
+    mutable int indexedRows_ = 0;     // rows 0..indexedRows_-1 are in index_
+    mutable qint64 scannedRows_ = 0;  // rows read by look-ups made without the index
     mutable PrefixIndex prefixes_;
     mutable int prefixRows_ = 0;  // rows 0..prefixRows_-1 are in prefixes_
 };
