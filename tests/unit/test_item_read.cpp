@@ -37,14 +37,20 @@ Items byFullReader(const QByteArray& bytes, int width) {
     return out;
 }
 
-Items byItemReader(const QByteArray& bytes, int width) {
+// What a read into an item table of `width` keeps: `read` fills the table and gives its error.
+template <typename Read>
+Items byItemTable(int width, const Read& read) {
     const TableDescriptor descriptor{u"item_drop_db.txt"_s, width, {}, 0, 0};
     ItemTable table(descriptor);
     Items out;
-    out.error = readItemRecords(bytes, table);
+    out.error = read(table);
     for (qint32 r = 1; r <= table.Count(); ++r)
         out.rows.emplace_back(table.ItemId(r), table.ItemName(r));
     return out;
+}
+
+Items byItemReader(const QByteArray& bytes, int width) {
+    return byItemTable(width, [&bytes](ItemTable& table) { return readItemRecords(bytes, table); });
 }
 
 QByteArray sjis(const QString& text) {
@@ -143,25 +149,15 @@ namespace {
 
 // What reading the file whole gives: readDatabaseFile, then readItemRecords.
 Items byWholeFile(const QDir& dir, int width) {
-    const TableDescriptor descriptor{u"item_drop_db.txt"_s, width, {}, 0, 0};
-    ItemTable table(descriptor);
-    Items out;
-    QByteArray bytes;
-    out.error = readDatabaseFile(dir, descriptor.fileName, bytes);
-    if (!out.error) out.error = readItemRecords(bytes, table);
-    for (qint32 r = 1; r <= table.Count(); ++r)
-        out.rows.emplace_back(table.ItemId(r), table.ItemName(r));
-    return out;
+    return byItemTable(width, [&dir](ItemTable& table) {
+        QByteArray bytes;
+        auto error = readDatabaseFile(dir, table.fileName(), bytes);
+        return error ? error : readItemRecords(bytes, table);
+    });
 }
 
 Items byItemFile(const QDir& dir, int width) {
-    const TableDescriptor descriptor{u"item_drop_db.txt"_s, width, {}, 0, 0};
-    ItemTable table(descriptor);
-    Items out;
-    out.error = readItemFile(dir, table);
-    for (qint32 r = 1; r <= table.Count(); ++r)
-        out.rows.emplace_back(table.ItemId(r), table.ItemName(r));
-    return out;
+    return byItemTable(width, [&dir](ItemTable& table) { return readItemFile(dir, table); });
 }
 
 void expectSameAsWholeFile(const QDir& dir, const QByteArray& bytes, const char* what) {
