@@ -113,7 +113,9 @@ double median(std::vector<double> v) {
 // One field changed, then the update: what a user's update costs.
 double updateWithEdit(MainWindow& window, int round) {
     QLineEdit* hp = window.findChild<QLineEdit*>(u"Text1(2)"_s);
-    const QString value = QString::number(1000 + round);
+    // a value the box does not hold already, or the update would change nothing
+    QString value = QString::number(1000 + round);
+    if (hp->text() == value) value = QString::number(2000 + round);
     hp->setText(value);
     const qint64 t = nowNs();
     window.Command1->click();

@@ -16,6 +16,7 @@
 #include "model/ItemDatabase.h"
 #include "model/MonsterDatabase.h"
 #include "storage/Cp932.h"
+#include "storage/ExactBytes.h"
 #include "storage/FieldScan.h"
 #include "storage/Journal.h"
 #include "storage/RecordReader.h"
@@ -151,7 +152,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Table table(shape.name, shape.fieldNames);
     QString text;
     qsizetype walked = 0;  // a plain walk field by field by the full rules, beside the reader
+    const bool exact = cp932::encodesBackExactly(bytes);
     const auto error = readRecords(bytes, shape.name, width, text, [&](const QStringView* fields) {
+        // the source is kept before the first record, as the load keeps it
+        if (!table.hasSource()) {
+            table.keepSource(text, exact ? std::nullopt : std::optional<QByteArray>(bytes));
+        }
         for (int i = 0; i < width; ++i) {
             const FieldSpan span = scanField(text.utf16(), text.size(), walked);
             const QStringView expected(text.utf16() + span.valueStart,
@@ -176,7 +182,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         return 0;
     }
-    table.keepSource(bytes, text);
+    if (!table.hasSource()) {
+        table.keepSource(text, exact ? std::nullopt : std::optional<QByteArray>(bytes));
+    }
     const std::vector<QString> asRead = fieldsOf(table);
 
     // the normal form

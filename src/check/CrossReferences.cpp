@@ -33,6 +33,8 @@ LoadedTable load(const QDir& dir, const TableDescriptor& descriptor) {
     std::vector<qsizetype> starts;
     readRecordFile(dir, descriptor.fileName, descriptor.width, text, bytes,
                    [&](const QStringView* fields) {
+                       // kept before the first record, so that the fields can be views into it
+                       if (starts.empty()) loaded.table.keepBuffer(text);
                        starts.push_back(fields[0].data() - text.constData());
                        return loaded.table.appendRecord(fields);
                    });

@@ -106,6 +106,8 @@ void FileChecker::run(const QDir& dir) {
     QByteArray read;
     const std::optional<StorageError> error = readRecordFile(
         dir, shape_.fileName, shape_.width, text, read, [&](const QStringView* fields) {
+            // kept before the first record, so that the fields can be views into it
+            if (report_.records == 0 && keepValues) table.keepBuffer(text);
             ++report_.records;
             return !keepValues || table.appendRecord(fields);
         });

@@ -72,7 +72,8 @@ bool Table::appendRecord(const QStringView* fields) {
     if (count_ == std::numeric_limits<qint32>::max()) return false;
     cells_.push(fields, size_t(fieldCount()));
     ++count_;
-    written_ = true;
+    // records read from the kept source are what the file holds, not a change to it
+    if (!hasSource_) written_ = true;
     return true;
 }
 
@@ -86,23 +87,30 @@ QStringList Table::column(int field) const {
     return out;
 }
 
-void Table::keepSource(QByteArray bytes, QString text) {
-    // Latin-1 spells each byte as the character of the same number: equal means every byte
-    // is its own character (the code page's half-width katakana and moved control codes are
-    // not, so they keep their bytes)
-    sourceIsText_ = text == QLatin1StringView(bytes);
-    sourceText_ = sourceIsText_ ? text : QString();
-    sourceBytes_ = sourceIsText_ ? QByteArray() : std::move(bytes);
-    cells_.keep(std::move(text));  // a move keeps the characters where the views point
+void Table::keepSource(QString text, std::optional<QByteArray> bytes) {
+    cells_.keep(std::move(text));  // a move keeps the characters where the views will point
+    sourceBytes_ = std::move(bytes);
     hasSource_ = true;
     written_ = false;
 }
 
+bool Table::writtenSourceFields(std::vector<SourceField>& out) const {
+    out.clear();
+    std::vector<TextCells::SourceCell> cells;
+    if (!cells_.setSourceCells(cells)) return false;
+    const size_t width = size_t(fieldCount());
+    out.reserve(cells.size());
+    for (const TextCells::SourceCell& c : cells) {
+        out.push_back({qint32(c.index / width), int(c.index % width) + 1, c.offset});
+    }
+    return true;
+}
+
 void Table::clear() {
     count_ = 0;
-    sourceBytes_.clear();
-    sourceText_.clear();
-    sourceIsText_ = false;
+    sourceBytes_.reset();
+    sourceSize_ = -1;
+    sourceHash_.clear();
     hasSource_ = false;
     written_ = false;
     cells_.clear();

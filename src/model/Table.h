@@ -3,6 +3,7 @@
 #include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <optional>
 #include <vector>
 
 #include "model/TableDescriptor.h"
@@ -57,18 +58,37 @@ public:
     // Extends every column by one position. `fields` must hold exactly fieldCount() texts.
     // Returns false (and adds nothing) when the record count would pass 2147483647.
     bool appendRecord(const QStringList& fields);
-    // The same for views into a buffer handed to keepBuffer() (before or after).
+    // The same for views into the text kept by keepSource() or keepBuffer() before; views into
+    // anything else are stored as copies.
     bool appendRecord(const QStringView* fields);
-    // Keeps the text that views of appended records point into.
+    // Keeps a text that views of records appended after point into.
     void keepBuffer(QString buffer) { cells_.keep(std::move(buffer)); }
-    // Keeps the file the records were read from: its bytes as read and its decoded text, which
-    // the views of the appended records point into. A save writes every field that was not
-    // written since with exactly its bytes from here. Bytes that spell the text character for
-    // character (a file of plain ASCII) are not kept twice: they are made again from the text
-    // when asked for.
-    void keepSource(QByteArray bytes, QString text);
-    QByteArray sourceBytes() const { return sourceIsText_ ? sourceText_.toLatin1() : sourceBytes_; }
+    // Keeps the file the records are about to be read from: its decoded text, which the views
+    // of the records appended after point into, and its bytes as read. A save writes every field
+    // that was not written since with exactly its bytes from here. `bytes` is left out when the
+    // text encodes back to exactly the file's bytes: the writer then makes them again from the
+    // text, and the file is not held twice.
+    void keepSource(QString text, std::optional<QByteArray> bytes);
+    // The size and content hash of the file as read (see FileIdentity), taken while its bytes
+    // were at hand.
+    void noteSourceDigest(qint64 size, QByteArray hash) {
+        sourceSize_ = size;
+        sourceHash_ = std::move(hash);
+    }
+    qint64 sourceSize() const { return sourceSize_; }
+    const QByteArray& sourceHash() const { return sourceHash_; }
+    const QString& sourceText() const { return cells_.source(); }
+    // The file's bytes, when kept (see keepSource).
+    const std::optional<QByteArray>& sourceBytes() const { return sourceBytes_; }
     bool hasSource() const { return hasSource_; }
+    // The fields written since the load, as record, field and where their loaded text begins in
+    // the source text, in file order; false when one of them was not loaded from the source.
+    struct SourceField {
+        qint32 record;
+        int field;
+        qsizetype offset;
+    };
+    bool writtenSourceFields(std::vector<SourceField>& out) const;
     // No field written since the source was kept.
     bool untouchedSinceLoad() const { return !written_; }
     // The field still holds the text it was read with (it has not been written since).
@@ -96,9 +116,9 @@ private:
     QStringList fieldNames_;
     qint32 count_ = 0;
     TextCells cells_;  // row-major; row 0 is the empty position
-    QByteArray sourceBytes_;
-    QString sourceText_;  // shared with the cells' buffer: no copy
-    bool sourceIsText_ = false;
+    std::optional<QByteArray> sourceBytes_;
+    qint64 sourceSize_ = -1;
+    QByteArray sourceHash_;
     bool hasSource_ = false;
     bool written_ = false;
     std::vector<FieldChange>* changes_ = nullptr;

@@ -3,6 +3,8 @@
 #include <array>
 #include <limits>
 
+#include "storage/ExactBytes.h"
+#include "storage/FileIdentity.h"
 #include "storage/FileRead.h"
 #include "storage/ItemRead.h"
 #include "storage/RecordReader.h"
@@ -16,16 +18,21 @@ std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase
     for (Table* table : db.loadOrder()) {
         table->clear();
         QString text;
-        QByteArray bytes;
-        auto error = readRecordFile(dir, table->name(), table->fieldCount(), text, bytes,
-                                    [table, &bytes](const QStringView* fields) {
-                                        // the file is read by now: room for all its records
-                                        if (table->Count() == 0) table->reserveFor(bytes);
-                                        return table->appendRecord(fields);
-                                    });
-        // the records read so far point into the file's text
-        table->keepSource(std::move(bytes), std::move(text));
-        if (error) return error;
+        std::optional<QByteArray> bytes(std::in_place);
+        if (auto error = readDatabaseFile(dir, table->name(), *bytes)) return error;
+        if (auto error = decodeRecordText(*bytes, table->name(), text)) return error;
+        // the file's identity is taken while its bytes are at hand: they may not be kept
+        table->noteSourceDigest(bytes->size(), contentHash(*bytes));
+        table->reserveFor(*bytes);
+        if (cp932::encodesBackExactly(*bytes)) bytes.reset();
+        // kept before the records are read, so that their fields can be views into it
+        table->keepSource(std::move(text), std::move(bytes));
+        const QString& kept = table->sourceText();
+        if (auto error = parseRecords(
+                kept, table->name(), table->fieldCount(),
+                [table](const QStringView* fields) { return table->appendRecord(fields); })) {
+            return error;
+        }
     }
     return std::nullopt;
 }

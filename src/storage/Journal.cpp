@@ -19,7 +19,10 @@ namespace mdb {
 
 namespace {
 
-constexpr QByteArrayView kMagic = "MDB-JOURNAL 1\n";
+// Version 2 identifies files by XXH3-128. A version 1 journal (SHA-1 identities) cannot vouch
+// for the files as this build identifies them, so it is only recognised, never applied.
+constexpr QByteArrayView kMagic = "MDB-JOURNAL 2\n";
+constexpr QByteArrayView kOlderMagic = "MDB-JOURNAL 1\n";
 // An entry's length, then its check, then its bytes.
 constexpr qsizetype kLengthBytes = 4;
 constexpr qsizetype kCheckBytes = 8;
@@ -147,6 +150,10 @@ bool writeAll(int fd, const QByteArray& bytes) {
 JournalContents readJournal(QByteArrayView bytes) {
     JournalContents out;
     out.damaged = true;
+    if (bytes.startsWith(kOlderMagic)) {
+        out.olderFormat = true;
+        return out;
+    }
     if (!bytes.startsWith(kMagic)) return out;
     qsizetype pos = kMagic.size();
     bool headerSeen = false;

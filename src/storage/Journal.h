@@ -24,6 +24,9 @@ using JournalUpdate = std::vector<JournalChange>;
 // found them, and the updates in the order they were made.
 struct JournalContents {
     bool damaged = false;  // something in the file is not a whole, intact entry
+    // written by an earlier version of the editor, whose file identities this one cannot check
+    // (also `damaged`: nothing of it may be applied)
+    bool olderFormat = false;
     QString folder;
     std::vector<FileIdentity> files;  // the latest identity of each file
     std::vector<JournalUpdate> updates;

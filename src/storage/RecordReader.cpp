@@ -8,7 +8,6 @@
 
 #include "storage/Cp932.h"
 #include "storage/FieldScan.h"
-#include "storage/FileRead.h"
 
 namespace mdb {
 
@@ -201,8 +200,8 @@ RecordReader::Step RecordReader::next(QStringList& fields) {
     return step;
 }
 
-std::optional<StorageError> readRecords(const QByteArray& bytes, const QString& fileName, int width,
-                                        QString& text, const RecordViewSink& sink) {
+std::optional<StorageError> decodeRecordText(const QByteArray& bytes, const QString& fileName,
+                                             QString& text) {
     // No text file holds a NUL byte: the game server would cut the field there, and a file cut
     // short by a crash is often padded with them.
     const qsizetype nul = bytes.indexOf('\0');
@@ -224,44 +223,31 @@ std::optional<StorageError> readRecords(const QByteArray& bytes, const QString& 
         return e;
     }
     text = std::move(*decoded);
-
-    RecordReader reader(text, width);
-    std::vector<QStringView> fields(static_cast<size_t>(width));
-    qint32 count = 0;
-    for (;;) {
-        switch (reader.next(fields.data())) {
-            case RecordReader::Step::End:
-                return std::nullopt;
-            case RecordReader::Step::EndInsideRecord: {
-                StorageError e = errorFor(ErrorKind::EndOfFileInRecord, fileName);
-                e.record = count + 1;
-                e.field = reader.fieldsRead() + 1;
-                return e;
-            }
-            case RecordReader::Step::Misaligned: {
-                StorageError e = errorFor(ErrorKind::MisalignedRecord, fileName);
-                e.record = count + 1;
-                e.field = reader.fieldsRead() + 1;  // the first field missing or to spare
-                e.line = lineOfOffset(text.utf16(), text.size(), reader.recordStart());
-                return e;
-            }
-            case RecordReader::Step::Record:
-                if (count == std::numeric_limits<qint32>::max() || !sink(fields.data())) {
-                    StorageError e = errorFor(ErrorKind::TooManyRecords, fileName);
-                    e.record = count;  // the last record that still fitted
-                    return e;
-                }
-                ++count;
-                break;
-        }
-    }
+    return std::nullopt;
 }
 
-std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
-                                           QString& text, QByteArray& bytes,
-                                           const RecordViewSink& sink) {
-    if (auto error = readDatabaseFile(dir, fileName, bytes)) return error;
-    return readRecords(bytes, fileName, width, text, sink);
+StorageError recordError(RecordReader::Step step, const RecordReader& reader, QStringView text,
+                         const QString& fileName, qint32 count) {
+    switch (step) {
+        case RecordReader::Step::EndInsideRecord: {
+            StorageError e = errorFor(ErrorKind::EndOfFileInRecord, fileName);
+            e.record = count + 1;
+            e.field = reader.fieldsRead() + 1;
+            return e;
+        }
+        case RecordReader::Step::Misaligned: {
+            StorageError e = errorFor(ErrorKind::MisalignedRecord, fileName);
+            e.record = count + 1;
+            e.field = reader.fieldsRead() + 1;  // the first field missing or to spare
+            e.line = lineOfOffset(text.utf16(), text.size(), reader.recordStart());
+            return e;
+        }
+        default: {
+            StorageError e = errorFor(ErrorKind::TooManyRecords, fileName);
+            e.record = count;  // the last record that still fitted
+            return e;
+        }
+    }
 }
 
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,

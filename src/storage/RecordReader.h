@@ -4,9 +4,13 @@
 #include <QDir>
 #include <QString>
 #include <QStringList>
+#include <algorithm>
 #include <functional>
+#include <limits>
 #include <optional>
+#include <vector>
 
+#include "storage/FileRead.h"
 #include "storage/StorageError.h"
 
 namespace mdb {
@@ -61,29 +65,65 @@ private:
 
 // Receive each complete record; return false to stop reading with TooManyRecords.
 using RecordSink = std::function<bool(QStringList& fields)>;
-using RecordViewSink = std::function<bool(const QStringView* fields)>;
+
+// Decodes the bytes of a file named `fileName` into `text`. Refuses bytes that do not decode and
+// NUL bytes (BadEncoding, with the offset and line of the first one; `character` holds the NUL;
+// Utf8Text instead when the bytes that do not decode as code page 932 are UTF-8).
+std::optional<StorageError> decodeRecordText(const QByteArray& bytes, const QString& fileName,
+                                             QString& text);
+
+// The refusal for a record the reader could not complete (EndInsideRecord, Misaligned) as
+// record `count` + 1 of `text`, or for one too many (TooManyRecords after `count`).
+StorageError recordError(RecordReader::Step step, const RecordReader& reader, QStringView text,
+                         const QString& fileName, qint32 count);
+
+// Hands every complete record of decoded text to `sink`, a callable taking the fields as
+// `const QStringView*` (views into `text`) and returning false to stop with TooManyRecords.
+// Refuses records that do not fill their line (EndInsideRecord, MisalignedRecord with the
+// record's line), and TooManyRecords. A template, so that a record costs no indirect call.
+template <typename Sink>
+std::optional<StorageError> parseRecords(QStringView text, const QString& fileName, int width,
+                                         Sink&& sink) {
+    RecordReader reader(text, width);
+    std::vector<QStringView> fields(static_cast<size_t>(std::max(width, 1)));
+    qint32 count = 0;
+    for (;;) {
+        const RecordReader::Step step = reader.next(fields.data());
+        if (Q_LIKELY(step == RecordReader::Step::Record)) {
+            if (Q_UNLIKELY(count == std::numeric_limits<qint32>::max() || !sink(fields.data()))) {
+                return recordError(step, reader, text, fileName, count);
+            }
+            ++count;
+            continue;
+        }
+        if (step == RecordReader::Step::End) return std::nullopt;
+        return recordError(step, reader, text, fileName, count);
+    }
+}
+
+// decodeRecordText, then parseRecords of the text.
+template <typename Sink>
+std::optional<StorageError> readRecords(const QByteArray& bytes, const QString& fileName, int width,
+                                        QString& text, Sink&& sink) {
+    if (auto error = decodeRecordText(bytes, fileName, text)) return error;
+    return parseRecords(text, fileName, width, std::forward<Sink>(sink));
+}
 
 // Reads a whole file of `width`-field records: reads it as readDatabaseFile does (FileNotFound,
-// OpenFailed, NotRegularFile, FileTooLarge, ReadFailed), then parses it as readRecords does.
+// OpenFailed, NotRegularFile, FileTooLarge, ReadFailed), then as readRecords does. The views
+// handed to `sink` point into `text`, which receives the decoded file and must outlive them (even
+// after a failure, for the records handed over before it). `bytes` receives the file as read.
 // Records handed over before a failure stay with the caller.
+template <typename Sink>
+std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
+                                           QString& text, QByteArray& bytes, Sink&& sink) {
+    if (auto error = readDatabaseFile(dir, fileName, bytes)) return error;
+    return readRecords(bytes, fileName, width, text, std::forward<Sink>(sink));
+}
+
+// The same into copies of each field.
 std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
                                            const RecordSink& sink);
-
-// The same without a copy of each field: the views handed to `sink` point into `text`, which
-// receives the decoded file and must outlive them (even after a failure, for the records
-// handed over before it). `bytes` receives the file as read.
-std::optional<StorageError> readRecordFile(const QDir& dir, const QString& fileName, int width,
-                                           QString& text, QByteArray& bytes,
-                                           const RecordViewSink& sink);
-
-// Decodes the bytes of a file named `fileName` into `text` and hands every complete record to
-// `sink` in file order. Refuses bytes that do not decode and NUL bytes (BadEncoding, with the
-// offset and line of the first one; `character` holds the NUL; Utf8Text instead when the bytes
-// that do not decode as code page 932 are UTF-8), and
-// records that do not fill their line (EndInsideRecord, MisalignedRecord with the record's
-// line), and TooManyRecords.
-std::optional<StorageError> readRecords(const QByteArray& bytes, const QString& fileName, int width,
-                                        QString& text, const RecordViewSink& sink);
 
 // Whether bytes are UTF-8: they begin with its byte-order mark, or hold multi-byte sequences
 // and all of them are valid UTF-8. A few half-width katakana in a row are valid UTF-8 too, so

@@ -1,8 +1,13 @@
 #include "storage/RecordWriter.h"
 
+#include <errno.h>
+
 #include "storage/Cp932.h"
+#include "storage/ExactBytes.h"
 #include "storage/FieldScan.h"
+#include "storage/InPlaceRewrite.h"
 #include "storage/SafeWrite.h"
+#include "storage/WrittenFields.h"
 
 namespace mdb {
 
@@ -46,7 +51,8 @@ StorageError placed(StorageError e, const Table& table, const QString& fileName,
 
 // Whether bytes read from a file decode to `value`; printable ASCII is compared as it stands,
 // as the code page spells it with its own bytes.
-bool readsAs(QByteArrayView raw, QStringView value) {
+bool spells(const char* data, qsizetype size, QStringView value) {
+    const QByteArrayView raw(data, size);
     for (const char b : raw) {
         if (uchar(b) < 0x20 || uchar(b) > 0x7E) {
             const std::optional<QString> text = cp932::decode(raw);
@@ -58,6 +64,10 @@ bool readsAs(QByteArrayView raw, QStringView value) {
         if (value[i].unicode() != char16_t(uchar(raw[i]))) return false;
     }
     return true;
+}
+// The same for the decoded text of a file whose bytes that text encodes back to.
+bool spells(const char16_t* data, qsizetype size, QStringView value) {
+    return QStringView(data, size) == value;
 }
 
 bool endsWithLineEnd(const QByteArray& bytes) {
@@ -138,44 +148,35 @@ std::optional<StorageError> encodeTable(const Table& table, const TableLayout& l
 
 namespace {
 
-// encodeTableFaithfully into `out`, or, with no `out`, only its refusals: the same walk, with
-// no bytes made.
-std::optional<StorageError> faithfully(const Table& table, const TableLayout& layout,
-                                       QByteArray* out) {
-    if (!table.hasSource()) {
-        QByteArray bytes;
-        auto error = encodeTable(table, layout, bytes);
-        if (!error && out) *out = std::move(bytes);
-        return error;
-    }
-    if (table.untouchedSinceLoad()) {
-        if (out) *out = table.sourceBytes();  // shared, not copied, where the bytes are kept
-        return std::nullopt;
-    }
-    const QByteArray source = table.sourceBytes();
+// Walks the source of a table (its bytes, or its decoded text) field by field beside the records
+// and puts into `out` the source's own bytes for every field not written since, and for every
+// written field whose value the source spells already; only the others take their normal form.
+// `sourceBytes(from, to, out)` appends the bytes of the source from..to. With no `out`, only the
+// refusals are looked for.
+template <typename Ch, typename SourceBytes>
+std::optional<StorageError> rewriteSource(const Table& table, const TableLayout& layout,
+                                          const Ch* data, qsizetype size, QByteArray* out,
+                                          SourceBytes&& sourceBytes) {
     QByteArray result;
-    if (out) result.reserve(source.size() + 256);
-    const char* data = source.constData();
-    const qsizetype size = source.size();
+    if (out) result.reserve(size + 256);
     const int width = table.fieldCount();
     qsizetype pos = 0;
     qsizetype copied = 0;  // the source up to here is in `result` or replaced
+    bool ok = true;
     qint32 r = 1;
     for (; r <= table.Count() && pos < size; ++r) {
         for (int f = 1; f <= width && pos < size; ++f) {
             const FieldSpan span = scanField(data, size, pos);
             if (!table.fieldFromSource(r, f)) {
                 const QStringView value = table.fieldView(r, f);
-                if (!readsAs(
-                        QByteArrayView(data + span.valueStart, span.valueEnd - span.valueStart),
-                        value)) {
+                if (!spells(data + span.valueStart, span.valueEnd - span.valueStart, value)) {
                     QByteArray bytes;
                     if (auto error = encodeField(value, f == layout.quotedField, bytes)) {
                         return placed(*error, table, layout.fileName, r, f);
                     }
                     // the field's own bytes give way; its comma or line end stays
                     if (out) {
-                        result.append(data + copied, pos - copied);
+                        ok = ok && sourceBytes(copied, pos, result);
                         result.append(bytes);
                     }
                     copied = span.end;
@@ -185,7 +186,10 @@ std::optional<StorageError> faithfully(const Table& table, const TableLayout& la
         }
     }
     if (out) {
-        result.append(data + copied, pos - copied);
+        ok = ok && sourceBytes(copied, pos, result);
+        // the text of a file whose bytes were not kept encodes back to them; should it not,
+        // this file is not written (the files before it in the save may have been)
+        if (!ok) return writeError(layout.fileName, EILSEQ);
         // An emptied last field of a file without a final line end would leave the file ending
         // in a comma, which reads as a record one field short: the line end closes it.
         if (result.endsWith(',')) result += "\r\n";
@@ -197,6 +201,44 @@ std::optional<StorageError> faithfully(const Table& table, const TableLayout& la
     }
     if (out) *out = std::move(result);
     return std::nullopt;
+}
+
+// encodeTableFaithfully into `out`, or, with no `out`, only its refusals: the same walk, with
+// no bytes made.
+std::optional<StorageError> faithfully(const Table& table, const TableLayout& layout,
+                                       QByteArray* out) {
+    if (!table.hasSource()) {
+        QByteArray bytes;
+        auto error = encodeTable(table, layout, bytes);
+        if (!error && out) *out = std::move(bytes);
+        return error;
+    }
+    const std::optional<QByteArray>& kept = table.sourceBytes();
+    const QString& text = table.sourceText();
+    if (table.untouchedSinceLoad()) {
+        if (!out) return std::nullopt;
+        if (kept) {
+            *out = *kept;  // shared, not copied
+            return std::nullopt;
+        }
+        out->clear();
+        if (!cp932::encodeExactly(text, *out)) return writeError(layout.fileName, EILSEQ);
+        return std::nullopt;
+    }
+    if (kept) {
+        const QByteArray source = *kept;
+        return rewriteSource(table, layout, source.constData(), source.size(), out,
+                             [&source](qsizetype from, qsizetype to, QByteArray& into) {
+                                 into.append(source.constData() + from, to - from);
+                                 return true;
+                             });
+    }
+    if (auto done = rewriteWrittenFields(table, layout, out)) return *done;
+    return rewriteSource(table, layout, reinterpret_cast<const char16_t*>(text.utf16()),
+                         text.size(), out, [&text](qsizetype from, qsizetype to, QByteArray& into) {
+                             return cp932::encodeExactly(QStringView(text).sliced(from, to - from),
+                                                         into);
+                         });
 }
 
 }  // namespace

@@ -133,13 +133,12 @@ TEST(Table, FieldsViewedInAKeptBufferSurviveEditsAndGrowth) {
 // mirror lists go on showing the text it was loaded with; a field written again keeps both.
 TEST(Table, WrittenFieldsKeepTheirLoadedTextAndLoseTheirSourceMark) {
     Table t(QStringLiteral("t.txt"), {QStringLiteral("A"), QStringLiteral("B")});
-    QString text = QStringLiteral("alpha,,gamma,delta");
-    const QStringView all(text);
+    t.keepSource(QStringLiteral("alpha,,gamma,delta"), QByteArray("alpha,,gamma,delta"));
+    const QStringView all(t.sourceText());
     const QStringView first[] = {all.sliced(0, 5), all.sliced(6, 0)};
     const QStringView second[] = {all.sliced(7, 5), all.sliced(13, 5)};
     ASSERT_TRUE(t.appendRecord(first));
     ASSERT_TRUE(t.appendRecord(second));
-    t.keepSource(QByteArray("alpha,,gamma,delta"), std::move(text));
     ASSERT_TRUE(t.appendRecord({QStringLiteral("added"), QStringLiteral("x")}));
     EXPECT_TRUE(t.fieldFromSource(1, 2));
     EXPECT_TRUE(t.fieldFromSource(2, 1));

@@ -22,8 +22,12 @@ void UnsavedWork::offerRecovery() {
     if (file.open(QIODevice::ReadOnly)) bytes = file.readAll();
     const bool readable = file.error() == QFileDevice::NoError && file.isOpen();
     file.close();
-    const JournalContents contents =
-        readable ? readJournal(bytes) : JournalContents{true, {}, {}, {}};
+    JournalContents contents;
+    if (readable) {
+        contents = readJournal(bytes);
+    } else {
+        contents.damaged = true;
+    }
 
     const auto setAside = [this](const QString& why) {
         const QString aside = journal_.setAside(why);
@@ -31,13 +35,18 @@ void UnsavedWork::offerRecovery() {
                                : u"記録は次の名前で残してあります: %1"_s.arg(aside);
     };
     // the journal kept aside, nothing of it applied, and the user told why
-    const auto refuse = [this, &setAside](const QString& why) {
-        const QString where = setAside(u"damaged"_s);
+    const auto refuse = [this, &setAside](const QString& why,
+                                          const QString& asideAs = u"damaged"_s) {
+        const QString where = setAside(asideAs);
         messages_.warning(kTitle,
                           MessageSink::joinLines(
                               {u"前回保存されなかった更新の記録が%1ため、復元できません"_s.arg(why),
                                u"記録の内容は何も反映せずに起動します"_s, where}));
     };
+    if (contents.olderFormat) {
+        refuse(u"以前の版のプログラムの形式の"_s, u"older-version"_s);
+        return;
+    }
     if (contents.damaged) {
         refuse(u"壊れているか読めない"_s);
         return;

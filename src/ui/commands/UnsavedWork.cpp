@@ -23,7 +23,10 @@ UnsavedWork::UnsavedWork(const QDir& dir, MonsterDatabase& db, MessageSink& mess
 void UnsavedWork::noteLoaded() {
     known_.clear();
     for (const Table* table : db_.saveOrder()) {
-        known_.push_back(identityOfBytes(dir_, table->name(), table->sourceBytes()));
+        // taken by the load while it had the bytes; a table never read from a file is empty
+        known_.push_back(table->hasSource() ? identityOf(dir_, table->name(), table->sourceSize(),
+                                                         table->sourceHash())
+                                            : identityOfBytes(dir_, table->name(), {}));
     }
 }
 

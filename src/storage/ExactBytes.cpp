@@ -1,0 +1,148 @@
+#include "storage/ExactBytes.h"
+
+#include <QStringEncoder>
+#include <algorithm>
+#include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "storage/Cp932.h"
+
+namespace mdb::cp932 {
+
+namespace {
+
+// The characters the decoder widens byte for byte (see Cp932.cpp): printable ASCII, tab, CR
+// and LF. Every other byte below 0x80 is a control code, some of which the code page moves.
+inline bool isPlainAscii(char16_t c) {
+    return (c >= 0x20 && c < 0x7F) || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
+// Lead bytes of the rows the code page holds twice (NEC row 13, the NEC-selected IBM extensions
+// and the IBM extensions): the encoder may write another spelling than the file's.
+inline bool isDuplicatedRow(uchar lead) {
+    return lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA;
+}
+
+// Where the run of plain ASCII characters from `i` on ends.
+qsizetype endOfPlainRun(const char16_t* p, qsizetype n, qsizetype i) {
+#if defined(__SSE2__)
+    // eight characters at once: all of them from 0x20 to 0x7E
+    const __m128i low = _mm_set1_epi16(0x20), high = _mm_set1_epi16(0x7E);
+    while (i + 8 <= n) {
+        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        // signed: from 0x8000 up counts as below 0x20
+        const __m128i below = _mm_cmplt_epi16(c, low);
+        const __m128i above = _mm_cmpgt_epi16(c, high);
+        if (_mm_movemask_epi8(_mm_or_si128(below, above)) != 0) break;
+        i += 8;
+    }
+#endif
+    while (i < n && isPlainAscii(p[i])) ++i;
+    return i;
+}
+
+}  // namespace
+
+bool encodesBackExactly(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const uchar*>(bytes.data());
+    const qsizetype n = bytes.size();
+    for (qsizetype i = 0; i < n;) {
+#if defined(__SSE2__)
+        // sixteen plain bytes at a time: none below 0x20 but tab and line ends, none from 0x7F up
+        while (n - i >= 16) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const __m128i control = _mm_cmplt_epi8(b, _mm_set1_epi8(0x20));  // and 0x80 up
+            const __m128i allowed =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\t')),
+                                          _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
+                             _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
+            const __m128i other = _mm_or_si128(_mm_andnot_si128(allowed, control),
+                                               _mm_cmpeq_epi8(b, _mm_set1_epi8(0x7F)));
+            if (const int mask = _mm_movemask_epi8(other)) {
+                i += __builtin_ctz(unsigned(mask));
+                break;
+            }
+            i += 16;
+        }
+        if (i >= n) break;
+#endif
+        const uchar b = p[i];
+        if (b < 0x80) {
+            if (b < 0x20 && b != '\t' && b != '\r' && b != '\n') return false;
+            if (b == 0x7F) return false;
+            ++i;
+            continue;
+        }
+        if (isLeadByte(b)) {
+            if (isDuplicatedRow(b)) return false;
+            i += 2;
+            continue;
+        }
+        // single bytes above 0x7F: only the half-width katakana are plain characters
+        if (b < 0xA1 || b > 0xDF) return false;
+        ++i;
+    }
+    return true;
+}
+
+bool encodeExactly(QStringView text, QByteArray& out) {
+    const char16_t* p = text.utf16();
+    const qsizetype n = text.size();
+    // The runs of other characters, joined by line feeds, go to the encoder in one call: the
+    // code page keeps no state and spells the line feed as 0x0A, which no double-byte character
+    // holds, so the runs' bytes are found again between the line feeds.
+    QString others;
+    std::vector<qsizetype> runs;  // start and end of each run in `text`
+    for (qsizetype i = endOfPlainRun(p, n, 0); i < n; i = endOfPlainRun(p, n, i)) {
+        const qsizetype start = i;
+        while (i < n && !isPlainAscii(p[i])) ++i;
+        if (!others.isEmpty()) others += u'\n';
+        others += text.sliced(start, i - start);
+        runs.push_back(start);
+        runs.push_back(i);
+    }
+    QByteArray encoded;
+    if (!others.isEmpty()) {
+        QStringEncoder encoder("windows-31j", QStringConverter::Flag::Stateless);
+        encoded = encoder.encode(others);  // encode() is lazy: materialise before asking
+        if (encoder.hasError()) return false;
+        // the encoder writes some characters as the bytes of a look-alike without an error:
+        // what it wrote must read back as the very text
+        if (decode(encoded) != others) return false;
+    }
+    const qsizetype runCount = qsizetype(runs.size() / 2);
+    qsizetype plain = n;
+    for (size_t r = 0; r < runs.size(); r += 2) plain -= runs[r + 1] - runs[r];
+    const qsizetype runBytes = encoded.size() - std::max<qsizetype>(runCount - 1, 0);
+    if (runBytes < 0) return false;
+    const qsizetype base = out.size();
+    out.resize(base + plain + runBytes);
+    char* to = out.data() + base;
+    auto narrow = [&](qsizetype from, qsizetype end) {
+        for (qsizetype k = from; k < end; ++k) *to++ = char(p[k]);
+    };
+    qsizetype at = 0;    // in `text`
+    qsizetype from = 0;  // in `encoded`
+    for (size_t r = 0; r < runs.size(); r += 2) {
+        narrow(at, runs[r]);
+        const qsizetype end = r + 2 < runs.size() ? encoded.indexOf('\n', from) : encoded.size();
+        if (end < 0 || (to - out.constData()) + (end - from) > out.size()) {
+            out.truncate(base);
+            return false;
+        }
+        to = std::copy(encoded.constData() + from, encoded.constData() + end, to);
+        from = end + 1;
+        at = runs[r + 1];
+    }
+    narrow(at, n);
+    // every run's bytes where they belong, and nothing of the encoder's output left over
+    if (to != out.constData() + out.size() || (runCount > 0 && from != encoded.size() + 1)) {
+        out.truncate(base);
+        return false;
+    }
+    return true;
+}
+
+}  // namespace mdb::cp932
