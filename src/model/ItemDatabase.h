@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -32,42 +33,54 @@ public:
         const Item& item = items_[size_t(record - 1)];
         return QStringView(text_).sliced(item.id + item.idSize, item.nameSize);
     }
-    // The IDs and names of all items, which the views point into.
+    // The IDs and names of all items, which the views point into (once the table is finished).
     const QString& text() const { return text_; }
 
     // Room for `chars` characters of IDs and names.
-    void reserve(qsizetype chars) { text_.reserve(chars); }
-    void append(QStringView id, QStringView name) {
-        items_.push_back({text_.size(), id.size(), name.size()});
-        text_.append(id);
-        text_.append(name);
+    void reserve(qsizetype chars) {
+        if (chars > text_.size()) text_.resize(chars);
     }
-    // For a reader that decodes straight into the text: it appends an item's ID and then its
-    // name to growingText(), then calls addLast with their sizes.
-    QString& growingText() { return text_; }
+    void append(QStringView id, QStringView name) {
+        char16_t* to = room(id.size() + name.size());
+        std::copy_n(id.utf16(), id.size(), to);
+        std::copy_n(name.utf16(), name.size(), to + id.size());
+        addLast(id.size(), name.size());
+    }
+    // For a reader that decodes straight into the text: room for `chars` more characters after
+    // the items there are, into which it writes an item's ID and then its name, and then calls
+    // addLast with their sizes.
+    char16_t* room(qsizetype chars) {
+        if (used_ + chars > text_.size()) text_.resize(std::max(used_ + chars, 2 * text_.size()));
+        return reinterpret_cast<char16_t*>(text_.data()) + used_;
+    }
     void addLast(qsizetype idSize, qsizetype nameSize) {
-        items_.push_back({text_.size() - idSize - nameSize, idSize, nameSize});
+        // a file holds at most kMaxDatabaseFileSize bytes: every offset fits
+        items_.push_back({qint32(used_), qint32(idSize), qint32(nameSize)});
+        used_ += idSize + nameSize;
     }
     // Gives back the room kept for further items.
     void finish() {
+        text_.truncate(used_);
         text_.squeeze();
         items_.shrink_to_fit();
     }
     void clear() {
         text_ = QString();
+        used_ = 0;
         items_.clear();
     }
 
 private:
     struct Item {
-        qsizetype id;  // where the ID begins in text_; the name follows it
-        qsizetype idSize;
-        qsizetype nameSize;
+        qint32 id;  // where the ID begins in text_; the name follows it
+        qint32 idSize;
+        qint32 nameSize;
     };
 
     QString fileName_;
     int width_;
-    QString text_;
+    QString text_;        // the IDs and names, then (while items are added) room for more
+    qsizetype used_ = 0;  // how much of text_ the items use
     std::vector<Item> items_;
 };
 

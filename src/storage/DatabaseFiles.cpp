@@ -42,9 +42,7 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
     // load's records next to the new ones.
     for (ItemTable* table : items.loadOrder()) table->clear();
     for (ItemTable* table : items.loadOrder()) {
-        QByteArray bytes;
-        if (auto error = readDatabaseFile(dir, table->fileName(), bytes)) return error;
-        if (auto error = readItemRecords(bytes, *table)) return error;
+        if (auto error = readItemFile(dir, *table)) return error;
     }
     return std::nullopt;
 }

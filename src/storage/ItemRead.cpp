@@ -1,108 +1,115 @@
 #include "storage/ItemRead.h"
 
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QFile>
 #include <cstring>
 #include <limits>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
+#include <memory>
 
-#include "storage/Cp932.h"
+#include "storage/Cp932Table.h"
+#include "storage/FileRead.h"
+#include "storage/ItemScan.h"
 #include "storage/RecordReader.h"
 
 namespace mdb {
 
 namespace {
 
-// The comma, the double quote, the blanks and the line ends are single bytes below 0x40, and the
-// second byte of a double-byte character never is: on the raw bytes of a valid file, fields
-// split exactly where they split in its text.
-
-// The first comma, CR or LF from `p` on, or `size`.
-qsizetype fieldEnd(const char* data, qsizetype size, qsizetype p) {
-#if defined(__SSE2__)
-    const __m128i comma = _mm_set1_epi8(','), cr = _mm_set1_epi8('\r'), lf = _mm_set1_epi8('\n');
-    while (p + 16 <= size) {
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + p));
-        const int mask = _mm_movemask_epi8(_mm_or_si128(
-            _mm_or_si128(_mm_cmpeq_epi8(b, comma), _mm_cmpeq_epi8(b, cr)), _mm_cmpeq_epi8(b, lf)));
-        if (mask != 0) return p + __builtin_ctz(unsigned(mask));
-        p += 16;
-    }
-#endif
-    while (p < size && data[p] != ',' && data[p] != '\r' && data[p] != '\n') ++p;
-    return p;
+// The whole read on the raw bytes; false when the full reader must have its say. Every byte
+// is checked first, as the full decode checks it; a failure anywhere sends the whole file to
+// the full reader, which starts again from an empty table.
+bool readFast(const QByteArray& bytes, ItemTable& table) {
+    const cp932::CharTable* chars = cp932::CharTable::instance();
+    if (!chars || table.width() < ItemField::ItemName) return false;
+    const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
+    if (chars->wholeCharacters(data, bytes.size()) != bytes.size()) return false;
+    // IDs and names are a small part of an item line
+    table.reserve(bytes.size() / 8);
+    return scanItemRecords(*chars, bytes.constData(), bytes.size(), true, 0, table) == bytes.size();
 }
 
-struct Span {
-    qsizetype start = 0, end = 0;
+// Closes a file descriptor when it goes.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
 };
 
-// Reads one record from `pos` as the full reader does (blanks before a field skipped, a quoted
-// value running to the next quote, whatever trails it dropped, the last field ending the line
-// and no other). Nothing when the record is not whole: the full reader then says why.
-std::optional<qsizetype> scanRecord(const char* data, qsizetype size, qsizetype pos, int width,
-                                    Span& id, Span& name) {
-    for (int i = 0; i < width; ++i) {
-        if (pos >= size) return std::nullopt;
-        qsizetype p = pos;
-        while (p < size && (data[p] == ' ' || data[p] == '\t')) ++p;
-        Span value{p, p};
-        if (p < size && data[p] == '"') {
-            const void* close = std::memchr(data + p + 1, '"', size_t(size - p - 1));
-            if (!close) return std::nullopt;  // a quote the end of the file closes
-            value = {p + 1, static_cast<const char*>(close) - data};
-            p = fieldEnd(data, size, value.end + 1);
-        } else {
-            p = fieldEnd(data, size, p);
-            value.end = p;
-        }
-        const bool lineEnds = p < size && data[p] != ',';
-        const bool last = i + 1 == width;
-        if (last ? p < size && !lineEnds : lineEnds) return std::nullopt;
-        if (i == ItemField::ItemId - 1) id = value;
-        if (i == ItemField::ItemName - 1) name = value;
-        if (p < size) p += data[p] == '\r' && p + 1 < size && data[p + 1] == '\n' ? 2 : 1;
-        pos = p;
-    }
-    return pos;
+bool readableRegularFile(const struct stat& st) {
+    return S_ISREG(st.st_mode) && st.st_size <= kMaxDatabaseFileSize;
 }
 
-// The whole read on the raw bytes; false when the full reader must have its say. Every byte is
-// checked as the full decode checks it: the ID and the name by their own decoding, the rest of
-// each record by RunDecoder::check. Each piece begins at a field boundary, which in a valid
-// file is a character boundary, and the code page keeps no state, so the pieces pass exactly
-// when the whole file decodes. A failure anywhere sends the whole file to the full reader,
-// which starts again from an empty table.
-bool readFast(const QByteArray& bytes, ItemTable& table) {
-    if (table.width() < ItemField::ItemName || bytes.contains('\0')) return false;
-    cp932::RunDecoder decoder;
-    const char* data = bytes.constData();
-    const qsizetype size = bytes.size();
-    auto piece = [data](qsizetype from, qsizetype to) {
-        return QByteArrayView(data + from, to - from);
-    };
+// The fast read of a whole item file through one buffer of a fixed size: the bytes are checked
+// and their records read while they are in the processor's cache, and no memory the size of
+// the file is ever touched. False whenever the file is not plainly a regular file that reads
+// and holds whole records of valid bytes: the caller then reads it as every database file is
+// read, for the errors and the full reader's verdict.
+bool streamFast(const QDir& dir, ItemTable& table) {
+    const cp932::CharTable* chars = cp932::CharTable::instance();
+    if (!chars || table.width() < ItemField::ItemName) return false;
+    const QByteArray path = QFile::encodeName(dir.filePath(table.fileName()));
+    // the type is looked at before the file is opened: opening a device can have effects
+    struct stat st {};
+    if (::stat(path.constData(), &st) != 0 || !readableRegularFile(st)) return false;
+    Descriptor file{::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC)};
+    if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !readableRegularFile(st)) return false;
     // IDs and names are a small part of an item line
-    table.reserve(size / 8);
-    QString& text = table.growingText();
-    for (qsizetype pos = 0; pos < size;) {
-        Span id, name;
-        const std::optional<qsizetype> next = scanRecord(data, size, pos, table.width(), id, name);
-        if (!next || table.Count() == std::numeric_limits<qint32>::max()) return false;
-        if (!decoder.check(piece(pos, id.start)) || !decoder.check(piece(id.end, name.start)) ||
-            !decoder.check(piece(name.end, *next))) {
+    table.reserve(qsizetype(st.st_size) / 8);
+
+    qsizetype capacity = 256 * 1024;
+    std::unique_ptr<char[]> buffer(new char[size_t(capacity)]);
+    qsizetype start = 0, checked = 0, filled = 0;  // records read up to start
+    qint64 total = 0;
+    for (;;) {
+        if (filled == capacity) {
+            if (start == 0) {  // one record fills the buffer
+                capacity *= 2;
+                std::unique_ptr<char[]> larger(new char[size_t(capacity)]);
+                std::memcpy(larger.get(), buffer.get(), size_t(filled));
+                buffer = std::move(larger);
+            } else {
+                std::memmove(buffer.get(), buffer.get() + start, size_t(filled - start));
+                filled -= start;
+                checked -= start;
+                start = 0;
+            }
+        }
+        const ssize_t n = ::read(file.fd, buffer.get() + filled, size_t(capacity - filled));
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 || (total += n) > kMaxDatabaseFileSize) return false;
+        const bool end = n == 0;
+        filled += n;
+        const auto* bytes = reinterpret_cast<const uchar*>(buffer.get());
+        checked += chars->wholeCharacters(bytes + checked, filled - checked);
+        // only a lead byte whose second byte is yet to be read may wait
+        if (checked < filled &&
+            (end || checked + 1 < filled || !chars->beginsPair(bytes[checked]))) {
             return false;
         }
-        const qsizetype before = text.size();
-        if (!decoder.append(piece(id.start, id.end), text)) return false;
-        const qsizetype idSize = text.size() - before;
-        if (!decoder.append(piece(name.start, name.end), text)) return false;
-        table.addLast(idSize, text.size() - before - idSize);
-        pos = *next;
+        start = scanItemRecords(*chars, buffer.get(), checked, end, start, table);
+        if (start < 0) return false;
+        if (end) return start == filled;
     }
-    return true;
 }
 
 }  // namespace
+
+std::optional<StorageError> readItemFile(const QDir& dir, ItemTable& table) {
+    table.clear();
+    if (streamFast(dir, table)) {
+        table.finish();
+        return std::nullopt;
+    }
+    table.clear();
+    QByteArray bytes;
+    if (auto error = readDatabaseFile(dir, table.fileName(), bytes)) return error;
+    return readItemRecords(bytes, table);
+}
 
 std::optional<StorageError> readItemRecords(const QByteArray& bytes, ItemTable& table) {
     if (readFast(bytes, table)) {

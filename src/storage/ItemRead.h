@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QString>
 #include <optional>
 
@@ -16,5 +17,10 @@ namespace mdb {
 // is handed to it, so that the refusal, and the records a table keeps before it, are exactly
 // the full reader's.
 std::optional<StorageError> readItemRecords(const QByteArray& bytes, ItemTable& table);
+
+// Reads the item file of `table` from `dir` into `table`, with the same result as reading its
+// bytes with readDatabaseFile and giving them to readItemRecords, but without holding the whole
+// file in memory when its records are whole and its bytes valid.
+std::optional<StorageError> readItemFile(const QDir& dir, ItemTable& table);
 
 }  // namespace mdb

@@ -1,13 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QString>
+#include <QTemporaryDir>
 #include <limits>
 #include <optional>
 #include <vector>
 
 #include "model/ItemDatabase.h"
 #include "storage/Cp932.h"
+#include "storage/FileRead.h"
 #include "storage/ItemRead.h"
 #include "storage/RecordReader.h"
 
@@ -33,14 +37,20 @@ Items byFullReader(const QByteArray& bytes, int width) {
     return out;
 }
 
-Items byItemReader(const QByteArray& bytes, int width) {
+// What a read into an item table of `width` keeps: `read` fills the table and gives its error.
+template <typename Read>
+Items byItemTable(int width, const Read& read) {
     const TableDescriptor descriptor{u"item_drop_db.txt"_s, width, {}, 0, 0};
     ItemTable table(descriptor);
     Items out;
-    out.error = readItemRecords(bytes, table);
+    out.error = read(table);
     for (qint32 r = 1; r <= table.Count(); ++r)
         out.rows.emplace_back(table.ItemId(r), table.ItemName(r));
     return out;
+}
+
+Items byItemReader(const QByteArray& bytes, int width) {
+    return byItemTable(width, [&bytes](ItemTable& table) { return readItemRecords(bytes, table); });
 }
 
 QByteArray sjis(const QString& text) {
@@ -133,4 +143,75 @@ TEST(ItemRead, ByteCheckAgreesWithTheDecoderOnEveryPair) {
         }
     }
     EXPECT_EQ(disagreements, 0);
+}
+
+namespace {
+
+// What reading the file whole gives: readDatabaseFile, then readItemRecords.
+Items byWholeFile(const QDir& dir, int width) {
+    return byItemTable(width, [&dir](ItemTable& table) {
+        QByteArray bytes;
+        auto error = readDatabaseFile(dir, table.fileName(), bytes);
+        return error ? error : readItemRecords(bytes, table);
+    });
+}
+
+Items byItemFile(const QDir& dir, int width) {
+    return byItemTable(width, [&dir](ItemTable& table) { return readItemFile(dir, table); });
+}
+
+void expectSameAsWholeFile(const QDir& dir, const QByteArray& bytes, const char* what) {
+    QFile file(dir.filePath(u"item_drop_db.txt"_s));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+    file.close();
+    const Items whole = byWholeFile(dir, 5);
+    const Items streamed = byItemFile(dir, 5);
+    EXPECT_EQ(streamed.rows, whole.rows) << what;
+    ASSERT_EQ(streamed.error.has_value(), whole.error.has_value()) << what;
+    if (!whole.error) return;
+    EXPECT_EQ(streamed.error->kind, whole.error->kind) << what;
+    EXPECT_EQ(streamed.error->record, whole.error->record) << what;
+    EXPECT_EQ(streamed.error->byteOffset, whole.error->byteOffset) << what;
+}
+
+}  // namespace
+
+// A file is read through a buffer much smaller than itself: wherever the buffer's end falls (in
+// a double-byte character, between CR and LF, in a quoted script, in a record longer than the
+// buffer), the items and the refusal must be those of reading the file whole.
+TEST(ItemRead, FileReadInPiecesGivesWhatTheWholeFileGives) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QDir dir(temp.path());
+    QByteArray body;
+    for (int i = 0; body.size() < 700 * 1024; ++i) {
+        body += QByteArray::number(500 + i) + ",A" + QByteArray::number(i) + ",";
+        body += sjis(i % 3 ? u"古びた表札ｱ"_s : u"Apple"_s);
+        body += ",3,\"bonus bStr," + QByteArray::number(i % 7) + ";\r\n more\"";
+        body += i % 5 ? "\r\n" : "\n";
+    }
+    // shift every boundary through the bytes of a record, a character at a time
+    for (int shift = 0; shift < 24; ++shift) {
+        const QByteArray first = "1," + QByteArray(shift, 'x') + "," + sjis(u"表"_s) + ",3,4\r\n";
+        expectSameAsFullReader(first + body, 5, "whole bytes");
+        expectSameAsWholeFile(dir, first + body, "streamed");
+    }
+    // a record longer than the buffer, twice over
+    const QByteArray longScript = "9,L,Long,3,\"" + QByteArray(600 * 1024, 'a') + ",b\"\r\n";
+    expectSameAsWholeFile(dir, body + longScript + body, "a record longer than the buffer");
+    // refusals far into the file: a bad pair, a record one field short, a cut-off lead byte
+    expectSameAsWholeFile(dir, body + "9,Z,Ap\x85\x40,3,50\r\n" + body, "bad pair");
+    expectSameAsWholeFile(dir, body + "9,Z,Apple,3\r\n" + body, "short record");
+    expectSameAsWholeFile(dir, body + "9,Z,Apple,3,5\x82", "cut-off lead byte");
+    expectSameAsWholeFile(dir, body + "9,Z,Apple,3,\"open", "unclosed quote");
+    // no file, and a folder in its place
+    QFile::remove(dir.filePath(u"item_drop_db.txt"_s));
+    const Items missing = byItemFile(dir, 5);
+    ASSERT_TRUE(missing.error);
+    EXPECT_EQ(missing.error->kind, ErrorKind::FileNotFound);
+    ASSERT_TRUE(dir.mkdir(u"item_drop_db.txt"_s));
+    const Items folder = byItemFile(dir, 5);
+    ASSERT_TRUE(folder.error);
+    EXPECT_EQ(folder.error->kind, byWholeFile(dir, 5).error->kind);
 }

@@ -44,6 +44,21 @@ int ColumnModel::indexedRow(QStringView text) const {
     return index_.find(text, [this](int row) { return view(row); });
 }
 
+int ColumnModel::firstRowStartingWith(QStringView text) const {
+    const auto viewOf = [this](int row) { return view(row); };
+    if (!PrefixIndex::usable(text)) {
+        for (int row = 0; row < count(); ++row) {
+            if (view(row).startsWith(text, Qt::CaseInsensitive)) return row;
+        }
+        return -1;
+    }
+    if (prefixRows_ < count()) {
+        prefixes_.add(prefixRows_, count(), viewOf);
+        prefixRows_ = count();
+    }
+    return prefixes_.find(text, viewOf);
+}
+
 void ColumnModel::showTableColumn(const Table& table, int field) {
     Q_ASSERT(count() == 0);
     const int rows = int(table.Count());
@@ -83,6 +98,8 @@ void ColumnModel::replaceFirstRow(const QString& text) {
     hasFirstRow_ = true;
     index_.clear();
     indexedRows_ = 0;
+    prefixes_.clear();
+    prefixRows_ = 0;
     emit dataChanged(index(0), index(0));
 }
 
@@ -97,6 +114,8 @@ void ColumnModel::clearRows() {
     hasFirstRow_ = false;
     index_.clear();
     indexedRows_ = 0;
+    prefixes_.clear();
+    prefixRows_ = 0;
     endResetModel();
 }
 

@@ -6,6 +6,7 @@
 
 #include "model/Table.h"
 #include "ui/controls/KeyIndex.h"
+#include "ui/controls/PrefixIndex.h"
 
 namespace mdb {
 
@@ -47,6 +48,11 @@ public:
     // with the index.
     int indexedRow(QStringView text) const;
 
+    // First row from the top whose text begins with `text` ignoring letter case, -1 when
+    // none. The rows are grouped by their first character at the first such search, so that a
+    // search, also one that finds nothing, looks only at the rows that can match.
+    int firstRowStartingWith(QStringView text) const;
+
     // Shows records 1..Count of `field` as rows 0..Count-1, with the texts they were loaded
     // with; the table must outlive the model. Only for a model with no rows yet.
     void showTableColumn(const Table& table, int field);
@@ -75,6 +81,8 @@ private:
     mutable KeyIndex index_;
     mutable int indexedRows_ = 0;     // rows 0..indexedRows_-1 are in index_
     mutable qint64 scannedRows_ = 0;  // rows read by look-ups made without the index
+    mutable PrefixIndex prefixes_;
+    mutable int prefixRows_ = 0;  // rows 0..prefixRows_-1 are in prefixes_
 };
 
 }  // namespace mdb

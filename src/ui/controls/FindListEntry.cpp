@@ -7,13 +7,11 @@ namespace mdb {
 
 int findRow(const ColumnModel& model, const QString& text, MatchMode mode) {
     if (mode == MatchMode::WholeText && model.hasWholeTextIndex()) return model.indexedRow(text);
+    if (mode == MatchMode::Prefix) return model.firstRowStartingWith(text);
     const int n = model.count();
     for (int row = 0; row < n; ++row) {
         const QStringView candidate = model.view(row);
-        const bool match = mode == MatchMode::WholeText
-                               ? candidate.compare(text, Qt::CaseInsensitive) == 0
-                               : candidate.startsWith(text, Qt::CaseInsensitive);
-        if (match) return row;
+        if (candidate.compare(text, Qt::CaseInsensitive) == 0) return row;
     }
     return -1;
 }

@@ -2,6 +2,8 @@
 
 #include <QChar>
 #include <algorithm>
+#include <cstring>
+#include <string>
 
 namespace mdb {
 
@@ -20,9 +22,61 @@ inline char32_t nextFolded(QStringView text, qsizetype& i) {
 
 }  // namespace
 
+namespace {
+
+constexpr quint64 kMultiplier = 0x9E3779B97F4A7C15u;
+constexpr quint64 kNotAscii = 0xFF80FF80FF80FF80u;  // four UTF-16 units, bits from 0x80 up
+
+// Four ASCII units with the letters A..Z made small, all four at once: a unit's bit 7 after
+// adding 0x3F tells it is at least 'A', after adding 0x25 that it is beyond 'Z'.
+inline quint64 foldAsciiBlock(quint64 w) {
+    constexpr quint64 ones = 0x0001000100010001u;
+    const quint64 upper = (w + 0x3F * ones) & ~(w + 0x25 * ones) & (0x80 * ones);
+    return w | upper >> 2;
+}
+
+// Hashes the units four at a time, ASCII letters folded; false when a unit is not ASCII and
+// `asciiOnly`. Blocks that are not all ASCII are taken as they are.
+bool hashBlocks(const char16_t* p, qsizetype n, bool asciiOnly, quint32& hash) {
+    quint64 h = quint64(n) * kMultiplier;
+    for (qsizetype i = 0; i < n; i += 4) {
+        quint64 w = 0;
+        if (i + 4 <= n) {
+            std::memcpy(&w, p + i, 8);
+        } else {
+            for (qsizetype k = i; k < n; ++k) w |= quint64(p[k]) << (16 * (k - i));
+        }
+        if ((w & kNotAscii) == 0) {
+            w = foldAsciiBlock(w);
+        } else if (asciiOnly) {
+            return false;
+        }
+        h = (h ^ w) * kMultiplier;
+        h ^= h >> 29;
+    }
+    hash = quint32((h * kMultiplier) >> 32);
+    return true;
+}
+
+}  // namespace
+
 quint32 KeyIndex::foldedHash(QStringView text) {
-    quint32 hash = 2166136261u;  // FNV-1a
-    for (qsizetype i = 0; i < text.size();) hash = (hash ^ nextFolded(text, i)) * 16777619u;
+    quint32 hash = 0;
+    if (hashBlocks(text.utf16(), text.size(), true, hash)) return hash;
+    // Fold every code point first, then hash the folded units as an ASCII text is hashed: the
+    // same folded text, however it was spelled, gives the same units and the same hash.
+    std::u16string folded;
+    folded.reserve(size_t(text.size()));
+    for (qsizetype i = 0; i < text.size();) {
+        const char32_t c = nextFolded(text, i);
+        if (QChar::requiresSurrogates(c)) {
+            folded += QChar::highSurrogate(c);
+            folded += QChar::lowSurrogate(c);
+        } else {
+            folded += char16_t(c);
+        }
+    }
+    hashBlocks(folded.data(), qsizetype(folded.size()), false, hash);
     return hash;
 }
 
