@@ -21,8 +21,45 @@ inline bool isPlainAscii(char16_t c) {
 
 // Lead bytes of the rows the code page holds twice (NEC row 13, the NEC-selected IBM extensions
 // and the IBM extensions): the encoder may write another spelling than the file's.
-inline bool isDuplicatedRow(uchar lead) {
-    return lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA;
+inline int duplicatedRow(uchar lead) {
+    switch (lead) {
+        case 0x87:
+            return 0;
+        case 0xED:
+            return 1;
+        case 0xEE:
+            return 2;
+        case 0xFA:
+            return 3;
+        case 0xFB:
+            return 4;
+        case 0xFC:
+            return 5;
+        default:
+            return -1;
+    }
+}
+
+// For each of those rows, a bit per second byte: set where the code page's converter decodes
+// the pair and encodes the character back to the very same pair (① 0x87 0x40, ⅰ 0xFA 0x40,
+// most of the IBM extensions). The pairs left out come back as another spelling, or do not
+// decode: the NEC copies of JIS X 0208 symbols (≒ 0x87 0x90 is written 0x81 0xE0), the whole
+// NEC-selected rows 0xED and 0xEE (written as their 0xFA..0xFC twins), and the Roman numerals,
+// ￢, ㈱, №, ℡ and ∵ of row 0xFA (written as their row 0x87 or JIS X 0208 twins). Taken from the
+// converter pair by pair; the ExactBytes test checks every bit against it.
+constexpr quint64 kPairComesBack[6][4] = {
+    {0, 0x403FFFFFBFFFFFFFu, 0x000000000318FFFFu, 0},                    // 0x87
+    {0, 0, 0, 0},                                                        // 0xED
+    {0, 0, 0, 0},                                                        // 0xEE
+    {0, 0x7FFFFFFFF0E003FFu, 0xFFFFFFFFFFFFFFFFu, 0x1FFFFFFFFFFFFFFFu},  // 0xFA
+    {0, 0x7FFFFFFFFFFFFFFFu, 0xFFFFFFFFFFFFFFFFu, 0x1FFFFFFFFFFFFFFFu},  // 0xFB
+    {0, 0x0000000000000FFFu, 0, 0},                                      // 0xFC
+};
+
+// Whether the double-byte character `lead` `trail` encodes back to these two bytes.
+inline bool pairComesBack(uchar lead, uchar trail) {
+    const int row = duplicatedRow(lead);
+    return row < 0 || (kPairComesBack[row][trail / 64] >> (trail % 64)) & 1u;
 }
 
 // Where the run of plain ASCII characters from `i` on ends.
@@ -76,7 +113,7 @@ bool encodesBackExactly(QByteArrayView bytes) {
             continue;
         }
         if (isLeadByte(b)) {
-            if (isDuplicatedRow(b)) return false;
+            if (i + 1 >= n || !pairComesBack(b, p[i + 1])) return false;
             i += 2;
             continue;
         }
