@@ -12,6 +12,7 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include "storage/FileIdentity.h"
 #include "storage/FileIo.h"
 #include "storage/FileMetadata.h"
 #include "storage/FileRead.h"
@@ -73,12 +74,37 @@ void removeStrays(const QDir& folder, const QString& fileName, QStringList* stra
 
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const QByteArray& bytes, QStringList* strays) {
+    return writeWholeFile(
+        dir, fileName,
+        [&bytes](ChunkedOutput& out) {
+            out.append(bytes);
+            return std::optional<StorageError>();
+        },
+        strays, nullptr);
+}
+
+std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
+                                           const ByteProducer& produce, QStringList* strays,
+                                           WrittenDigest* digest) {
     // A linked file is replaced where it lies, so that the link stays a link.
     const QFileInfo named(dir.filePath(fileName));
     const QFileInfo target(named.isSymLink() && named.exists() ? named.canonicalFilePath()
                                                                : named.absoluteFilePath());
     const QDir folder = target.absoluteDir();
     const QByteArray path = QFile::encodeName(target.absoluteFilePath());
+    // A rewrite in place compares the new bytes with the old ones: they are gathered whole.
+    auto inPlace = [&](int folderError) -> std::optional<StorageError> {
+        QByteArray bytes;
+        ChunkedOutput gather([&bytes](QByteArrayView piece) {
+            bytes.append(piece.data(), piece.size());
+            return true;
+        });
+        if (auto error = produce(gather)) return error;
+        gather.finish();
+        auto error = rewriteInPlace(dir, path, fileName, bytes, folderError);
+        if (!error && digest) *digest = {bytes.size(), contentHash(bytes)};
+        return error;
+    };
     struct stat old {};
     const bool exists = ::stat(path.constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) return writeError(fileName, EISDIR);
@@ -86,7 +112,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     if (exists && ::access(path.constData(), W_OK) != 0) return writeError(fileName, errno);
     removeStrays(folder, target.fileName(), strays);
     // A new file in its place would leave the other names of the file with the old bytes.
-    if (exists && old.st_nlink > 1) return rewriteInPlace(dir, path, fileName, bytes, 0);
+    if (exists && old.st_nlink > 1) return inPlace(0);
 
     QByteArray temp;
     int fd = -1;
@@ -100,9 +126,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     }
     if (fd < 0) {
         const int error = errno;
-        if (exists && (error == EACCES || error == EPERM)) {
-            return rewriteInPlace(dir, path, fileName, bytes, error);
-        }
+        if (exists && (error == EACCES || error == EPERM)) return inPlace(error);
         StorageError e = writeError(fileName, error);
         if (error == EACCES || error == EPERM || error == ENOENT) e.folderError = error;
         return e;
@@ -115,8 +139,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
         if (fileio::removeFile(temp) == 0 || errno == ENOENT) return {};
         return QFile::decodeName(temp);
     };
-    auto abandon = [&](int error) {
-        StorageError e = writeError(fileName, error);
+    auto abandon = [&](StorageError e) {
         e.leftover = dropTemp();
         return e;
     };
@@ -125,14 +148,25 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     if (exists && giveMetadata(fd, path, old) != 0) {
         const QString leftover = dropTemp();
         if (!leftover.isEmpty() && strays) *strays << leftover;
-        return rewriteInPlace(dir, path, fileName, bytes, 0);
+        return inPlace(0);
     }
-    if (!fileio::writeAll(fd, bytes.constData(), bytes.size(), 0)) return abandon(errno);
-    if (fileio::sync(fd) != 0) return abandon(errno);
+    // Each piece is written as it is made, and hashed once it is in the file.
+    ContentHasher hasher;
+    off_t offset = 0;
+    ChunkedOutput out([&](QByteArrayView piece) {
+        if (!fileio::writeAll(fd, piece.data(), piece.size(), offset)) return false;
+        hasher.add(piece);
+        offset += off_t(piece.size());
+        return true;
+    });
+    if (auto error = produce(out)) return abandon(*error);
+    if (!out.finish()) return abandon(writeError(fileName, out.error()));
+    if (fileio::sync(fd) != 0) return abandon(writeError(fileName, errno));
     const int closed = fileio::close(fd);
     fd = -1;
-    if (closed != 0) return abandon(errno);
-    if (fileio::rename(temp, path) != 0) return abandon(errno);
+    if (closed != 0) return abandon(writeError(fileName, errno));
+    if (fileio::rename(temp, path) != 0) return abandon(writeError(fileName, errno));
+    if (digest) *digest = {qint64(offset), hasher.result()};
     // Makes the rename itself durable, so that a power cut right after a save does not bring
     // the old file back.
     if (fileio::syncFolder(QFile::encodeName(folder.absolutePath())) != 0) {
