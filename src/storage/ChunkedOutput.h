@@ -12,7 +12,9 @@ namespace mdb {
 // views (a file's kept bytes) are handed on straight from the view, without a copy.
 class ChunkedOutput {
 public:
-    static constexpr qsizetype kChunk = 256 * 1024;
+    // Small enough that a piece costs little beside the tables even for a small database, large
+    // enough that the writes of the largest file are a few hundred.
+    static constexpr qsizetype kChunk = 64 * 1024;
 
     // Takes one piece; false stops the output (errno says why, when the piece went to a file).
     using Sink = std::function<bool(QByteArrayView piece)>;

@@ -10,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
 #include "storage/FileIdentity.h"
 #include "storage/FileIo.h"
@@ -49,15 +48,27 @@ QString tempNameFor(const QString& fileName, quint32 tag) {
     return u".%1.%2.tmp"_s.arg(fileName).arg(tag, 8, 16, QLatin1Char('0'));
 }
 
+// Whether `name` is one that tempNameFor gives `fileName`. Matched by hand: a regular
+// expression would bring its whole engine into memory for one comparison a save.
+bool isTempNameOf(QStringView name, QStringView fileName) {
+    const qsizetype n = fileName.size();
+    if (name.size() != n + 14 || name[0] != u'.' || name.sliced(1, n) != fileName ||
+        name[n + 1] != u'.' || !name.endsWith(u".tmp")) {
+        return false;
+    }
+    for (const QChar c : name.sliced(n + 2, 8)) {
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'))) return false;
+    }
+    return true;
+}
+
 // Removes the temporary files that earlier saves of `fileName` left when they were cut short:
 // named as a save names them and older than this process, so that no save running now loses
 // its own. Those that stay are added to `strays`.
 void removeStrays(const QDir& folder, const QString& fileName, QStringList* strays) {
-    const QRegularExpression own(QRegularExpression::anchoredPattern(
-        u"\\.%1\\.[0-9a-f]{8}\\.tmp"_s.arg(QRegularExpression::escape(fileName))));
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        if (!own.match(name).hasMatch()) continue;
+        if (!isTempNameOf(name, fileName)) continue;
         const QByteArray path = QFile::encodeName(folder.filePath(name));
         struct stat st {};
         if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
