@@ -103,6 +103,22 @@ TEST(ExactBytes, TheRuleFollowsCharactersNotBytes) {
     EXPECT_FALSE(cp932::encodesBackExactly(QByteArray("\x80")));
     // a character the converter cannot write, or writes as a look-alike's bytes, is refused,
     // and nothing is added
+    // characters whose low byte is a tab, a line end or printable ASCII are no ASCII: at any
+    // place in a long run they go to the converter, whole
+    for (const char16_t c : {u'\u010A', u'\u0120', u'\u017E', u'\uFF0A', u'\uFF20', u'\u8D0A',
+                             u'\u4E09', u'\uFF5E', u'\u0080', u'\u007F', u'\u001C'}) {
+        for (int at : {0, 7, 8, 15, 16, 17, 31}) {
+            const QString text = QString(at, u'a') + QChar(c) + QString(40, u'b') + u"\r\n"_s;
+            QByteArray mine;
+            const bool written = cp932::encodeExactly(text, mine);
+            const QByteArray theirs = encodedByTheConverter(text);
+            if (written) {
+                EXPECT_EQ(mine, theirs) << int(c) << " at " << at;
+            } else {
+                EXPECT_TRUE(theirs == "(error)" || cp932::decode(theirs) != text) << int(c);
+            }
+        }
+    }
     QByteArray out("x");
     EXPECT_FALSE(cp932::encodeExactly(u"番号\uF86F"_s, out));
     EXPECT_FALSE(cp932::encodeExactly(u"a\U0001F600b"_s, out));
