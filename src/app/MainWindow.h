@@ -49,8 +49,8 @@ public:
     // monster. Anything but Started means the program must end without showing the window (a
     // failure has then been reported; another instance is left alone). With `preload`, the
     // tables it read are taken instead of reading the files again, when it read this window's
-    // folder and no file was put back since; it has always finished reading on return, unless
-    // another instance runs.
+    // folder without a failure, no file was put back since and the files still hold what it
+    // read; it has always finished reading on return, unless another instance runs.
     enum class StartResult { Started, AnotherInstance, Failed };
     StartResult startUp(MonsterPreload* preload = nullptr);
 

@@ -37,8 +37,10 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
     // a file that a crash left half rewritten is put back before anything reads it
     const RestoreReport restore = restoreInterruptedRewrites(dir_);
     if (!reportInterruptedRewrites(restore, messages_)) return StartResult::Failed;
-    // What the preload read before a file was put back is not what the folder holds now.
-    const bool readAhead = preload && preload->holds(dir_) && restore.restored.isEmpty();
+    // What was read ahead is used only if it is what the folder holds now: not after a file was
+    // put back, nor after another instance saved since. A failure is looked at afresh too.
+    const bool readAhead = preload && preload->holds(dir_) && restore.restored.isEmpty() &&
+                           preload->readAsTheFilesAreNow();
     if (auto error = readAhead ? preload->moveInto(db_) : loadMonsterDatabase(dir_, db_)) {
         reportStartFailure(*error);
         return StartResult::Failed;

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "storage/DatabaseFiles.h"
+#include "storage/FileIdentity.h"
 
 namespace mdb {
 
@@ -39,6 +40,17 @@ void MonsterPreload::wait() {
     // would have from a load on this thread
     error_ = reading_.get();
     finished_ = true;
+}
+
+bool MonsterPreload::readAsTheFilesAreNow() {
+    wait();
+    if (error_) return false;
+    const QDir dir(absolutePath_);
+    for (const Table* table : db_->saveOrder()) {
+        const FileIdentity read{table->name(), table->sourceSize(), 0, table->sourceHash()};
+        if (!identityOnDisk(dir, table->name()).sameContent(read)) return false;
+    }
+    return true;
 }
 
 std::optional<StorageError> MonsterPreload::moveInto(MonsterDatabase& db) {

@@ -29,6 +29,10 @@ public:
     bool holds(const QDir& dir) const;
     // Waits until the thread has read everything it will (at once when it has).
     void wait();
+    // Waits, then tells whether every file was read without a failure and still holds the bytes
+    // read. The reading may begin before the single-instance check: an instance that saved
+    // while it read and ended before the check must not have its save undone by stale tables.
+    bool readAsTheFilesAreNow();
     // Waits, then gives `db` the tables read (MonsterDatabase::takeLoaded) and returns what the
     // load returned, exactly as loadMonsterDatabase on `db` would have. Once only.
     std::optional<StorageError> moveInto(MonsterDatabase& db);

@@ -112,6 +112,31 @@ TEST_F(Preload, OneReadOfAnotherFolderOrHandedOverBeforeIsLeftAlone) {
     EXPECT_TRUE(messages.messages.empty());
 }
 
+// Another instance may save after the files were read ahead and end before this start's
+// single-instance check: its save must show, not the bytes read before it.
+TEST_F(Preload, AFileSavedAfterTheReadingIsReadAgain) {
+    copySample();
+    MonsterPreload preload{QDir(dir.path())};
+    preload.wait();
+    MonsterDatabase saved;
+    ASSERT_FALSE(loadMonsterDatabase(QDir(dir.path()), saved));
+    const QString hp = saved.StatusTable.field(2, StatusField::Hp);
+    // as many characters as before: the file keeps its size
+    QString other = hp;
+    other[0] = other[0] == u'9' ? u'8' : u'9';
+    ASSERT_TRUE(saved.StatusTable.setField(2, StatusField::Hp, other));
+    ASSERT_FALSE(saveMonsterDatabase(QDir(dir.path()), saved));
+
+    window = std::make_unique<MainWindow>(QDir(dir.path()), messages);
+    ASSERT_EQ(window->startUp(&preload), MainWindow::StartResult::Started);
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(window->database().StatusTable.field(2, StatusField::Hp), other);
+    EXPECT_EQ(control<QLineEdit>(u"Text1(2)"_s)->text(), other);
+    MonsterDatabase now;
+    ASSERT_FALSE(loadMonsterDatabase(QDir(dir.path()), now));
+    expectSameTables(window->database(), now);
+}
+
 // Each way a load can fail, read ahead and read on the spot: the same result, the same one
 // message, word for word.
 TEST_F(Preload, AFailureFoundByTheReaderIsReportedAsALoadOfTheWindowReportsIt) {
