@@ -147,7 +147,8 @@ QString copyOf(const QString& folder, const QTemporaryDir& scratch) {
 
 }  // namespace
 
-int runProbe(const QString& mode, const QString& given, qint64 processStartNs) {
+int runProbe(const QString& mode, const QString& given, qint64 processStartNs,
+             MonsterPreload* preload) {
     const bool saves = mode == u"steps"_s || mode == u"memory"_s || mode == u"memory-items"_s;
     std::optional<QTemporaryDir> scratch;  // made only where needed: start-up counts every step
     if (saves) scratch.emplace();
@@ -169,7 +170,7 @@ int runProbe(const QString& mode, const QString& given, qint64 processStartNs) {
     if (mode == u"startup"_s) {
         auto window = std::make_unique<MainWindow>(QDir(folder), sink());
         const qint64 built = nowNs();
-        if (window->startUp() != MainWindow::StartResult::Started) return 1;
+        if (window->startUp(preload) != MainWindow::StartResult::Started) return 1;
         const qint64 loaded = nowNs();
         FirstPaint paint(window.get());
         window->show();

@@ -18,12 +18,14 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <tuple>
 #include <vector>
 
 #include "FreshProbes.h"
 #include "GrowDatabase.h"
 #include "LargeDatabase.h"
+#include "app/MonsterPreload.h"
 
 namespace mdb::bench {
 
@@ -216,10 +218,13 @@ int main(int argc, char** argv) {
     const qint64 start = mdb::bench::processStartNs();
     if (argc == 4 && qstrcmp(argv[1], "--probe") == 0) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-        // the application object starts the count, as in the program's own main()
+        const QString mode = QString::fromLocal8Bit(argv[2]);
+        const QString folder = QString::fromLocal8Bit(argv[3]);
+        // the start reads the named folder while Qt starts, as the program's own main() does
+        std::optional<mdb::MonsterPreload> preload;
+        if (mode == QStringLiteral("startup")) preload.emplace(QDir(folder));
         QApplication app(argc, argv);
-        return mdb::bench::runProbe(QString::fromLocal8Bit(argv[2]),
-                                    QString::fromLocal8Bit(argv[3]), start);
+        return mdb::bench::runProbe(mode, folder, start, preload ? &*preload : nullptr);
     }
     QCoreApplication app(argc, argv);
     mdb::bench::self = QCoreApplication::applicationFilePath();

@@ -23,6 +23,7 @@ class EmoteEditor;
 class InstanceGuard;
 class ItemLoadCommand;
 class MessageSink;
+class MonsterPreload;
 class MvpEditor;
 class PendingChangesWindow;
 class QuitCommand;
@@ -46,9 +47,12 @@ public:
 
     // The window's load step: guard, load the seven files, fill the lists, show the first
     // monster. Anything but Started means the program must end without showing the window (a
-    // failure has then been reported; another instance is left alone).
+    // failure has then been reported; another instance is left alone). With `preload`, the
+    // tables it read are taken instead of reading the files again, when it read this window's
+    // folder without a failure, no file was put back since and the files still hold what it
+    // read; it has always finished reading on return, unless another instance runs.
     enum class StartResult { Started, AnotherInstance, Failed };
-    StartResult startUp();
+    StartResult startUp(MonsterPreload* preload = nullptr);
 
     // The Change of Text2A: shows the entries of the monster named there in the six editors.
     void LookupDependentEntries();

@@ -2,10 +2,12 @@
 #include <QIcon>
 #include <QSettings>
 #include <cstdio>
+#include <optional>
 
 #include "app/CommandLine.h"
 #include "app/InstanceGuard.h"
 #include "app/MainWindow.h"
+#include "app/MonsterPreload.h"
 #include "app/SignalBridge.h"
 #include "app/StartFolder.h"
 #include "app/Translations.h"
@@ -28,6 +30,13 @@ int main(int argc, char** argv) {
         early.action == mdb::CommandLine::Action::Version) {
         print(stdout, early.text);
         return 0;
+    }
+    // Where the folder is known already, its files are read while Qt starts and the window is
+    // built. Only read: the window decides at its load step, after the single-instance check
+    // and the restore of interrupted rewrites, whether it may use what was read.
+    std::optional<mdb::MonsterPreload> preload;
+    if (early.action == mdb::CommandLine::Action::Run && !mdb::StartFolder::needsAsking(early)) {
+        preload.emplace(early.databaseDir);
     }
 
     QApplication app(argc, argv);
@@ -54,10 +63,12 @@ int main(int argc, char** argv) {
     if (mdb::StartFolder::needsAsking(line) && guard.anotherInstanceRunning()) return 0;
     const std::optional<QDir> databaseDir = folder.choose(line);
     if (!databaseDir) return 0;  // the user cancelled: nothing to do, nothing to report
+    // a folder chosen in the dialog (or named among Qt's own options) is read from here on
+    if (!preload || !preload->holds(*databaseDir)) preload.emplace(*databaseDir);
 
     mdb::DialogMessageSink messages(nullptr);
     mdb::MainWindow window(*databaseDir, messages, &guard);
-    switch (window.startUp()) {
+    switch (window.startUp(&*preload)) {
         case mdb::MainWindow::StartResult::AnotherInstance:
             return 0;
         case mdb::MainWindow::StartResult::Failed:

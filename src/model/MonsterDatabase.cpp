@@ -1,5 +1,7 @@
 #include "model/MonsterDatabase.h"
 
+#include <utility>
+
 namespace mdb {
 
 MonsterDatabase::MonsterDatabase()
@@ -33,6 +35,14 @@ void MonsterDatabase::keepAppendedLine(const Table& table, const QByteArray& lin
 void MonsterDatabase::clear() {
     for (Table* t : loadOrder()) t->clear();
     forgetAppendedLines();
+}
+
+void MonsterDatabase::takeLoaded(MonsterDatabase& loaded) {
+    const auto mine = loadOrder();
+    const auto theirs = loaded.loadOrder();
+    for (size_t i = 0; i < mine.size(); ++i) *mine[i] = std::move(*theirs[i]);
+    appended_ = std::move(loaded.appended_);
+    loaded.clear();
 }
 
 }  // namespace mdb

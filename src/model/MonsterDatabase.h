@@ -48,6 +48,12 @@ public:
 
     void clear();
 
+    // Takes the tables and appended lines of `loaded`, a database loaded elsewhere (on another
+    // thread while the window was built), and leaves `loaded` empty. The tables stay the
+    // objects they are, so whatever refers to them goes on doing so; the views of their records
+    // stay valid, as the texts they point into move without their characters moving.
+    void takeLoaded(MonsterDatabase& loaded);
+
 private:
     QHash<QString, QByteArray> appended_;  // by file name
 };

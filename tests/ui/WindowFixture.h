@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "app/MainWindow.h"
+#include "app/MonsterPreload.h"
 #include "ui/controls/MessageSink.h"
 
 namespace mdb::test {
@@ -53,6 +54,13 @@ protected:
     MainWindow::StartResult start() {
         window = std::make_unique<MainWindow>(QDir(dir.path()), messages);
         return window->startUp();
+    }
+    // The same with the files read ahead while the window is built, as the program starts; the
+    // reader is gone once the start has returned.
+    MainWindow::StartResult startPreloaded() {
+        MonsterPreload preload{QDir(dir.path())};
+        window = std::make_unique<MainWindow>(QDir(dir.path()), messages);
+        return window->startUp(&preload);
     }
     // Starts on the sample database and expects the start to succeed.
     void startSample() {

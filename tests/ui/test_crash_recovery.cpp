@@ -1,10 +1,12 @@
 // A start after a crash in the middle of a rewrite in place puts the file's old bytes back
 // before reading it, and says which file and why; a start that cannot do so stops.
 #include <QFile>
+#include <QLineEdit>
 #include <cstring>
 
 #include "../unit/RunUnprivileged.h"
 #include "WindowFixture.h"
+#include "storage/DatabaseFiles.h"
 #include "storage/RecoveryCopy.h"
 
 using namespace Qt::StringLiterals;
@@ -46,6 +48,32 @@ TEST_F(CrashRecovery, AHalfRewrittenFileGetsItsOldBytesBackAndTheUserIsTold) {
     window.reset();
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     EXPECT_TRUE(messages.messages.empty());
+}
+
+// The files read ahead while the window was built are those a crash left half rewritten: the
+// window must show what the restore put back, not what was read before it.
+TEST_F(CrashRecovery, FilesReadAheadOfTheRestoreAreReadAgainOnceItPutsOneBack) {
+    copySample();
+    MonsterDatabase old;
+    ASSERT_FALSE(loadMonsterDatabase(QDir(dir.path()), old));
+    halfRewrite(u"mob_stat_db.txt"_s);
+    {
+        MonsterDatabase half;
+        const auto error = loadMonsterDatabase(QDir(dir.path()), half);
+        ASSERT_TRUE(error || half.StatusTable.field(2, StatusField::Hp) !=
+                                 old.StatusTable.field(2, StatusField::Hp));
+    }
+
+    ASSERT_EQ(startPreloaded(), MainWindow::StartResult::Started);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].title, u"ファイルの復旧"_s);
+    const Table& stat = window->database().StatusTable;
+    ASSERT_EQ(stat.Count(), old.StatusTable.Count());
+    for (qint32 r = 1; r <= stat.Count(); ++r) {
+        ASSERT_EQ(stat.field(r, StatusField::Hp), old.StatusTable.field(r, StatusField::Hp)) << r;
+    }
+    EXPECT_EQ(stat.sourceHash(), old.StatusTable.sourceHash());
+    EXPECT_EQ(control<QLineEdit>(u"Text1(2)"_s)->text(), old.StatusTable.field(2, StatusField::Hp));
 }
 
 TEST_F(CrashRecovery, ACopyThatIsNotWholeStopsTheStartAndIsNamed) {
