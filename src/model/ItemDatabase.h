@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 #include <array>
+#include <limits>
 #include <vector>
 
 #include "model/TableDescriptor.h"
@@ -57,6 +58,20 @@ public:
         // a file holds at most kMaxDatabaseFileSize bytes: every offset fits
         items_.push_back({qint32(used_), qint32(idSize), qint32(nameSize)});
         used_ += idSize + nameSize;
+    }
+    // Puts the items of `other`, read from the bytes that follow this table's, behind this
+    // table's own; false, with nothing moved, when the two together would hold more records
+    // than a table counts.
+    bool appendItemsOf(const ItemTable& other) {
+        if (qint64(Count()) + other.Count() > std::numeric_limits<qint32>::max()) return false;
+        std::copy_n(other.text_.utf16(), other.used_, room(other.used_));
+        items_.reserve(items_.size() + other.items_.size());
+        for (Item item : other.items_) {
+            item.id += qint32(used_);
+            items_.push_back(item);
+        }
+        used_ += other.used_;
+        return true;
     }
     // Gives back the room kept for further items.
     void finish() {
