@@ -4,42 +4,64 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "model/TableDescriptor.h"
 
 namespace mdb {
 
+// The IDs and names of the items of one read, one after the other in one text, so that the
+// decoded file need not be kept for them. A table shares them with the lists that show them: a
+// later read gives the table new ones and leaves those of the lists as they are.
+struct ItemTexts {
+    struct Item {
+        qint32 id;  // where the ID begins in text; the name follows it
+        qint32 idSize;
+        qint32 nameSize;
+    };
+    QString text;  // the IDs and names, then (while items are added) room for more
+    std::vector<Item> items;
+
+    qsizetype size() const { return qsizetype(items.size()); }
+    // Item i, from 0.
+    QStringView id(qsizetype i) const {
+        const Item& item = items[size_t(i)];
+        return QStringView(text).sliced(item.id, item.idSize);
+    }
+    QStringView name(qsizetype i) const {
+        const Item& item = items[size_t(i)];
+        return QStringView(text).sliced(item.id + item.idSize, item.nameSize);
+    }
+};
+
 // The three optional item tables. Only ItemId and ItemName (ItemField) are used; the
-// other fields are read so that each record consumes its full width, and are not kept. The IDs
-// and names are copied, one after the other, into one text of their own, so that the decoded
-// file need not be kept for them.
+// other fields are read so that each record consumes its full width, and are not kept.
 class ItemTable {
 public:
     explicit ItemTable(const TableDescriptor& descriptor)
         : fileName_(descriptor.fileName), width_(descriptor.width) {}
+    // A copy would share the texts it adds to.
+    ItemTable(const ItemTable&) = delete;
+    ItemTable& operator=(const ItemTable&) = delete;
+    // An empty table for the same file.
+    ItemTable emptyCopy() const { return ItemTable(fileName_, width_); }
 
     const QString& fileName() const { return fileName_; }
     int width() const { return width_; }
-    qint32 Count() const { return static_cast<qint32>(items_.size()); }
+    qint32 Count() const { return static_cast<qint32>(texts_->items.size()); }
     QString ItemId(qint32 record) const { return ItemIdView(record).toString(); }
     QString ItemName(qint32 record) const { return ItemNameView(record).toString(); }
-    // The same without a copy; valid until the table is cleared, or for as long as a copy of
-    // text() is kept.
-    QStringView ItemIdView(qint32 record) const {
-        const Item& item = items_[size_t(record - 1)];
-        return QStringView(text_).sliced(item.id, item.idSize);
-    }
-    QStringView ItemNameView(qint32 record) const {
-        const Item& item = items_[size_t(record - 1)];
-        return QStringView(text_).sliced(item.id + item.idSize, item.nameSize);
-    }
-    // The IDs and names of all items, which the views point into (once the table is finished).
-    const QString& text() const { return text_; }
+    // The same without a copy; valid until the table is cleared, or for as long as texts()
+    // is kept.
+    QStringView ItemIdView(qint32 record) const { return texts_->id(record - 1); }
+    QStringView ItemNameView(qint32 record) const { return texts_->name(record - 1); }
+    // The IDs and names of all items (once the table is finished).
+    std::shared_ptr<const ItemTexts> texts() const { return texts_; }
 
     // Room for `chars` characters of IDs and names.
     void reserve(qsizetype chars) {
-        if (chars > text_.size()) text_.resize(chars);
+        if (chars > texts_->text.size()) texts_->text.resize(chars);
     }
     void append(QStringView id, QStringView name) {
         char16_t* to = room(id.size() + name.size());
@@ -51,12 +73,13 @@ public:
     // the items there are, into which it writes an item's ID and then its name, and then calls
     // addLast with their sizes.
     char16_t* room(qsizetype chars) {
-        if (used_ + chars > text_.size()) text_.resize(std::max(used_ + chars, 2 * text_.size()));
-        return reinterpret_cast<char16_t*>(text_.data()) + used_;
+        QString& text = texts_->text;
+        if (used_ + chars > text.size()) text.resize(std::max(used_ + chars, 2 * text.size()));
+        return reinterpret_cast<char16_t*>(text.data()) + used_;
     }
     void addLast(qsizetype idSize, qsizetype nameSize) {
         // a file holds at most kMaxDatabaseFileSize bytes: every offset fits
-        items_.push_back({qint32(used_), qint32(idSize), qint32(nameSize)});
+        texts_->items.push_back({qint32(used_), qint32(idSize), qint32(nameSize)});
         used_ += idSize + nameSize;
     }
     // Puts the items of `other`, read from the bytes that follow this table's, behind this
@@ -64,39 +87,35 @@ public:
     // than a table counts.
     bool appendItemsOf(const ItemTable& other) {
         if (qint64(Count()) + other.Count() > std::numeric_limits<qint32>::max()) return false;
-        std::copy_n(other.text_.utf16(), other.used_, room(other.used_));
-        items_.reserve(items_.size() + other.items_.size());
-        for (Item item : other.items_) {
+        std::copy_n(other.texts_->text.utf16(), other.used_, room(other.used_));
+        std::vector<ItemTexts::Item>& items = texts_->items;
+        items.reserve(items.size() + other.texts_->items.size());
+        for (ItemTexts::Item item : other.texts_->items) {
             item.id += qint32(used_);
-            items_.push_back(item);
+            items.push_back(item);
         }
         used_ += other.used_;
         return true;
     }
     // Gives back the room kept for further items.
     void finish() {
-        text_.truncate(used_);
-        text_.squeeze();
-        items_.shrink_to_fit();
+        texts_->text.truncate(used_);
+        texts_->text.squeeze();
+        texts_->items.shrink_to_fit();
     }
+    // Starts on new texts: whoever keeps the old ones keeps them as they are.
     void clear() {
-        text_ = QString();
+        texts_ = std::make_shared<ItemTexts>();
         used_ = 0;
-        items_.clear();
     }
 
 private:
-    struct Item {
-        qint32 id;  // where the ID begins in text_; the name follows it
-        qint32 idSize;
-        qint32 nameSize;
-    };
+    ItemTable(const QString& fileName, int width) : fileName_(fileName), width_(width) {}
 
     QString fileName_;
     int width_;
-    QString text_;        // the IDs and names, then (while items are added) room for more
-    qsizetype used_ = 0;  // how much of text_ the items use
-    std::vector<Item> items_;
+    std::shared_ptr<ItemTexts> texts_ = std::make_shared<ItemTexts>();
+    qsizetype used_ = 0;  // how much of the text the items use
 };
 
 class ItemDatabase {

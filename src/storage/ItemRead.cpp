@@ -119,8 +119,7 @@ qint64 cutAfterLineEnd(int fd, qint64 from, qint64 size) {
 // start finds a record's start, and read what that read would have. Otherwise (the cut lay in
 // a quoted value) its work is dropped and the first half is read on to the end of the file.
 bool streamInTwo(int fd, qint64 cut, const cp932::CharTable& chars, ItemTable& table, qint64 size) {
-    ItemTable tail(table);
-    tail.clear();
+    ItemTable tail = table.emptyCopy();
     tail.reserve((size - cut) / 8);
     std::atomic<bool> stop{false};
     qint64 tailEnd = -1;
