@@ -3,6 +3,7 @@
 #include <QString>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <vector>
@@ -87,12 +88,14 @@ public:
     // than a table counts.
     bool appendItemsOf(const ItemTable& other) {
         if (qint64(Count()) + other.Count() > std::numeric_limits<qint32>::max()) return false;
-        std::copy_n(other.texts_->text.utf16(), other.used_, room(other.used_));
+        std::memcpy(room(other.used_), other.texts_->text.utf16(),
+                    size_t(other.used_) * sizeof(char16_t));
         std::vector<ItemTexts::Item>& items = texts_->items;
-        items.reserve(items.size() + other.texts_->items.size());
-        for (ItemTexts::Item item : other.texts_->items) {
-            item.id += qint32(used_);
-            items.push_back(item);
+        const size_t first = items.size();
+        items.resize(first + other.texts_->items.size());
+        const ItemTexts::Item* from = other.texts_->items.data();
+        for (size_t i = first; i < items.size(); ++i, ++from) {
+            items[i] = {from->id + qint32(used_), from->idSize, from->nameSize};
         }
         used_ += other.used_;
         return true;

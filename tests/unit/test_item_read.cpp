@@ -110,6 +110,27 @@ TEST(ItemRead, KeepsWhatTheFullReaderKeepsAndRefusesWhatItRefuses) {
     for (const auto& f : files) expectSameAsFullReader(f.bytes, 5, f.what);
 }
 
+// Past the name the reader counts commas many fields at a time; a quote or a line end in any of
+// those fields, one field too few or too many, and fields longer than a block of 64 bytes must
+// still split the record where the full reader splits it.
+TEST(ItemRead, FieldsAfterTheNameSplitAsTheFullReaderSplitsThem) {
+    const QByteArray special[] = {"\"a,b,c\"", " \t\"x,\r\ny\" z",        "ab\"c", "\"\"", "\"",
+                                  "\"q\",",    QByteArray(70, 'n') + ",", "\r",    "\n7"};
+    const QByteArray plain = "1,2,3,4,5,6,7,8\r\n";
+    for (int fields = 7; fields <= 9; ++fields) {
+        for (int at = 3; at < fields; ++at) {
+            for (const QByteArray& value : special) {
+                QByteArray record = "9,ID,Name";
+                for (int f = 3; f < fields; ++f) {
+                    record += ',' + (f == at ? value : QByteArray::number(f) + "0");
+                }
+                const QByteArray bytes = plain + record + "\r\n" + plain;
+                expectSameAsFullReader(bytes, 8, bytes.constData());
+            }
+        }
+    }
+}
+
 TEST(ItemRead, BadByteOutsideIdAndNameIsRefusedWithItsPlaceAndNoItemIsKept) {
     // the second record's script holds a byte pair that is no character: nothing of the file
     // may be offered, and the place named must be that of the bad byte
