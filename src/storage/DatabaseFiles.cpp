@@ -48,10 +48,12 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
 }
 
 std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
-                                                QStringList* strays) {
+                                                QStringList* strays,
+                                                std::vector<FileIdentity>* written) {
+    if (written) written->clear();
     // Every table is checked before the first file is touched, so that a value the format cannot
-    // hold writes nothing; each file's bytes are made only as it is written, so that a save holds
-    // one encoded file at a time, not seven.
+    // hold writes nothing; each file's bytes are made only as they are written, a piece at a
+    // time, so that a save never holds a whole encoded file.
     const auto order = db.saveOrder();
     for (const Table* table : order) {
         if (auto error = checkTableFaithfully(*table, MonsterDatabase::layoutOf(*table))) {
@@ -59,13 +61,20 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
         }
     }
     for (const Table* table : order) {
-        QByteArray content;
-        if (auto error =
-                encodeTableFaithfully(*table, MonsterDatabase::layoutOf(*table), content)) {
-            return error;
+        auto produce = [&](ChunkedOutput& out) -> std::optional<StorageError> {
+            if (auto error = writeTableFaithfully(*table, MonsterDatabase::layoutOf(*table), out)) {
+                return error;
+            }
+            followWithAppendedLines(out, db.appendedLines(*table));
+            return std::nullopt;
+        };
+        WrittenDigest digest;
+        auto error = writeWholeFile(dir, table->name(), produce, strays, &digest);
+        // a file replaced before its folder sync failed holds what was written all the same
+        if (written && (!error || error->replaced) && digest.size >= 0) {
+            written->push_back(identityOf(dir, table->name(), digest.size, digest.hash));
         }
-        followWithAppendedLines(content, db.appendedLines(*table));
-        if (auto error = writeWholeFile(dir, table->name(), content, strays)) return error;
+        if (error) return error;
     }
     return std::nullopt;
 }

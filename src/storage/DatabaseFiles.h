@@ -2,9 +2,11 @@
 
 #include <QDir>
 #include <optional>
+#include <vector>
 
 #include "model/ItemDatabase.h"
 #include "model/MonsterDatabase.h"
+#include "storage/FileIdentity.h"
 #include "storage/StorageError.h"
 
 namespace mdb {
@@ -25,8 +27,11 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
 // The lines appended since the load (appendDatabaseEntry) follow each table's records.
 // Each file keeps its owner, group, permissions, attributes and links (writeWholeFile);
 // `strays`, when given, receives the temporary files of earlier saves that could not be removed.
+// `written`, when given, receives the identity of every file that holds what this save wrote,
+// taken from the bytes as they were written, in save order.
 std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
-                                                QStringList* strays = nullptr);
+                                                QStringList* strays = nullptr,
+                                                std::vector<FileIdentity>* written = nullptr);
 
 // Appends one record line to the file of `table` (appendRecordLine) and keeps it in `db`, so
 // that the saves to come write it again. The table itself is not touched. A refused field is

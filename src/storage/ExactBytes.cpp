@@ -21,26 +21,90 @@ inline bool isPlainAscii(char16_t c) {
 
 // Lead bytes of the rows the code page holds twice (NEC row 13, the NEC-selected IBM extensions
 // and the IBM extensions): the encoder may write another spelling than the file's.
-inline bool isDuplicatedRow(uchar lead) {
-    return lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA;
+inline int duplicatedRow(uchar lead) {
+    switch (lead) {
+        case 0x87:
+            return 0;
+        case 0xED:
+            return 1;
+        case 0xEE:
+            return 2;
+        case 0xFA:
+            return 3;
+        case 0xFB:
+            return 4;
+        case 0xFC:
+            return 5;
+        default:
+            return -1;
+    }
+}
+
+// For each of those rows, a bit per second byte: set where the code page's converter decodes
+// the pair and encodes the character back to the very same pair (① 0x87 0x40, ⅰ 0xFA 0x40,
+// most of the IBM extensions). The pairs left out come back as another spelling, or do not
+// decode: the NEC copies of JIS X 0208 symbols (≒ 0x87 0x90 is written 0x81 0xE0), the whole
+// NEC-selected rows 0xED and 0xEE (written as their 0xFA..0xFC twins), and the Roman numerals,
+// ￢, ㈱, №, ℡ and ∵ of row 0xFA (written as their row 0x87 or JIS X 0208 twins). Taken from the
+// converter pair by pair; the ExactBytes test checks every bit against it.
+constexpr quint64 kPairComesBack[6][4] = {
+    {0, 0x403FFFFFBFFFFFFFu, 0x000000000318FFFFu, 0},                    // 0x87
+    {0, 0, 0, 0},                                                        // 0xED
+    {0, 0, 0, 0},                                                        // 0xEE
+    {0, 0x7FFFFFFFF0E003FFu, 0xFFFFFFFFFFFFFFFFu, 0x1FFFFFFFFFFFFFFFu},  // 0xFA
+    {0, 0x7FFFFFFFFFFFFFFFu, 0xFFFFFFFFFFFFFFFFu, 0x1FFFFFFFFFFFFFFFu},  // 0xFB
+    {0, 0x0000000000000FFFu, 0, 0},                                      // 0xFC
+};
+
+// Whether the double-byte character `lead` `trail` encodes back to these two bytes.
+inline bool pairComesBack(uchar lead, uchar trail) {
+    const int row = duplicatedRow(lead);
+    return row < 0 || (kPairComesBack[row][trail / 64] >> (trail % 64)) & 1u;
 }
 
 // Where the run of plain ASCII characters from `i` on ends.
 qsizetype endOfPlainRun(const char16_t* p, qsizetype n, qsizetype i) {
 #if defined(__SSE2__)
-    // eight characters at once: all of them from 0x20 to 0x7E
-    const __m128i low = _mm_set1_epi16(0x20), high = _mm_set1_epi16(0x7E);
-    while (i + 8 <= n) {
-        const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        // signed: from 0x8000 up counts as below 0x20
-        const __m128i below = _mm_cmplt_epi16(c, low);
-        const __m128i above = _mm_cmpgt_epi16(c, high);
-        if (_mm_movemask_epi8(_mm_or_si128(below, above)) != 0) break;
-        i += 8;
+    // sixteen characters at once, packed to bytes with signed saturation: from 0x80 up they
+    // become 0x7F or less than 0x20, so that one test of the bytes finds every character that
+    // is not printable; a block with one then looks at tabs and line ends
+    const __m128i low = _mm_set1_epi8(0x20), high = _mm_set1_epi8(0x7E);
+    while (i + 16 <= n) {
+        const __m128i bytes =
+            _mm_packs_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)),
+                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i + 8)));
+        const __m128i below = _mm_cmplt_epi8(bytes, low);
+        const __m128i other = _mm_or_si128(below, _mm_cmpgt_epi8(bytes, high));
+        if (_mm_movemask_epi8(other) != 0) {
+            const __m128i allowed =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\t')),
+                                          _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))),
+                             _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')));
+            // a character from 0x8000 up saturates to -128, never to a tab or line end
+            if (const int mask = _mm_movemask_epi8(_mm_andnot_si128(allowed, other))) {
+                return i + __builtin_ctz(unsigned(mask));
+            }
+        }
+        i += 16;
     }
 #endif
     while (i < n && isPlainAscii(p[i])) ++i;
     return i;
+}
+
+// Writes the plain ASCII characters from..end as their own bytes.
+char* narrow(const char16_t* p, qsizetype from, qsizetype end, char* to) {
+    qsizetype k = from;
+#if defined(__SSE2__)
+    // sixteen at once: every one is below 0x80, so packing them keeps them as they are
+    for (; k + 16 <= end; k += 16, to += 16) {
+        const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k));
+        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + k + 8));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_packus_epi16(a, b));
+    }
+#endif
+    for (; k < end; ++k) *to++ = char(p[k]);
+    return to;
 }
 
 }  // namespace
@@ -76,7 +140,7 @@ bool encodesBackExactly(QByteArrayView bytes) {
             continue;
         }
         if (isLeadByte(b)) {
-            if (isDuplicatedRow(b)) return false;
+            if (i + 1 >= n || !pairComesBack(b, p[i + 1])) return false;
             i += 2;
             continue;
         }
@@ -120,13 +184,10 @@ bool encodeExactly(QStringView text, QByteArray& out) {
     const qsizetype base = out.size();
     out.resize(base + plain + runBytes);
     char* to = out.data() + base;
-    auto narrow = [&](qsizetype from, qsizetype end) {
-        for (qsizetype k = from; k < end; ++k) *to++ = char(p[k]);
-    };
     qsizetype at = 0;    // in `text`
     qsizetype from = 0;  // in `encoded`
     for (size_t r = 0; r < runs.size(); r += 2) {
-        narrow(at, runs[r]);
+        to = narrow(p, at, runs[r], to);
         const qsizetype end = r + 2 < runs.size() ? encoded.indexOf('\n', from) : encoded.size();
         if (end < 0 || (to - out.constData()) + (end - from) > out.size()) {
             out.truncate(base);
@@ -136,7 +197,7 @@ bool encodeExactly(QStringView text, QByteArray& out) {
         from = end + 1;
         at = runs[r + 1];
     }
-    narrow(at, n);
+    to = narrow(p, at, n, to);
     // every run's bytes where they belong, and nothing of the encoder's output left over
     if (to != out.constData() + out.size() || (runCount > 0 && from != encoded.size() + 1)) {
         out.truncate(base);

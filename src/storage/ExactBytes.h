@@ -10,8 +10,9 @@ namespace mdb::cp932 {
 // that the text alone can give them again. The code page spells some characters twice (the NEC
 // and IBM extensions share rows with each other and with JIS X 0208, lead bytes 0x87, 0xED,
 // 0xEE and 0xFA to 0xFC), and the encoder writes one of the spellings: bytes with a character
-// from those rows, a single byte that is no half-width katakana above 0x7F, or a control code
-// the code page moves are kept instead. Call only for bytes that decode.
+// of those rows that the encoder spells otherwise (not ① or ⅰ, which come back), a single byte
+// that is no half-width katakana above 0x7F, or a control code the code page moves are kept
+// instead. Call only for bytes that decode.
 bool encodesBackExactly(QByteArrayView bytes);
 
 // Appends the bytes of `text`, decoded from bytes for which encodesBackExactly held, to `out`:

@@ -1,8 +1,14 @@
 #include "storage/FileIdentity.h"
 
+#include <errno.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <memory>
 #include <new>
 
 // header-only: nothing is added to what the program needs at run time
@@ -56,24 +62,33 @@ FileIdentity identityOfBytes(const QDir& dir, const QString& fileName, QByteArra
 }
 
 FileIdentity identityOnDisk(const QDir& dir, const QString& fileName) {
-    QFile file(dir.filePath(fileName));
     FileIdentity identity;
     identity.fileName = fileName;
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return identity;
+    // O_NONBLOCK: a FIFO put in the file's place must not make the check wait
+    const int fd = ::open(QFile::encodeName(dir.filePath(fileName)).constData(),
+                          O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return identity;
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
     // the time first: a change while the bytes are read then shows as a later time too
-    identity.modifiedMsecs = modifiedOf(file.fileName());
-    // in pieces: a check before a save must not hold another copy of the largest file
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) return identity;
+    identity.modifiedMsecs = qint64(st.st_mtim.tv_sec) * 1000 + st.st_mtim.tv_nsec / 1000000;
+    // in small pieces: a check before a save must not hold another copy of the largest file
     ContentHasher hasher;
-    QByteArray piece(256 * 1024, Qt::Uninitialized);
+    constexpr size_t kPiece = 64 * 1024;
+    const std::unique_ptr<char[]> piece(new char[kPiece]);
     qint64 size = 0;
     for (;;) {
-        const qint64 n = file.read(piece.data(), piece.size());
+        const ssize_t n = ::pread(fd, piece.get(), kPiece, off_t(size));
+        if (n < 0 && errno == EINTR) continue;
         if (n < 0) return identity;
         if (n == 0) break;
-        hasher.add(QByteArrayView(piece.constData(), n));
+        hasher.add(QByteArrayView(piece.get(), n));
         size += n;
     }
-    if (file.error() != QFileDevice::NoError) return identity;
     identity.size = size;
     identity.hash = hasher.result();
     return identity;

@@ -2,8 +2,8 @@
 
 #include <errno.h>
 
+#include "storage/ChunkedOutput.h"
 #include "storage/Cp932.h"
-#include "storage/ExactBytes.h"
 #include "storage/FieldScan.h"
 #include "storage/InPlaceRewrite.h"
 #include "storage/SafeWrite.h"
@@ -74,53 +74,62 @@ bool endsWithLineEnd(const QByteArray& bytes) {
     return bytes.endsWith('\n') || bytes.endsWith('\r');
 }
 
-// Appends records first..last in their normal form.
+// Appends records first..Count in their normal form to `out` (with no `out`, only looks for the
+// refusals), some records at a time: each batch is built as one text and converted once, its
+// characters checked on the way, so that a whole table is never held twice.
 std::optional<StorageError> encodeRecords(const Table& table, const TableLayout& layout,
-                                          qint32 first, QByteArray& out) {
+                                          qint32 first, ChunkedOutput* out) {
+    constexpr qsizetype kBatch = ChunkedOutput::kChunk / 2;  // characters
     const int width = table.fieldCount();
-    qsizetype length = 0;
-    for (qint32 r = first; r <= table.Count(); ++r) {
-        for (int f = 1; f <= width; ++f) length += table.fieldView(r, f).size() + 3;
-        length += 1;  // CR LF, less the last comma
-    }
-    // Built as one text and converted once; the characters are checked on the way.
     QString text;
-    text.reserve(length);
-    cp932::TextTraits traits;
-    for (qint32 r = first; r <= table.Count(); ++r) {
-        for (int f = 1; f <= width; ++f) {
-            const QStringView value = table.fieldView(r, f);
-            const bool quoted = quotedInNormalForm(value, f == layout.quotedField);
-            if (const QChar bad = firstUnwritable(value, quoted); !bad.isNull()) {
-                return placed(fieldError(ErrorKind::UnwritableField, QString(bad)), table,
-                              layout.fileName, r, f);
+    for (qint32 r = first; r <= table.Count();) {
+        const qint32 batchFirst = r;
+        text.clear();
+        cp932::TextTraits traits;
+        for (; r <= table.Count() && text.size() < kBatch; ++r) {
+            for (int f = 1; f <= width; ++f) {
+                const QStringView value = table.fieldView(r, f);
+                const bool quoted = quotedInNormalForm(value, f == layout.quotedField);
+                if (const QChar bad = firstUnwritable(value, quoted); !bad.isNull()) {
+                    return placed(fieldError(ErrorKind::UnwritableField, QString(bad)), table,
+                                  layout.fileName, r, f);
+                }
+                if (f > 1) text += u',';
+                if (quoted) text += u'"';
+                text += value;
+                if (quoted) text += u'"';
+                for (const QChar c : value) {
+                    if (c.unicode() >= 0x7F || c.unicode() < 0x20) traits.see(c.unicode());
+                }
             }
-            if (f > 1) text += u',';
-            if (quoted) text += u'"';
-            text += value;
-            if (quoted) text += u'"';
-            for (const QChar c : value) {
-                if (c.unicode() >= 0x7F || c.unicode() < 0x20) traits.see(c.unicode());
+            text += u"\r\n"_s;
+        }
+        if (std::optional<QByteArray> bytes = cp932::encode(text, traits)) {
+            if (out) out->append(*bytes);
+            continue;
+        }
+        // Only when a batch fails is the culprit looked for field by field, to name the record.
+        for (qint32 b = batchFirst; b < r; ++b) {
+            for (int f = 1; f <= width; ++f) {
+                QString bad;
+                if (!cp932::encode(table.fieldView(b, f), &bad)) {
+                    return placed(fieldError(ErrorKind::Unencodable, bad), table, layout.fileName,
+                                  b, f);
+                }
             }
         }
-        text += u"\r\n"_s;
+        // Every field encodes alone, so the joined text must too; report it rather than assume.
+        return fieldError(ErrorKind::Unencodable, {});
     }
-    if (std::optional<QByteArray> bytes = cp932::encode(text, traits)) {
-        out += *bytes;
-        return std::nullopt;
-    }
-    // Only when the whole fails is the culprit looked for field by field, to name the record.
-    for (qint32 r = first; r <= table.Count(); ++r) {
-        for (int f = 1; f <= width; ++f) {
-            QString bad;
-            if (!cp932::encode(table.fieldView(r, f), &bad)) {
-                return placed(fieldError(ErrorKind::Unencodable, bad), table, layout.fileName, r,
-                              f);
-            }
-        }
-    }
-    // Every field encodes alone, so the joined text must too; report it rather than assume.
-    return fieldError(ErrorKind::Unencodable, {});
+    return std::nullopt;
+}
+
+// Collects what an output hands on into one array.
+ChunkedOutput collectInto(QByteArray& bytes) {
+    return ChunkedOutput([&bytes](QByteArrayView piece) {
+        bytes.append(piece.data(), piece.size());
+        return true;
+    });
 }
 
 }  // namespace
@@ -141,7 +150,9 @@ std::optional<StorageError> encodeTable(const Table& table, const TableLayout& l
                                         QByteArray& out) {
     out.clear();
     QByteArray bytes;
-    if (auto error = encodeRecords(table, layout, 1, bytes)) return error;
+    ChunkedOutput collect = collectInto(bytes);
+    if (auto error = encodeRecords(table, layout, 1, &collect)) return error;
+    collect.finish();
     out = std::move(bytes);
     return std::nullopt;
 }
@@ -155,13 +166,11 @@ namespace {
 // refusals are looked for.
 template <typename Ch, typename SourceBytes>
 std::optional<StorageError> rewriteSource(const Table& table, const TableLayout& layout,
-                                          const Ch* data, qsizetype size, QByteArray* out,
+                                          const Ch* data, qsizetype size, ChunkedOutput* out,
                                           SourceBytes&& sourceBytes) {
-    QByteArray result;
-    if (out) result.reserve(size + 256);
     const int width = table.fieldCount();
     qsizetype pos = 0;
-    qsizetype copied = 0;  // the source up to here is in `result` or replaced
+    qsizetype copied = 0;  // the source up to here is in `out` or replaced
     bool ok = true;
     qint32 r = 1;
     for (; r <= table.Count() && pos < size; ++r) {
@@ -176,8 +185,8 @@ std::optional<StorageError> rewriteSource(const Table& table, const TableLayout&
                     }
                     // the field's own bytes give way; its comma or line end stays
                     if (out) {
-                        ok = ok && sourceBytes(copied, pos, result);
-                        result.append(bytes);
+                        ok = ok && sourceBytes(copied, pos, *out);
+                        out->append(bytes);
                     }
                     copied = span.end;
                 }
@@ -186,66 +195,69 @@ std::optional<StorageError> rewriteSource(const Table& table, const TableLayout&
         }
     }
     if (out) {
-        ok = ok && sourceBytes(copied, pos, result);
+        ok = ok && sourceBytes(copied, pos, *out);
         // the text of a file whose bytes were not kept encodes back to them; should it not,
         // this file is not written (the files before it in the save may have been)
         if (!ok) return writeError(layout.fileName, EILSEQ);
         // An emptied last field of a file without a final line end would leave the file ending
         // in a comma, which reads as a record one field short: the line end closes it.
-        if (result.endsWith(',')) result += "\r\n";
+        if (out->last() == ',') out->append("\r\n");
     }
     if (r <= table.Count()) {
         // records the file did not hold start on a line of their own
-        if (!result.isEmpty() && !endsWithLineEnd(result)) result += "\r\n";
-        if (auto error = encodeRecords(table, layout, r, result)) return error;
+        if (out && out->size() > 0 && !out->endsWithLineEnd()) out->append("\r\n");
+        if (auto error = encodeRecords(table, layout, r, out)) return error;
     }
-    if (out) *out = std::move(result);
     return std::nullopt;
 }
 
-// encodeTableFaithfully into `out`, or, with no `out`, only its refusals: the same walk, with
+// writeTableFaithfully into `out`, or, with no `out`, only its refusals: the same walk, with
 // no bytes made.
 std::optional<StorageError> faithfully(const Table& table, const TableLayout& layout,
-                                       QByteArray* out) {
-    if (!table.hasSource()) {
-        QByteArray bytes;
-        auto error = encodeTable(table, layout, bytes);
-        if (!error && out) *out = std::move(bytes);
-        return error;
-    }
+                                       ChunkedOutput* out) {
+    if (!table.hasSource()) return encodeRecords(table, layout, 1, out);
     const std::optional<QByteArray>& kept = table.sourceBytes();
     const QString& text = table.sourceText();
     if (table.untouchedSinceLoad()) {
         if (!out) return std::nullopt;
         if (kept) {
-            *out = *kept;  // shared, not copied
+            out->append(*kept);  // handed on from where it lies, not copied
             return std::nullopt;
         }
-        out->clear();
-        if (!cp932::encodeExactly(text, *out)) return writeError(layout.fileName, EILSEQ);
+        if (!encodeExactlyInPieces(text, *out)) return writeError(layout.fileName, EILSEQ);
         return std::nullopt;
     }
     if (kept) {
         const QByteArray source = *kept;
         return rewriteSource(table, layout, source.constData(), source.size(), out,
-                             [&source](qsizetype from, qsizetype to, QByteArray& into) {
-                                 into.append(source.constData() + from, to - from);
+                             [&source](qsizetype from, qsizetype to, ChunkedOutput& into) {
+                                 into.append(QByteArrayView(source).sliced(from, to - from));
                                  return true;
                              });
     }
     if (auto done = rewriteWrittenFields(table, layout, out)) return *done;
-    return rewriteSource(table, layout, reinterpret_cast<const char16_t*>(text.utf16()),
-                         text.size(), out, [&text](qsizetype from, qsizetype to, QByteArray& into) {
-                             return cp932::encodeExactly(QStringView(text).sliced(from, to - from),
-                                                         into);
-                         });
+    return rewriteSource(
+        table, layout, reinterpret_cast<const char16_t*>(text.utf16()), text.size(), out,
+        [&text](qsizetype from, qsizetype to, ChunkedOutput& into) {
+            return encodeExactlyInPieces(QStringView(text).sliced(from, to - from), into);
+        });
 }
 
 }  // namespace
 
+std::optional<StorageError> writeTableFaithfully(const Table& table, const TableLayout& layout,
+                                                 ChunkedOutput& out) {
+    return faithfully(table, layout, &out);
+}
+
 std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
                                                   QByteArray& out) {
-    return faithfully(table, layout, &out);
+    QByteArray bytes;
+    ChunkedOutput collect = collectInto(bytes);
+    if (auto error = faithfully(table, layout, &collect)) return error;
+    collect.finish();
+    out = std::move(bytes);
+    return std::nullopt;
 }
 
 std::optional<StorageError> checkTableFaithfully(const Table& table, const TableLayout& layout) {
@@ -300,10 +312,10 @@ std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fil
     return error;
 }
 
-void followWithAppendedLines(QByteArray& records, const QByteArray& lines) {
+void followWithAppendedLines(ChunkedOutput& records, const QByteArray& lines) {
     if (lines.isEmpty()) return;
-    if (!records.isEmpty() && !endsWithLineEnd(records)) records += "\r\n";
-    records += lines;
+    if (records.size() > 0 && !records.endsWithLineEnd()) records.append("\r\n");
+    records.append(lines);
 }
 
 }  // namespace mdb

@@ -8,6 +8,7 @@
 
 #include "model/MonsterDatabase.h"
 #include "model/Table.h"
+#include "storage/ChunkedOutput.h"
 #include "storage/StorageError.h"
 
 namespace mdb {
@@ -31,6 +32,10 @@ std::optional<StorageError> encodeTable(const Table& table, const TableLayout& l
 // form. A table without a source file is encoded as encodeTable does.
 std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
                                                   QByteArray& out);
+// The same, handing the bytes to `out` a piece at a time as they are made: the whole file is
+// never held. A refusal can come after bytes were handed on: check the table first.
+std::optional<StorageError> writeTableFaithfully(const Table& table, const TableLayout& layout,
+                                                 ChunkedOutput& out);
 // The refusal encodeTableFaithfully would give, without making the bytes.
 std::optional<StorageError> checkTableFaithfully(const Table& table, const TableLayout& layout);
 
@@ -47,7 +52,7 @@ std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fil
 // Puts lines appended to a file after the encoded records of its table, as the appender put
 // them there: on a line of their own, so that a file that ended without a line end gets the
 // same one the appender wrote first.
-void followWithAppendedLines(QByteArray& records, const QByteArray& lines);
+void followWithAppendedLines(ChunkedOutput& records, const QByteArray& lines);
 
 // What appendRecordLine adds to a file that holds `content`, with the same refusals, without
 // touching any file.

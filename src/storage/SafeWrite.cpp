@@ -10,8 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRandomGenerator>
-#include <QRegularExpression>
 
+#include "storage/FileIdentity.h"
 #include "storage/FileIo.h"
 #include "storage/FileMetadata.h"
 #include "storage/FileRead.h"
@@ -48,15 +48,27 @@ QString tempNameFor(const QString& fileName, quint32 tag) {
     return u".%1.%2.tmp"_s.arg(fileName).arg(tag, 8, 16, QLatin1Char('0'));
 }
 
+// Whether `name` is one that tempNameFor gives `fileName`. Matched by hand: a regular
+// expression would bring its whole engine into memory for one comparison a save.
+bool isTempNameOf(QStringView name, QStringView fileName) {
+    const qsizetype n = fileName.size();
+    if (name.size() != n + 14 || name[0] != u'.' || name.sliced(1, n) != fileName ||
+        name[n + 1] != u'.' || !name.endsWith(u".tmp")) {
+        return false;
+    }
+    for (const QChar c : name.sliced(n + 2, 8)) {
+        if (!((c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f'))) return false;
+    }
+    return true;
+}
+
 // Removes the temporary files that earlier saves of `fileName` left when they were cut short:
 // named as a save names them and older than this process, so that no save running now loses
 // its own. Those that stay are added to `strays`.
 void removeStrays(const QDir& folder, const QString& fileName, QStringList* strays) {
-    const QRegularExpression own(QRegularExpression::anchoredPattern(
-        u"\\.%1\\.[0-9a-f]{8}\\.tmp"_s.arg(QRegularExpression::escape(fileName))));
     const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& name : names) {
-        if (!own.match(name).hasMatch()) continue;
+        if (!isTempNameOf(name, fileName)) continue;
         const QByteArray path = QFile::encodeName(folder.filePath(name));
         struct stat st {};
         if (::lstat(path.constData(), &st) != 0 || !S_ISREG(st.st_mode) ||
@@ -73,12 +85,37 @@ void removeStrays(const QDir& folder, const QString& fileName, QStringList* stra
 
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const QByteArray& bytes, QStringList* strays) {
+    return writeWholeFile(
+        dir, fileName,
+        [&bytes](ChunkedOutput& out) {
+            out.append(bytes);
+            return std::optional<StorageError>();
+        },
+        strays, nullptr);
+}
+
+std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
+                                           const ByteProducer& produce, QStringList* strays,
+                                           WrittenDigest* digest) {
     // A linked file is replaced where it lies, so that the link stays a link.
     const QFileInfo named(dir.filePath(fileName));
     const QFileInfo target(named.isSymLink() && named.exists() ? named.canonicalFilePath()
                                                                : named.absoluteFilePath());
     const QDir folder = target.absoluteDir();
     const QByteArray path = QFile::encodeName(target.absoluteFilePath());
+    // A rewrite in place compares the new bytes with the old ones: they are gathered whole.
+    auto inPlace = [&](int folderError) -> std::optional<StorageError> {
+        QByteArray bytes;
+        ChunkedOutput gather([&bytes](QByteArrayView piece) {
+            bytes.append(piece.data(), piece.size());
+            return true;
+        });
+        if (auto error = produce(gather)) return error;
+        gather.finish();
+        auto error = rewriteInPlace(dir, path, fileName, bytes, folderError);
+        if (!error && digest) *digest = {bytes.size(), contentHash(bytes)};
+        return error;
+    };
     struct stat old {};
     const bool exists = ::stat(path.constData(), &old) == 0;
     if (exists && S_ISDIR(old.st_mode)) return writeError(fileName, EISDIR);
@@ -86,7 +123,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     if (exists && ::access(path.constData(), W_OK) != 0) return writeError(fileName, errno);
     removeStrays(folder, target.fileName(), strays);
     // A new file in its place would leave the other names of the file with the old bytes.
-    if (exists && old.st_nlink > 1) return rewriteInPlace(dir, path, fileName, bytes, 0);
+    if (exists && old.st_nlink > 1) return inPlace(0);
 
     QByteArray temp;
     int fd = -1;
@@ -100,9 +137,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     }
     if (fd < 0) {
         const int error = errno;
-        if (exists && (error == EACCES || error == EPERM)) {
-            return rewriteInPlace(dir, path, fileName, bytes, error);
-        }
+        if (exists && (error == EACCES || error == EPERM)) return inPlace(error);
         StorageError e = writeError(fileName, error);
         if (error == EACCES || error == EPERM || error == ENOENT) e.folderError = error;
         return e;
@@ -115,8 +150,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
         if (fileio::removeFile(temp) == 0 || errno == ENOENT) return {};
         return QFile::decodeName(temp);
     };
-    auto abandon = [&](int error) {
-        StorageError e = writeError(fileName, error);
+    auto abandon = [&](StorageError e) {
         e.leftover = dropTemp();
         return e;
     };
@@ -125,14 +159,25 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     if (exists && giveMetadata(fd, path, old) != 0) {
         const QString leftover = dropTemp();
         if (!leftover.isEmpty() && strays) *strays << leftover;
-        return rewriteInPlace(dir, path, fileName, bytes, 0);
+        return inPlace(0);
     }
-    if (!fileio::writeAll(fd, bytes.constData(), bytes.size(), 0)) return abandon(errno);
-    if (fileio::sync(fd) != 0) return abandon(errno);
+    // Each piece is written as it is made, and hashed once it is in the file.
+    ContentHasher hasher;
+    off_t offset = 0;
+    ChunkedOutput out([&](QByteArrayView piece) {
+        if (!fileio::writeAll(fd, piece.data(), piece.size(), offset)) return false;
+        hasher.add(piece);
+        offset += off_t(piece.size());
+        return true;
+    });
+    if (auto error = produce(out)) return abandon(*error);
+    if (!out.finish()) return abandon(writeError(fileName, out.error()));
+    if (fileio::sync(fd) != 0) return abandon(writeError(fileName, errno));
     const int closed = fileio::close(fd);
     fd = -1;
-    if (closed != 0) return abandon(errno);
-    if (fileio::rename(temp, path) != 0) return abandon(errno);
+    if (closed != 0) return abandon(writeError(fileName, errno));
+    if (fileio::rename(temp, path) != 0) return abandon(writeError(fileName, errno));
+    if (digest) *digest = {qint64(offset), hasher.result()};
     // Makes the rename itself durable, so that a power cut right after a save does not bring
     // the old file back.
     if (fileio::syncFolder(QFile::encodeName(folder.absolutePath())) != 0) {

@@ -7,6 +7,7 @@
 #include <functional>
 #include <optional>
 
+#include "storage/ChunkedOutput.h"
 #include "storage/StorageError.h"
 
 namespace mdb {
@@ -24,6 +25,23 @@ namespace mdb {
 // cannot be are added to `strays`.
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const QByteArray& bytes, QStringList* strays = nullptr);
+
+// The size and content hash (FileIdentity.h) of the bytes a write put into a file, taken as they
+// were written, so that no one need read the file back to know what it holds.
+struct WrittenDigest {
+    qint64 size = -1;
+    QByteArray hash;
+};
+// Makes a file's bytes into `out` as they are written; an error stops the write, and the old
+// file keeps its content.
+using ByteProducer = std::function<std::optional<StorageError>(ChunkedOutput& out)>;
+// The same as writeWholeFile of the bytes `produce` makes, written to the temporary file a piece
+// at a time as they are made, every write checked. `digest` receives their size and hash once
+// all of them are written (also when the folder sync then fails, `replaced`). A rewrite in
+// place gathers them first: it compares them with the old content.
+std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
+                                           const ByteProducer& produce, QStringList* strays,
+                                           WrittenDigest* digest);
 
 // Appends bytes to a file (created when missing), all or nothing: after any failure the file is
 // cut back to its old length. `prepare` sees the file's current content and returns the bytes to

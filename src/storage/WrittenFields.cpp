@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "storage/ExactBytes.h"
 #include "storage/FieldScan.h"
 #include "storage/InPlaceRewrite.h"
 #include "storage/RecordWriter.h"
@@ -13,15 +12,14 @@ namespace mdb {
 
 std::optional<std::optional<StorageError>> rewriteWrittenFields(const Table& table,
                                                                 const TableLayout& layout,
-                                                                QByteArray* out) {
+                                                                ChunkedOutput* out) {
     using Result = std::optional<std::optional<StorageError>>;
     std::vector<Table::SourceField> written;
     if (!table.writtenSourceFields(written)) return std::nullopt;
     const QStringView text(table.sourceText());
     const char16_t* data = reinterpret_cast<const char16_t*>(text.utf16());
     const qsizetype size = text.size();
-    QByteArray result;
-    qsizetype copied = 0;  // the text up to here is in `result` or replaced
+    qsizetype copied = 0;  // the text up to here is in `out` or replaced
     bool ok = true;
     for (const Table::SourceField& w : written) {
         const qsizetype valueStart = w.offset;
@@ -48,19 +46,18 @@ std::optional<std::optional<StorageError>> rewriteWrittenFields(const Table& tab
             return Result(std::move(error));
         }
         if (out) {
-            ok = ok && cp932::encodeExactly(text.sliced(copied, start - copied), result);
-            result.append(bytes);
+            ok = ok && encodeExactlyInPieces(text.sliced(copied, start - copied), *out);
+            out->append(bytes);
         }
         copied = end;
     }
     if (out) {
-        ok = ok && cp932::encodeExactly(text.sliced(copied), result);
+        ok = ok && encodeExactlyInPieces(text.sliced(copied), *out);
         // the text encodes back to the file's bytes; should it not, this file is not written
         if (!ok) return Result(writeError(layout.fileName, EILSEQ));
         // An emptied last field of a file without a final line end would leave the file ending
         // in a comma, which reads as a record one field short: the line end closes it.
-        if (result.endsWith(',')) result += "\r\n";
-        *out = std::move(result);
+        if (out->last() == ',') out->append("\r\n");
     }
     return Result(std::optional<StorageError>());
 }

@@ -5,6 +5,7 @@
 
 #include "model/MonsterDatabase.h"
 #include "model/Table.h"
+#include "storage/ChunkedOutput.h"
 #include "storage/StorageError.h"
 
 namespace mdb {
@@ -13,9 +14,9 @@ namespace mdb {
 // does, without walking every field: only the written fields are looked at, found in the text
 // where they were loaded. Nothing when that cannot be trusted (a written field that was not
 // loaded from the text, or one that does not stand where a field begins), so that the caller
-// walks instead; otherwise the refusal, or none with the bytes in `out` (when given).
+// walks instead; otherwise the refusal, or none with the bytes handed to `out` (when given).
 std::optional<std::optional<StorageError>> rewriteWrittenFields(const Table& table,
                                                                 const TableLayout& layout,
-                                                                QByteArray* out);
+                                                                ChunkedOutput* out);
 
 }  // namespace mdb

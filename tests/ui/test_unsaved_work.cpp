@@ -6,6 +6,7 @@
 #include <QUndoStack>
 
 #include "EditorFixture.h"
+#include "storage/FileIo.h"
 #include "storage/Journal.h"
 #include "ui/commands/PendingChangesWindow.h"
 #include "ui/commands/UnsavedWork.h"
@@ -157,6 +158,41 @@ TEST_F(UnsavedWorkTest, ASaveStopsBeforeOverwritingAnotherProgramsChange) {
     window->MunFileSave->trigger();
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,77,"));
+}
+
+// A save that stops part way knows the files it wrote as its own without reading them back,
+// and takes no other program's change for its own: a file it did not reach still stops the next
+// save, even when the user agreed to overwrite it in the save that stopped.
+TEST_F(UnsavedWorkTest, AfterASaveThatStoppedPartWayOnlyOtherProgramsChangesAreAskedAbout) {
+    startSample();
+    makeTwoUpdates();
+    QByteArray slaves = readBytes(u"summon_slave.txt"_s);
+    ASSERT_FALSE(slaves.isEmpty());
+    slaves += "KAPPA,KAPPA,,,,,1\r\n";
+    writeBytes(u"summon_slave.txt"_s, slaves);
+    {
+        // overwrite, but the third file of the save order cannot be written
+        messages.choices = {0};
+        int temps = 0;
+        const auto previous = fileio::setFaultHook(
+            [&](fileio::Op op) { return op == fileio::Op::OpenTemp && ++temps == 3 ? EIO : 0; });
+        window->MunFileSave->trigger();
+        fileio::setFaultHook(previous);
+    }
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_TRUE(messages.messages[0].isQuestion);
+    EXPECT_FALSE(messages.messages[1].isQuestion);
+    EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,1234,"));
+    EXPECT_EQ(readBytes(u"summon_slave.txt"_s), slaves);
+
+    messages.messages.clear();
+    window->MunFileSave->trigger();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_TRUE(question().contains(u"summon_slave.txt（"_s)) << question().toStdString();
+    for (const QString& own : {u"mob_stat_db.txt"_s, u"mob_drop_db.txt"_s, u"mob_mvp_db.txt"_s}) {
+        EXPECT_FALSE(question().contains(own)) << question().toStdString();
+    }
+    EXPECT_EQ(readBytes(u"summon_slave.txt"_s), slaves);
 }
 
 TEST_F(UnsavedWorkTest, AppendedLinesAreTheEditorsOwnAndDoNotStopTheSave) {

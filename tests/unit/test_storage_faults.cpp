@@ -11,7 +11,9 @@
 #include <QTemporaryDir>
 #include <cstdio>
 
+#include "storage/ChunkedOutput.h"
 #include "storage/DatabaseFiles.h"
+#include "storage/FileIdentity.h"
 #include "storage/FileIo.h"
 #include "storage/RecordWriter.h"
 #include "test_storage_helpers.h"
@@ -235,4 +237,62 @@ TEST(StorageFaults, FullSmallFileSystemKeepsTheOldFilesAndSaysWhy) {
     ASSERT_TRUE(appended);
     EXPECT_EQ(appended->systemError, ENOSPC);
     EXPECT_EQ(readBytes(emote), full);
+}
+
+// A save writes each file a piece at a time as it makes the bytes: a write that fails after
+// the first pieces of a file have gone into its temporary file leaves the old file whole, stops
+// the save there and says why; the identities the save hands back are those of what it wrote.
+TEST(StorageFaults, AWriteFailingInTheMiddleOfAFileKeepsTheOldFile) {
+    QTemporaryDir tmp(scratchTemplate(u"mdb-faults"_s));
+    const QDir dir(tmp.path());
+    writeSmallDatabase(dir);
+    MonsterDatabase db;
+    ASSERT_FALSE(loadMonsterDatabase(dir, db));
+    const std::vector<QByteArray> oldFiles = allFiles(dir, db);
+    // a status file of several pieces, and a change in the drop file after it
+    const QString longName = QString(3 * ChunkedOutput::kChunk, u'x') + u"①"_s;
+    ASSERT_TRUE(db.StatusTable.setField(2, StatusField::DisplayName, longName));
+    ASSERT_TRUE(db.DropTable.setField(1, 2, u"910"_s));
+    QByteArray wholeStatus;
+    ASSERT_FALSE(encodeTableFaithfully(db.StatusTable, MonsterDatabase::layoutOf(db.StatusTable),
+                                       wholeStatus));
+    const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
+
+    for (const int error : {EIO, ENOSPC}) {
+        int writes = 0;
+        std::optional<StorageError> failed;
+        std::vector<FileIdentity> written;
+        {
+            HookScope scope([&](fileio::Op op) {
+                return op == fileio::Op::Write && ++writes == 2 ? error : 0;
+            });
+            failed = saveMonsterDatabase(dir, db, nullptr, &written);
+        }
+        ASSERT_TRUE(failed) << "a failed write went unnoticed";
+        EXPECT_EQ(failed->kind, ErrorKind::WriteFailed);
+        EXPECT_EQ(failed->fileName, u"mob_stat_db.txt"_s);
+        EXPECT_EQ(failed->systemError, error);
+        EXPECT_FALSE(failed->replaced);
+        EXPECT_EQ(writes, 2);  // the first piece went in, the save stopped at the second
+        EXPECT_TRUE(written.empty());
+        EXPECT_EQ(allFiles(dir, db), oldFiles);
+        EXPECT_EQ(dir.entryList(QDir::Files | QDir::Hidden), names);
+    }
+
+    // Without the fault the pieces make the file the whole encoding makes, and each identity
+    // handed back is that of the file on disk.
+    int writes = 0;
+    std::vector<FileIdentity> written;
+    {
+        HookScope scope([&](fileio::Op op) { return op == fileio::Op::Write ? (++writes, 0) : 0; });
+        ASSERT_FALSE(saveMonsterDatabase(dir, db, nullptr, &written));
+    }
+    EXPECT_GE(writes, 4 + 5);  // the status file in pieces, one write for each other file not empty
+    EXPECT_EQ(readBytes(dir.filePath(u"mob_stat_db.txt"_s)), wholeStatus);
+    ASSERT_EQ(written.size(), db.saveOrder().size());
+    for (size_t i = 0; i < written.size(); ++i) {
+        const FileIdentity onDisk = identityOnDisk(dir, db.saveOrder()[i]->name());
+        EXPECT_EQ(written[i].fileName, onDisk.fileName);
+        EXPECT_TRUE(written[i].sameContent(onDisk)) << onDisk.fileName.toStdString();
+    }
 }

@@ -187,3 +187,33 @@ TEST(StorageFiles, EmptyingTheLastFieldOfAFileWithoutFinalLineEndWritesAFileThat
         EXPECT_EQ(again.EmoteTable.field(2, 2), u"DEAD_ST"_s);
     }
 }
+
+// Names with ① or ⅰ (twice-held rows of the code page whose characters come back as the same
+// bytes) leave a file held as its text alone; one character that comes back otherwise (≒ of the
+// NEC row) keeps the file's bytes. Either way a save writes back exactly what was read.
+TEST(StorageFiles, OnlyCharactersThatComeBackOtherwiseKeepAFilesBytes) {
+    QTemporaryDir in;
+    const QDir dir(in.path());
+    writeSmallDatabase(dir);
+    const QByteArray emote = "\x97\xEC\x87\x40PORING,IDLE_ST,1\r\n\xFA\x40\xFB\xFC,RUSH_ST,2\r\n";
+    const QByteArray slave = "PORING,\x87\x90,,,,,1\r\nPUPA,\x87\x40,,,,,2\r\n";
+    writeBytes(dir.filePath(u"mob_emote_db.txt"_s), emote);
+    writeBytes(dir.filePath(u"summon_slave.txt"_s), slave);
+    MonsterDatabase db;
+    ASSERT_FALSE(loadMonsterDatabase(dir, db));
+    ASSERT_EQ(db.EmoteTable.field(1, 1), u"霊①PORING"_s);
+    ASSERT_EQ(db.SlaveTable.field(1, 2), u"≒"_s);
+    EXPECT_FALSE(db.EmoteTable.sourceBytes().has_value());
+    EXPECT_TRUE(db.SlaveTable.sourceBytes().has_value());
+
+    ASSERT_FALSE(saveMonsterDatabase(dir, db));
+    EXPECT_EQ(readBytes(dir.filePath(u"mob_emote_db.txt"_s)), emote);
+    EXPECT_EQ(readBytes(dir.filePath(u"summon_slave.txt"_s)), slave);
+    ASSERT_TRUE(db.EmoteTable.setField(2, 3, u"7"_s));
+    ASSERT_TRUE(db.SlaveTable.setField(2, 7, u"3"_s));
+    ASSERT_FALSE(saveMonsterDatabase(dir, db));
+    EXPECT_EQ(readBytes(dir.filePath(u"mob_emote_db.txt"_s)),
+              QByteArray("\x97\xEC\x87\x40PORING,IDLE_ST,1\r\n\xFA\x40\xFB\xFC,RUSH_ST,7\r\n"));
+    EXPECT_EQ(readBytes(dir.filePath(u"summon_slave.txt"_s)),
+              QByteArray("PORING,\x87\x90,,,,,1\r\nPUPA,\x87\x40,,,,,3\r\n"));
+}

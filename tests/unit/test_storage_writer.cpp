@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -242,4 +243,33 @@ TEST(StorageWriter, AppendedLineNeverGluesOntoTheLastLine) {
     auto device = appendRecordLine(dir, u"e.txt"_s, fields);
     ASSERT_TRUE(device);
     EXPECT_EQ(device->kind, ErrorKind::NotRegularFile);
+}
+
+// Only what a save names its temporary files, and only those older than this process, are
+// taken for leftovers of a save cut short: look-alikes stay.
+TEST(StorageWriter, OnlyTheTemporaryFilesOfEarlierSavesAreRemoved) {
+    QTemporaryDir tmp;
+    const QDir dir(tmp.path());
+    writeBytes(dir.filePath(u"a.txt"_s), "old\r\n");
+    const QStringList strays{u".a.txt.0123abcd.tmp"_s, u".a.txt.ffffffff.tmp"_s};
+    const QStringList lookAlikes{u".a.txt.0123ABCD.tmp"_s,  u".a.txt.0123abc.tmp"_s,
+                                 u".a.txt.0123abcde.tmp"_s, u".a.txt.0123abcg.tmp"_s,
+                                 u"a.txt.0123abcd.tmp"_s,   u".a.txt.0123abcd.tmp~"_s,
+                                 u".b.txt.0123abcd.tmp"_s,  u".aa.txt.0123abcd.tmp"_s};
+    for (const QString& name : strays + lookAlikes) {
+        writeBytes(dir.filePath(name), "x");
+        const struct timespec times[2] = {{1000000000, 0}, {1000000000, 0}};
+        ASSERT_EQ(
+            ::utimensat(AT_FDCWD, QFile::encodeName(dir.filePath(name)).constData(), times, 0), 0);
+    }
+    const QString fresh = u".a.txt.00000001.tmp"_s;  // a save running now may own it
+    writeBytes(dir.filePath(fresh), "x");
+    QStringList left;
+    ASSERT_FALSE(writeWholeFile(dir, u"a.txt"_s, "new\r\n", &left));
+    EXPECT_TRUE(left.isEmpty());
+    EXPECT_EQ(readBytes(dir.filePath(u"a.txt"_s)), "new\r\n");
+    for (const QString& name : strays) EXPECT_FALSE(dir.exists(name)) << name.toStdString();
+    for (const QString& name : lookAlikes + QStringList{fresh}) {
+        EXPECT_TRUE(dir.exists(name)) << name.toStdString();
+    }
 }

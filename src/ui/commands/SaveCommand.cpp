@@ -38,7 +38,8 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
 bool SaveCommand::SaveDatabase() {
     if (mayWrite_ && !mayWrite_()) return false;
     QStringList strays;
-    auto error = saveMonsterDatabase(dir_, db_, &strays);
+    std::vector<FileIdentity> written;
+    auto error = saveMonsterDatabase(dir_, db_, &strays, &written);
     // A temporary file that stays is named, so that the user can remove it by hand.
     QStringList lines;
     if (!strays.isEmpty()) {
@@ -48,7 +49,7 @@ bool SaveCommand::SaveDatabase() {
     // a value refused before the first file was touched leaves every file as it was
     const bool refused = error && (error->kind == ErrorKind::Unencodable ||
                                    error->kind == ErrorKind::UnwritableField);
-    if (!refused) emit wrote(!error);
+    if (!refused) emit wrote(!error, written);
     if (error) {
         lines.prepend(describeFailure(*error, db_, dir_.absolutePath()));
         messages_.warning(kSaveErrorTitle, MessageSink::joinLines(lines));

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QObject>
 #include <functional>
+#include <vector>
 
 #include "model/MonsterDatabase.h"
+#include "storage/FileIdentity.h"
 
 namespace mdb {
 
@@ -35,8 +37,9 @@ signals:
     void saved(const QStringList& files);
     // The save stopped at `fileName`; the user has been told why.
     void failed(const QString& fileName);
-    // The save wrote files, or tried to: whether all of them were written.
-    void wrote(bool succeeded);
+    // The save wrote files, or tried to: whether all of them were written, and the identities
+    // of those that hold what it wrote (in save order), taken from the bytes as written.
+    void wrote(bool succeeded, const std::vector<mdb::FileIdentity>& written);
 
 private:
     QDir dir_;

@@ -134,8 +134,22 @@ bool UnsavedWork::confirmOverwrite() {
            0;
 }
 
-void UnsavedWork::noteSaveAttempt(bool succeeded) {
-    for (FileIdentity& id : known_) id = identityOnDisk(dir_, id.fileName);
+void UnsavedWork::noteSaveAttempt(bool succeeded, const std::vector<FileIdentity>& written) {
+    // No file is read back: the save hashed what it wrote. Only the file a failed save stopped
+    // at is read as it is now (a rewrite in place that could not be undone leaves it changed);
+    // the files after it were not touched.
+    bool stopSeen = succeeded;
+    for (FileIdentity& id : known_) {
+        const auto same = std::find_if(written.begin(), written.end(), [&](const FileIdentity& w) {
+            return w.fileName == id.fileName;
+        });
+        if (same != written.end()) {
+            id = *same;
+        } else if (!stopSeen) {
+            stopSeen = true;
+            id = identityOnDisk(dir_, id.fileName);
+        }
+    }
     if (!succeeded) {
         // the files the save replaced are the editor's own now; a journal must say so
         if (journal_.isStarted()) {

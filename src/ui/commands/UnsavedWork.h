@@ -42,9 +42,10 @@ public:
     // Before a save writes anything: whether it may go on. Files changed on disk since the
     // editor read or wrote them are named in a question, and cancelling (the default) stops.
     bool confirmOverwrite();
-    // After a save that wrote files (wholly or in part): their identities are taken again;
-    // a save that succeeded also leaves nothing pending and removes the journal.
-    void noteSaveAttempt(bool succeeded);
+    // After a save that wrote files (wholly or in part): the identities of the files it wrote,
+    // taken from the bytes as written, replace those known; a save that succeeded also leaves
+    // nothing pending and removes the journal.
+    void noteSaveAttempt(bool succeeded, const std::vector<FileIdentity>& written = {});
     // The editor itself appended a line to a file: that is not another program's change.
     void noteAppended(const QString& fileName);
 
