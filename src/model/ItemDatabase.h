@@ -3,9 +3,9 @@
 #include <QString>
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <limits>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "model/TableDescriptor.h"
@@ -50,19 +50,34 @@ public:
 
     const QString& fileName() const { return fileName_; }
     int width() const { return width_; }
-    qint32 Count() const { return static_cast<qint32>(texts_->items.size()); }
+    qint32 Count() const { return qint32(earlierCount_ + texts_->size()); }
     QString ItemId(qint32 record) const { return ItemIdView(record).toString(); }
     QString ItemName(qint32 record) const { return ItemNameView(record).toString(); }
     // The same without a copy; valid until the table is cleared, or for as long as texts()
     // is kept.
-    QStringView ItemIdView(qint32 record) const { return texts_->id(record - 1); }
-    QStringView ItemNameView(qint32 record) const { return texts_->name(record - 1); }
-    // The IDs and names of all items (once the table is finished).
-    std::shared_ptr<const ItemTexts> texts() const { return texts_; }
+    QStringView ItemIdView(qint32 record) const {
+        const auto [texts, i] = locate(record);
+        return texts->id(i);
+    }
+    QStringView ItemNameView(qint32 record) const {
+        const auto [texts, i] = locate(record);
+        return texts->name(i);
+    }
+    // The IDs and names of all items, in one text or (read in parts) a few, in record order
+    // (once the table is finished).
+    std::vector<std::shared_ptr<const ItemTexts>> texts() const {
+        std::vector<std::shared_ptr<const ItemTexts>> all(earlier_.begin(), earlier_.end());
+        all.push_back(texts_);
+        return all;
+    }
 
-    // Room for `chars` characters of IDs and names.
-    void reserve(qsizetype chars) {
-        if (chars > texts_->text.size()) texts_->text.resize(chars);
+    // Room for the IDs and names of `bytes` of an item file, more than they ever take: the
+    // room is only address space until it is written, and a text or list that grows is moved
+    // to fresh memory, whose every page costs a fault, each time it does.
+    void reserveFor(qint64 bytes) {
+        // an ID and a name are a small part of their line, and no line is as short as 16 bytes
+        if (bytes / 4 > texts_->text.size()) texts_->text.resize(qsizetype(bytes / 4));
+        texts_->items.reserve(size_t(bytes / 16));
     }
     void append(QStringView id, QStringView name) {
         char16_t* to = room(id.size() + name.size());
@@ -84,30 +99,27 @@ public:
         used_ += idSize + nameSize;
     }
     // Puts the items of `other`, read from the bytes that follow this table's, behind this
-    // table's own; false, with nothing moved, when the two together would hold more records
-    // than a table counts.
-    bool appendItemsOf(const ItemTable& other) {
+    // table's own, taking over its texts rather than copying them; false, with nothing moved,
+    // when the two together would hold more records than a table counts.
+    bool appendItemsOf(ItemTable& other) {
         if (qint64(Count()) + other.Count() > std::numeric_limits<qint32>::max()) return false;
-        std::memcpy(room(other.used_), other.texts_->text.utf16(),
-                    size_t(other.used_) * sizeof(char16_t));
-        std::vector<ItemTexts::Item>& items = texts_->items;
-        const size_t first = items.size();
-        items.resize(first + other.texts_->items.size());
-        const ItemTexts::Item* from = other.texts_->items.data();
-        for (size_t i = first; i < items.size(); ++i, ++from) {
-            items[i] = {from->id + qint32(used_), from->idSize, from->nameSize};
-        }
-        used_ += other.used_;
+        finish();
+        earlier_.push_back(std::move(texts_));
+        earlierCount_ += earlier_.back()->size();
+        texts_ = std::exchange(other.texts_, std::make_shared<ItemTexts>());
+        used_ = std::exchange(other.used_, 0);
         return true;
     }
-    // Gives back the room kept for further items.
+    // Gives back the room kept for further characters; that of the list of items is pages
+    // never written, which cost no memory, and a copy of the list would write as many anew.
     void finish() {
         texts_->text.truncate(used_);
         texts_->text.squeeze();
-        texts_->items.shrink_to_fit();
     }
     // Starts on new texts: whoever keeps the old ones keeps them as they are.
     void clear() {
+        earlier_.clear();
+        earlierCount_ = 0;
         texts_ = std::make_shared<ItemTexts>();
         used_ = 0;
     }
@@ -115,10 +127,22 @@ public:
 private:
     ItemTable(const QString& fileName, int width) : fileName_(fileName), width_(width) {}
 
+    // The texts that hold a record, and its place in them.
+    std::pair<const ItemTexts*, qsizetype> locate(qint32 record) const {
+        qsizetype i = record - 1;
+        for (const auto& texts : earlier_) {
+            if (i < texts->size()) return {texts.get(), i};
+            i -= texts->size();
+        }
+        return {texts_.get(), i};
+    }
+
     QString fileName_;
     int width_;
-    std::shared_ptr<ItemTexts> texts_ = std::make_shared<ItemTexts>();
-    qsizetype used_ = 0;  // how much of the text the items use
+    std::vector<std::shared_ptr<const ItemTexts>> earlier_;  // parts read before texts_
+    qsizetype earlierCount_ = 0;
+    std::shared_ptr<ItemTexts> texts_ = std::make_shared<ItemTexts>();  // the part being read
+    qsizetype used_ = 0;  // how much of its text the items use
 };
 
 class ItemDatabase {

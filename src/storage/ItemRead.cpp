@@ -31,8 +31,7 @@ bool readFast(const QByteArray& bytes, ItemTable& table) {
     if (!chars || table.width() < ItemField::ItemName) return false;
     const auto* data = reinterpret_cast<const uchar*>(bytes.constData());
     if (chars->wholeCharacters(data, bytes.size()) != bytes.size()) return false;
-    // IDs and names are a small part of an item line
-    table.reserve(bytes.size() / 8);
+    table.reserveFor(bytes.size());
     return scanItemRecords(*chars, bytes.constData(), bytes.size(), true, 0, table) == bytes.size();
 }
 
@@ -120,7 +119,7 @@ qint64 cutAfterLineEnd(int fd, qint64 from, qint64 size) {
 // a quoted value) its work is dropped and the first half is read on to the end of the file.
 bool streamInTwo(int fd, qint64 cut, const cp932::CharTable& chars, ItemTable& table, qint64 size) {
     ItemTable tail = table.emptyCopy();
-    tail.reserve((size - cut) / 8);
+    tail.reserveFor(size - cut);
     std::atomic<bool> stop{false};
     qint64 tailEnd = -1;
     bool tailFailed = false;  // not for the bytes: no memory for the second half
@@ -136,7 +135,7 @@ bool streamInTwo(int fd, qint64 cut, const cp932::CharTable& chars, ItemTable& t
     } catch (const std::system_error&) {
         return streamRecords(fd, 0, -1, chars, table, nullptr) >= 0;
     }
-    table.reserve(cut / 8);
+    table.reserveFor(cut);
     qint64 headEnd = -1;
     try {
         headEnd = streamRecords(fd, 0, cut, chars, table, nullptr);
@@ -168,8 +167,7 @@ bool streamFast(const QDir& dir, ItemTable& table, qint64 splitFrom) {
     const qint64 cut =
         splitFrom >= 0 && size >= splitFrom ? cutAfterLineEnd(file.fd, size / 2, size) : -1;
     if (cut > 0) return streamInTwo(file.fd, cut, *chars, table, size);
-    // IDs and names are a small part of an item line
-    table.reserve(size / 8);
+    table.reserveFor(size);
     return streamRecords(file.fd, 0, -1, *chars, table, nullptr) >= 0;
 }
 
@@ -205,7 +203,7 @@ std::optional<StorageError> readItemRecords(const QByteArray& bytes, ItemTable& 
             if (table.Count() == std::numeric_limits<qint32>::max()) {
                 return false;
             }
-            if (table.Count() == 0) table.reserve(text.size() / 8);
+            if (table.Count() == 0) table.reserveFor(text.size());
             table.append(fields[ItemField::ItemId - 1], fields[ItemField::ItemName - 1]);
             return true;
         });

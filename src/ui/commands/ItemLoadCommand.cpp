@@ -72,7 +72,9 @@ void ItemLoadCommand::LoadItemDatabases() {
     // The rows read the tables' texts, which the models keep: a later load gives the tables
     // new texts and leaves these rows as they are.
     std::vector<std::shared_ptr<const ItemTexts>> texts;
-    for (const ItemTable* table : items_.loadOrder()) texts.push_back(table->texts());
+    for (const ItemTable* table : items_.loadOrder()) {
+        for (auto& part : table->texts()) texts.push_back(std::move(part));
+    }
     models_.itemIds->appendItemRows(texts, ColumnModel::ItemColumn::Id);
     models_.itemNames->appendItemRows(texts, ColumnModel::ItemColumn::Name);
     // the editors look item IDs up on every monster shown: the load, which the user waits
