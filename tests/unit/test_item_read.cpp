@@ -57,18 +57,21 @@ QByteArray sjis(const QString& text) {
     return *cp932::encode(text);
 }
 
+// The same items, and the same refusal, naming the same place.
+void expectSameItems(const Items& got, const Items& expected, const char* what) {
+    EXPECT_EQ(got.rows, expected.rows) << what;
+    ASSERT_EQ(got.error.has_value(), expected.error.has_value()) << what;
+    if (!expected.error) return;
+    EXPECT_EQ(got.error->kind, expected.error->kind) << what;
+    EXPECT_EQ(got.error->record, expected.error->record) << what;
+    EXPECT_EQ(got.error->line, expected.error->line) << what;
+    EXPECT_EQ(got.error->field, expected.error->field) << what;
+    EXPECT_EQ(got.error->byteOffset, expected.error->byteOffset) << what;
+    EXPECT_EQ(got.error->character, expected.error->character) << what;
+}
+
 void expectSameAsFullReader(const QByteArray& bytes, int width, const char* what) {
-    const Items full = byFullReader(bytes, width);
-    const Items fast = byItemReader(bytes, width);
-    EXPECT_EQ(fast.rows, full.rows) << what;
-    ASSERT_EQ(fast.error.has_value(), full.error.has_value()) << what;
-    if (!full.error) return;
-    EXPECT_EQ(fast.error->kind, full.error->kind) << what;
-    EXPECT_EQ(fast.error->record, full.error->record) << what;
-    EXPECT_EQ(fast.error->line, full.error->line) << what;
-    EXPECT_EQ(fast.error->field, full.error->field) << what;
-    EXPECT_EQ(fast.error->byteOffset, full.error->byteOffset) << what;
-    EXPECT_EQ(fast.error->character, full.error->character) << what;
+    expectSameItems(byItemReader(bytes, width), byFullReader(bytes, width), what);
 }
 
 }  // namespace
@@ -186,15 +189,6 @@ void writeItemFile(const QDir& dir, const QByteArray& bytes) {
     QFile file(dir.filePath(u"item_drop_db.txt"_s));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-void expectSameItems(const Items& got, const Items& expected, const char* what) {
-    EXPECT_EQ(got.rows, expected.rows) << what;
-    ASSERT_EQ(got.error.has_value(), expected.error.has_value()) << what;
-    if (!expected.error) return;
-    EXPECT_EQ(got.error->kind, expected.error->kind) << what;
-    EXPECT_EQ(got.error->record, expected.error->record) << what;
-    EXPECT_EQ(got.error->byteOffset, expected.error->byteOffset) << what;
 }
 
 // The file read whole, streamed by one thread and streamed by two must keep the same items and
