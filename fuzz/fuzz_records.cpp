@@ -6,8 +6,10 @@
 // fields, in its normal form and faithfully after one field is changed, emptied or given a value
 // at the edge of what it accepts (blanks, commas, double quotes); and a record appended
 // to the file reads back as the old records plus the new one. Every input is also read as a
-// recovery journal (checkJournal).
+// recovery journal (checkJournal), and an item file by the item reader too (checkItemReader).
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +20,7 @@
 #include "storage/Cp932.h"
 #include "storage/ExactBytes.h"
 #include "storage/FieldScan.h"
+#include "storage/ItemRead.h"
 #include "storage/Journal.h"
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
@@ -138,6 +141,54 @@ void checkEdits(Table& table, const TableLayout& layout, const FileShape& shape,
     }
 }
 
+// The item reader, on the bytes whole and on a file it reads by one thread and by two, must keep
+// exactly the IDs and names the full reader reads and give exactly its refusal.
+void checkItemReader(const QByteArray& bytes, const FileShape& shape) {
+    const int width = int(shape.fieldNames.size());
+    std::vector<QString> expected;
+    QString text;
+    const auto error = readRecords(bytes, shape.name, width, text, [&](const QStringView* f) {
+        expected.push_back(f[ItemField::ItemId - 1].toString());
+        expected.push_back(f[ItemField::ItemName - 1].toString());
+        return true;
+    });
+    const auto same = [&](const ItemTable& table, const std::optional<StorageError>& got) {
+        if (got.has_value() != error.has_value()) return false;
+        if (error && (got->kind != error->kind || got->record != error->record ||
+                      got->byteOffset != error->byteOffset)) {
+            return false;
+        }
+        if (size_t(table.Count()) * 2 != expected.size()) return false;
+        for (qint32 r = 1; r <= table.Count(); ++r) {
+            if (table.ItemIdView(r) != expected[size_t(2 * r - 2)] ||
+                table.ItemNameView(r) != expected[size_t(2 * r - 1)]) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const ItemDatabase items;
+    const ItemTable* model = nullptr;
+    for (const ItemTable* t : items.loadOrder()) {
+        if (t->fileName() == shape.name) model = t;
+    }
+    ItemTable table = model->emptyCopy();
+    if (!same(table, readItemRecords(bytes, table))) violated("the item reader differs");
+    static const QTemporaryDir dir;
+    QFile file(QDir(dir.path()).filePath(shape.name));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(bytes) != bytes.size()) {
+        violated("cannot write the item file");
+    }
+    file.close();
+    for (const qint64 splitFrom : {qint64(-1), qint64(0)}) {
+        ItemTable read = model->emptyCopy();
+        if (!same(read, readItemFile(QDir(dir.path()), read, splitFrom))) {
+            violated("the item file read differs");
+        }
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -148,6 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     const int width = int(shape.fieldNames.size());
     const TableLayout layout{shape.name, shape.quotedField};
+    if (shape.name.startsWith(u"item_"_s)) checkItemReader(bytes, shape);
 
     Table table(shape.name, shape.fieldNames);
     QString text;

@@ -18,9 +18,15 @@ namespace mdb {
 // the full reader's.
 std::optional<StorageError> readItemRecords(const QByteArray& bytes, ItemTable& table);
 
+// The size from which readItemFile reads a file with two threads: -1 on a single core.
+qint64 itemFileSplitSize();
+
 // Reads the item file of `table` from `dir` into `table`, with the same result as reading its
 // bytes with readDatabaseFile and giving them to readItemRecords, but without holding the whole
 // file in memory when its records are whole and its bytes valid.
-std::optional<StorageError> readItemFile(const QDir& dir, ItemTable& table);
+// A file of `splitFrom` bytes or more (never with -1) is read by two threads, each reading about
+// half of it; the result is the same.
+std::optional<StorageError> readItemFile(const QDir& dir, ItemTable& table,
+                                         qint64 splitFrom = itemFileSplitSize());
 
 }  // namespace mdb

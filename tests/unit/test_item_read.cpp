@@ -57,18 +57,21 @@ QByteArray sjis(const QString& text) {
     return *cp932::encode(text);
 }
 
+// The same items, and the same refusal, naming the same place.
+void expectSameItems(const Items& got, const Items& expected, const char* what) {
+    EXPECT_EQ(got.rows, expected.rows) << what;
+    ASSERT_EQ(got.error.has_value(), expected.error.has_value()) << what;
+    if (!expected.error) return;
+    EXPECT_EQ(got.error->kind, expected.error->kind) << what;
+    EXPECT_EQ(got.error->record, expected.error->record) << what;
+    EXPECT_EQ(got.error->line, expected.error->line) << what;
+    EXPECT_EQ(got.error->field, expected.error->field) << what;
+    EXPECT_EQ(got.error->byteOffset, expected.error->byteOffset) << what;
+    EXPECT_EQ(got.error->character, expected.error->character) << what;
+}
+
 void expectSameAsFullReader(const QByteArray& bytes, int width, const char* what) {
-    const Items full = byFullReader(bytes, width);
-    const Items fast = byItemReader(bytes, width);
-    EXPECT_EQ(fast.rows, full.rows) << what;
-    ASSERT_EQ(fast.error.has_value(), full.error.has_value()) << what;
-    if (!full.error) return;
-    EXPECT_EQ(fast.error->kind, full.error->kind) << what;
-    EXPECT_EQ(fast.error->record, full.error->record) << what;
-    EXPECT_EQ(fast.error->line, full.error->line) << what;
-    EXPECT_EQ(fast.error->field, full.error->field) << what;
-    EXPECT_EQ(fast.error->byteOffset, full.error->byteOffset) << what;
-    EXPECT_EQ(fast.error->character, full.error->character) << what;
+    expectSameItems(byItemReader(bytes, width), byFullReader(bytes, width), what);
 }
 
 }  // namespace
@@ -108,6 +111,27 @@ TEST(ItemRead, KeepsWhatTheFullReaderKeepsAndRefusesWhatItRefuses) {
         {"UTF-8 text", "501,A,\xE3\x81\x82\xE3\x81\x84,3,\xE3\x81\x86\r\n"},
     };
     for (const auto& f : files) expectSameAsFullReader(f.bytes, 5, f.what);
+}
+
+// Past the name the reader counts commas many fields at a time; a quote or a line end in any of
+// those fields, one field too few or too many, and fields longer than a block of 64 bytes must
+// still split the record where the full reader splits it.
+TEST(ItemRead, FieldsAfterTheNameSplitAsTheFullReaderSplitsThem) {
+    const QByteArray special[] = {"\"a,b,c\"", " \t\"x,\r\ny\" z",        "ab\"c", "\"\"", "\"",
+                                  "\"q\",",    QByteArray(70, 'n') + ",", "\r",    "\n7"};
+    const QByteArray plain = "1,2,3,4,5,6,7,8\r\n";
+    for (int fields = 7; fields <= 9; ++fields) {
+        for (int at = 3; at < fields; ++at) {
+            for (const QByteArray& value : special) {
+                QByteArray record = "9,ID,Name";
+                for (int f = 3; f < fields; ++f) {
+                    record += ',' + (f == at ? value : QByteArray::number(f) + "0");
+                }
+                const QByteArray bytes = plain + record + "\r\n" + plain;
+                expectSameAsFullReader(bytes, 8, bytes.constData());
+            }
+        }
+    }
 }
 
 TEST(ItemRead, BadByteOutsideIdAndNameIsRefusedWithItsPlaceAndNoItemIsKept) {
@@ -156,23 +180,24 @@ Items byWholeFile(const QDir& dir, int width) {
     });
 }
 
-Items byItemFile(const QDir& dir, int width) {
-    return byItemTable(width, [&dir](ItemTable& table) { return readItemFile(dir, table); });
+Items byItemFile(const QDir& dir, int width, qint64 splitFrom = -1) {
+    return byItemTable(
+        width, [&dir, splitFrom](ItemTable& table) { return readItemFile(dir, table, splitFrom); });
 }
 
-void expectSameAsWholeFile(const QDir& dir, const QByteArray& bytes, const char* what) {
+void writeItemFile(const QDir& dir, const QByteArray& bytes) {
     QFile file(dir.filePath(u"item_drop_db.txt"_s));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     ASSERT_EQ(file.write(bytes), bytes.size());
-    file.close();
+}
+
+// The file read whole, streamed by one thread and streamed by two must keep the same items and
+// give the same refusal.
+void expectSameAsWholeFile(const QDir& dir, const QByteArray& bytes, const char* what) {
+    writeItemFile(dir, bytes);
     const Items whole = byWholeFile(dir, 5);
-    const Items streamed = byItemFile(dir, 5);
-    EXPECT_EQ(streamed.rows, whole.rows) << what;
-    ASSERT_EQ(streamed.error.has_value(), whole.error.has_value()) << what;
-    if (!whole.error) return;
-    EXPECT_EQ(streamed.error->kind, whole.error->kind) << what;
-    EXPECT_EQ(streamed.error->record, whole.error->record) << what;
-    EXPECT_EQ(streamed.error->byteOffset, whole.error->byteOffset) << what;
+    expectSameItems(byItemFile(dir, 5), whole, what);
+    expectSameItems(byItemFile(dir, 5, 0), whole, what);
 }
 
 }  // namespace
@@ -214,4 +239,48 @@ TEST(ItemRead, FileReadInPiecesGivesWhatTheWholeFileGives) {
     const Items folder = byItemFile(dir, 5);
     ASSERT_TRUE(folder.error);
     EXPECT_EQ(folder.error->kind, byWholeFile(dir, 5).error->kind);
+}
+
+// Two threads read a file from its start and from the first LF after its middle. Records whose
+// quoted scripts hold commas and line ends move the middle through every byte of a record: the
+// cut falls in a script, between CR and LF, in a double-byte name, on a record's end; the items
+// and the refusal must be those of one thread, wherever it falls.
+TEST(ItemRead, FileReadByTwoThreadsGivesWhatOneThreadGives) {
+    QTemporaryDir temp;
+    ASSERT_TRUE(temp.isValid());
+    const QDir dir(temp.path());
+    QByteArray body;
+    for (int i = 0; i < 12; ++i) {
+        body += QByteArray::number(500 + i) + ",A" + QByteArray::number(i) + ",";
+        body += sjis(i % 2 ? u"表札ｱ"_s : u"\"Apple, red\""_s);
+        body += ",3,\"bonus,1;\r\n\n\nmore,\n2\"" + QByteArray(i % 3 ? "\r\n" : "\n");
+    }
+    // scripts that hold what reads as whole records, and that a read from inside them takes
+    // for records to the end of the file
+    QByteArray quotedLines;
+    for (int i = 0; i < 12; ++i) {
+        quotedLines += QByteArray::number(600 + i) + ",B,Name,3,\"x\n7,Q,Quoted,3,\"\r\n";
+    }
+    const QByteArray tails[] = {"", "9,Z,Ap\x85\x40,3,50\r\n", "9,Z,Apple,3\r\n",
+                                "9,Z,Apple,3,\"open\n", "9,Z,Apple,3,5\r\n\r\n"};
+    const auto compare = [&dir](const QByteArray& content, const char* what) {
+        for (int shift = 0; shift < 2 * 64; ++shift) {
+            writeItemFile(dir, "1," + QByteArray(shift, 'x') + ",N,3,4\n" + content);
+            const Items one = byItemFile(dir, 5);
+            expectSameItems(byItemFile(dir, 5, 0), one, what);
+            // the one-thread read is itself the whole file's
+            if (shift % 16 == 0) expectSameItems(one, byWholeFile(dir, 5), "one thread");
+        }
+    };
+    for (const QByteArray& tail : tails)
+        compare(body + tail, tail.isEmpty() ? "valid" : tail.data());
+    compare(quotedLines + "9,Z,Last,3,\"x\"\r\n", "records inside quotes");
+    // refused in the first half, with a valid second half; no LF at all (lone CRs)
+    writeItemFile(dir, "1,Z,Ap\x85\x40,3,50\n" + body);
+    expectSameItems(byItemFile(dir, 5, 0), byWholeFile(dir, 5), "bad pair in the first half");
+    QByteArray crOnly = body;
+    crOnly.replace("\r\n", "\r").replace('\n', '\r');
+    writeItemFile(dir, crOnly);
+    expectSameItems(byItemFile(dir, 5, 0), byWholeFile(dir, 5), "lone CRs");
+    EXPECT_EQ(byItemFile(dir, 5, 0).rows.size(), 12u);
 }

@@ -5,6 +5,7 @@
 
 #include "storage/DatabaseFiles.h"
 #include "storage/StorageError.h"
+#include "ui/controls/ColumnModel.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/MirrorModels.h"
 #include "ui/controls/StorageMessages.h"
@@ -68,21 +69,14 @@ void ItemLoadCommand::LoadItemDatabases() {
 
     // The tables keep what was read before a failure; those items are offered all the same.
     // One batch per column: a row-by-row insert would have every bound view react each time.
-    // The rows are views of the tables' own texts, which the models keep: a later load gives
-    // the tables new texts and leaves these rows as they are.
-    std::vector<QStringView> ids, names;
-    ids.reserve(size_t(items_.totalCount()));
-    names.reserve(size_t(items_.totalCount()));
-    QStringList texts;
+    // The rows read the tables' texts, which the models keep: a later load gives the tables
+    // new texts and leaves these rows as they are.
+    std::vector<std::shared_ptr<const ItemTexts>> texts;
     for (const ItemTable* table : items_.loadOrder()) {
-        texts << table->text();
-        for (qint32 r = 1; r <= table->Count(); ++r) {
-            ids.push_back(table->ItemIdView(r));
-            names.push_back(table->ItemNameView(r));
-        }
+        for (auto& part : table->texts()) texts.push_back(std::move(part));
     }
-    models_.itemIds->appendRows(texts, ids);
-    models_.itemNames->appendRows(texts, names);
+    models_.itemIds->appendItemRows(texts, ColumnModel::ItemColumn::Id);
+    models_.itemNames->appendItemRows(texts, ColumnModel::ItemColumn::Name);
     // the editors look item IDs up on every monster shown: the load, which the user waits
     // for anyway, builds their index
     models_.itemIds->indexNow();

@@ -70,25 +70,43 @@ void ColumnModel::showTableColumn(const Table& table, int field) {
     endInsertRows();
 }
 
+QStringView ColumnModel::appendedView(int row) const {
+    // a few runs at most: a list's own rows, the clear row and the items of a load or two
+    auto run = runs_.end() - 1;
+    while (run->first > row) --run;
+    const qsizetype i = row - run->first;
+    if (!run->items) return run->views[size_t(i)];
+    return run->column == ItemColumn::Id ? run->items->id(i) : run->items->name(i);
+}
+
 void ColumnModel::appendRows(const QStringList& rows) {
     if (rows.isEmpty()) return;
     const int first = count();
     beginInsertRows({}, first, first + int(rows.size()) - 1);
-    views_.reserve(views_.size() + size_t(rows.size()));
+    if (runs_.empty() || runs_.back().items) runs_.push_back({first, {}, nullptr, {}});
+    std::vector<QStringView>& views = runs_.back().views;
+    views.reserve(views.size() + size_t(rows.size()));
     kept_.reserve(kept_.size() + size_t(rows.size()));
     for (const QString& row : rows) {
         kept_.push_back(row);
-        views_.push_back(kept_.back());
+        views.push_back(kept_.back());
     }
+    appendedRows_ += int(rows.size());
     endInsertRows();
 }
 
-void ColumnModel::appendRows(const QStringList& texts, const std::vector<QStringView>& rows) {
-    if (rows.empty()) return;
+void ColumnModel::appendItemRows(const std::vector<std::shared_ptr<const ItemTexts>>& texts,
+                                 ItemColumn column) {
+    qsizetype rows = 0;
+    for (const auto& items : texts) rows += items->size();
+    if (rows == 0) return;
     const int first = count();
-    beginInsertRows({}, first, first + int(rows.size()) - 1);
-    kept_.insert(kept_.end(), texts.begin(), texts.end());
-    views_.insert(views_.end(), rows.begin(), rows.end());
+    beginInsertRows({}, first, first + int(rows) - 1);
+    for (const auto& items : texts) {
+        if (items->size() == 0) continue;
+        runs_.push_back({count(), {}, items, column});
+        appendedRows_ += int(items->size());
+    }
     endInsertRows();
 }
 
@@ -108,7 +126,8 @@ void ColumnModel::clearRows() {
     beginResetModel();
     table_ = nullptr;
     tableRows_ = 0;
-    views_.clear();
+    runs_.clear();
+    appendedRows_ = 0;
     kept_.clear();
     firstRow_.clear();
     hasFirstRow_ = false;

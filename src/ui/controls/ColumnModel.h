@@ -2,8 +2,10 @@
 
 #include <QAbstractListModel>
 #include <QStringList>
+#include <memory>
 #include <vector>
 
+#include "model/ItemDatabase.h"
 #include "model/Table.h"
 #include "ui/controls/KeyIndex.h"
 #include "ui/controls/PrefixIndex.h"
@@ -23,13 +25,13 @@ public:
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
 
-    int count() const { return int(tableRows_ + views_.size()); }
+    int count() const { return tableRows_ + appendedRows_; }
     // The text shown in a row (row 0 with its replacement), empty outside the rows. The view
     // stays valid as long as the model and the table it shows.
     QStringView view(int row) const {
         if (row < 0 || row >= count()) return {};
         if (row == 0 && hasFirstRow_) return firstRow_;
-        return row < tableRows_ ? tableView(row) : views_[size_t(row - tableRows_)];
+        return row < tableRows_ ? tableView(row) : appendedView(row);
     }
     QString text(int row) const { return view(row).toString(); }
 
@@ -57,9 +59,11 @@ public:
     // with; the table must outlive the model. Only for a model with no rows yet.
     void showTableColumn(const Table& table, int field);
     void appendRows(const QStringList& rows);
-    // The same for views into `texts`, which the model keeps (a copy of a QString is shared,
-    // not copied).
-    void appendRows(const QStringList& texts, const std::vector<QStringView>& rows);
+    // Appends the IDs or the names of the items of `texts`, in that order, as rows that read
+    // the texts, which the model keeps.
+    enum class ItemColumn { Id, Name };
+    void appendItemRows(const std::vector<std::shared_ptr<const ItemTexts>>& texts,
+                        ItemColumn column);
     // Puts `text` in place of row 0; the other rows keep their positions.
     void replaceFirstRow(const QString& text);
     // Removes every row (only for lists no combo box is bound to).
@@ -67,14 +71,23 @@ public:
 
 private:
     QStringView tableView(int row) const { return table_->loadedView(row + 1, field_); }
+    QStringView appendedView(int row) const;
     // Brings the index up to the rows there are.
     void indexRows() const;
 
     const Table* table_ = nullptr;
     int field_ = 0;
-    int tableRows_ = 0;  // the table's records come first, then views_
-    std::vector<QStringView> views_;
-    std::vector<QString> kept_;  // what views_ point into
+    int tableRows_ = 0;  // the table's records come first, then the appended runs of rows
+    // Rows appended together: views of texts the model keeps, or the IDs or names of items.
+    struct Run {
+        int first = 0;
+        std::vector<QStringView> views;
+        std::shared_ptr<const ItemTexts> items;
+        ItemColumn column = ItemColumn::Id;
+    };
+    std::vector<Run> runs_;
+    int appendedRows_ = 0;
+    std::vector<QString> kept_;  // what the views of the runs point into
     QString firstRow_;
     bool hasFirstRow_ = false;
     bool indexed_ = false;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QStringView>
+#include <algorithm>
 #include <vector>
 
 namespace mdb {
@@ -16,19 +17,18 @@ public:
     template <typename ViewOf>
     void add(int first, int end, const ViewOf& viewOf) {
         if ((used_ + size_t(end - first)) * 2 > slots_.size()) grow(used_ + size_t(end - first));
-        for (int row = first; row < end; ++row) {
-            const QStringView text = viewOf(row);
-            const quint32 hash = foldedHash(text);
-            size_t s = hash & (slots_.size() - 1);
-            for (;; s = (s + 1) & (slots_.size() - 1)) {
-                Slot& slot = slots_[s];
-                if (slot.row < 0) {
-                    slot = {hash, row};
-                    ++used_;
-                    break;
-                }
-                if (slot.hash == hash && equalFolded(viewOf(slot.row), text)) break;
+        // A large column's slots lie far beyond the processor's cache, and each row's slot is
+        // a miss of its own: the slots of a batch of rows are asked for together, so that
+        // their misses overlap, and then filled in row order.
+        constexpr int kBatch = 16;
+        quint32 hashes[kBatch];
+        for (int batch = first; batch < end; batch += kBatch) {
+            const int n = std::min(kBatch, end - batch);
+            for (int k = 0; k < n; ++k) {
+                hashes[k] = foldedHash(viewOf(batch + k));
+                __builtin_prefetch(&slots_[hashes[k] & (slots_.size() - 1)], 1);
             }
+            for (int k = 0; k < n; ++k) insert(batch + k, hashes[k], viewOf);
         }
     }
 
@@ -59,6 +59,19 @@ private:
         quint32 hash = 0;
         int row = -1;
     };
+
+    template <typename ViewOf>
+    void insert(int row, quint32 hash, const ViewOf& viewOf) {
+        for (size_t s = hash & (slots_.size() - 1);; s = (s + 1) & (slots_.size() - 1)) {
+            Slot& slot = slots_[s];
+            if (slot.row < 0) {
+                slot = {hash, row};
+                ++used_;
+                return;
+            }
+            if (slot.hash == hash && equalFolded(viewOf(slot.row), viewOf(row))) return;
+        }
+    }
     // Room for `keys` keys at most half the slots used, rehashing those held.
     void grow(size_t keys);
 
