@@ -41,6 +41,7 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
     // put back, nor after another instance saved since. A failure is looked at afresh too.
     const bool readAhead = preload && preload->holds(dir_) && restore.restored.isEmpty() &&
                            preload->readAsTheFilesAreNow();
+    if (preload && !readAhead) preload->discard();
     if (auto error = readAhead ? preload->moveInto(db_) : loadMonsterDatabase(dir_, db_)) {
         reportStartFailure(*error);
         return StartResult::Failed;

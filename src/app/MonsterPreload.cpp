@@ -60,4 +60,11 @@ std::optional<StorageError> MonsterPreload::moveInto(MonsterDatabase& db) {
     return error_;
 }
 
+void MonsterPreload::discard() {
+    wait();
+    taken_ = true;
+    // a new, empty database: clearing the tables would keep their room
+    db_ = std::make_unique<MonsterDatabase>();
+}
+
 }  // namespace mdb

@@ -36,6 +36,9 @@ public:
     // Waits, then gives `db` the tables read (MonsterDatabase::takeLoaded) and returns what the
     // load returned, exactly as loadMonsterDatabase on `db` would have. Once only.
     std::optional<StorageError> moveInto(MonsterDatabase& db);
+    // Waits, then lets go of what was read and not taken: the window read the files itself,
+    // and the preload lives on beside it for the whole run.
+    void discard();
 
 private:
     QString absolutePath_;
