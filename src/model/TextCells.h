@@ -46,9 +46,29 @@ public:
         if (cells_.capacity() - first < n) {
             cells_.reserve(std::max(first + n, cells_.capacity() * 2));
         }
+        if (n == 0) return;
         cells_.resize(first + n);
         Cell* out = cells_.data() + first;
-        for (size_t k = 0; k < n; ++k) out[k] = cellFor(views[k], first + k);
+        // A record's fields mostly lie one after another, a comma between each two: such a run
+        // is checked against the rule by one count over the whole of it instead of a search
+        // from every field's start, and checked alone only when the count finds it wrong.
+        // in locals: to the compiler, a store through `out` could change the members
+        const quintptr begin = quintptr(begin_);
+        const quintptr sourceBytes = quintptr(end_) - begin;
+        size_t run = 0;  // the first view of the current run
+        const char16_t* runEnd = views[0].utf16() + views[0].size();
+        out[0] = Cell((quintptr(views[0].utf16()) - begin) / 2);
+        for (size_t k = 1; k < n; ++k) {
+            const char16_t* p = views[k].utf16();
+            // the view begins right after a comma of the source that ends the one before
+            if (!(p == runEnd + 1 && quintptr(runEnd) - begin < sourceBytes && *runEnd == u',')) {
+                closeRun(views, run, k, out, first);
+                run = k;
+            }
+            out[k] = Cell((quintptr(p) - begin) / 2);
+            runEnd = p + views[k].size();
+        }
+        closeRun(views, run, n, out, first);
     }
     // Stores a copy of `text`; it counts as written.
     void pushCopy(const QString& text) { cells_.push_back(copyCell(text, cells_.size())); }
@@ -171,6 +191,64 @@ private:
             while (p < end_ && !endsBare(*p)) ++p;
         }
         return p;
+    }
+
+    // Checks the views `from` to `to` of a run, stored as offsets at out[from..to): when they
+    // do not follow the rule, each is stored as cellFor stores it alone.
+    void closeRun(const QStringView* views, size_t from, size_t to, Cell* out, size_t first) {
+        if (Q_LIKELY(runFollowsRule(views[from], views[to - 1], to - 1 - from))) return;
+        for (size_t k = from; k < to; ++k) out[k] = cellFor(views[k], first + k);
+    }
+    // Whether each view of a run from `first` to `last`, each beginning one past the end of the
+    // one before, a comma between them, is the text the rule finds from its start. The views
+    // other than the first follow a comma, so only the first can follow a double quote; each ends
+    // where the next one's comma is, the last where the source ends or a comma or line end follows.
+    // What is left to make sure of is that no view holds a comma or line end: the whole run then
+    // holds exactly the `commas` between its views.
+    bool runFollowsRule(QStringView first, QStringView last, size_t commas) const {
+        const char16_t* from = first.utf16();
+        const char16_t* to = last.utf16() + last.size();
+        if (from == nullptr || from < begin_ || from > end_ || quotedAt(from) || to > end_ ||
+            to - begin_ >= qptrdiff(Empty)) {
+            return false;
+        }
+        if (to < end_ && !endsBare(*to)) return false;
+        return size_t(countBareEnds(from, to)) == commas;
+    }
+    // The commas, CRs and LFs in [p, end).
+    static qsizetype countBareEnds(const char16_t* p, const char16_t* end) {
+        const char16_t* const start = p;
+        qsizetype count = 0;
+#if defined(__SSE2__)
+        const __m128i comma = _mm_set1_epi16(u','), cr = _mm_set1_epi16(u'\r'),
+                      lf = _mm_set1_epi16(u'\n');
+        // each lane counts down by one for every end it sees; a lane holds up to 32767 of them
+        while (end - p >= 8) {
+            __m128i lanes = _mm_setzero_si128();
+            for (int step = 0; step < 4096 && end - p >= 8; ++step, p += 8) {
+                const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+                lanes = _mm_add_epi16(lanes, _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(c, comma),
+                                                                       _mm_cmpeq_epi16(c, cr)),
+                                                          _mm_cmpeq_epi16(c, lf)));
+            }
+            lanes = _mm_madd_epi16(lanes, _mm_set1_epi16(1));  // four sums of two lanes
+            lanes = _mm_add_epi32(lanes, _mm_shuffle_epi32(lanes, 0x4E));
+            lanes = _mm_add_epi32(lanes, _mm_shuffle_epi32(lanes, 0xB1));
+            count -= _mm_cvtsi128_si32(lanes);
+        }
+        // the last few: the eight characters up to the end again, those counted above left out
+        if (p < end && end - start >= 8) {
+            const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(end - 8));
+            const unsigned bits = unsigned(_mm_movemask_epi8(
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(c, comma), _mm_cmpeq_epi16(c, cr)),
+                             _mm_cmpeq_epi16(c, lf))));
+            // two bits a character; keep those of the characters from p on
+            count += __builtin_popcount(bits >> (2 * (8 - (end - p)))) / 2;
+            p = end;
+        }
+#endif
+        for (; p < end; ++p) count += endsBare(*p);
+        return count;
     }
 
     Cell cellFor(QStringView view, size_t index) {
