@@ -5,6 +5,8 @@
 #include <cstring>
 #include <memory>
 #include <optional>
+
+#include "storage/ExactBytes.h"
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -173,6 +175,61 @@ qsizetype CharTable::decode(const uchar* p, qsizetype n, qsizetype readable, cha
             *to++ = single_[b];
         }
     }
+    return to - out;
+}
+
+qsizetype CharTable::decodeWhole(const uchar* p, qsizetype n, char16_t* out,
+                                 bool& encodesBack) const {
+    char16_t* to = out;
+    bool exact = true;
+    qsizetype i = 0;
+    while (i < n) {
+#if defined(__SSE2__)
+        // sixteen bytes widened at once; those up to the first that is not plain (printable
+        // ASCII, a tab or a line end) are kept. Each unit written lies before where the bytes
+        // read end, so within `out`.
+        const __m128i zero = _mm_setzero_si128();
+        while (i + 16 <= n) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            // signed: the bytes from 0x80 up count as below 0x20 too
+            const __m128i control = _mm_cmplt_epi8(b, _mm_set1_epi8(0x20));
+            const __m128i allowed =
+                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\t')),
+                                          _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
+                             _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
+            const __m128i other = _mm_or_si128(_mm_andnot_si128(allowed, control),
+                                               _mm_cmpeq_epi8(b, _mm_set1_epi8(0x7F)));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(b, zero));
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpackhi_epi8(b, zero));
+            const unsigned mask = unsigned(_mm_movemask_epi8(other));
+            const int kept = mask ? __builtin_ctz(mask) : 16;
+            i += kept;
+            to += kept;
+            if (kept < 16) break;
+        }
+#endif
+        // then character by character, at least one, up to the next plain byte
+        for (const qsizetype from = i; i < n;) {
+            const uchar b = p[i];
+            const bool plain = (b >= 0x20 && b < 0x7F) || b == '\t' || b == '\r' || b == '\n';
+            if (plain && i != from) break;
+            if (row_[b] != 0) {
+                if (i + 1 == n) return -1;
+                const char16_t unit = pairs_[rowStart(b) + p[i + 1]];
+                if (unit == kNone) return -1;
+                exact = exact && pairEncodesBack(b, p[i + 1]);
+                *to++ = unit;
+                i += 2;
+                continue;
+            }
+            if (b == 0 || single_[b] == kNone) return -1;
+            // of the other single bytes only the half-width katakana come back as themselves
+            exact = exact && (plain || (b >= 0xA1 && b <= 0xDF));
+            *to++ = single_[b];
+            ++i;
+        }
+    }
+    encodesBack = exact;
     return to - out;
 }
 

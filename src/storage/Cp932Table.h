@@ -34,6 +34,11 @@ public:
     // for n + kSlack units: runs of ASCII are widened many bytes at a time, past their end.
     static constexpr qsizetype kSlack = 16;
     qsizetype decode(const uchar* p, qsizetype n, qsizetype readable, char16_t* out) const;
+    // Checks and decodes a whole file in one pass: the number of units written to `out`
+    // (room for n), or -1 when the bytes are not whole characters the decoder takes or hold a
+    // NUL, as wholeCharacters tells. `encodesBack` receives what encodesBackExactly would say
+    // of the bytes. Runs of printable ASCII, tabs and line ends go sixteen bytes at a time.
+    qsizetype decodeWhole(const uchar* p, qsizetype n, char16_t* out, bool& encodesBack) const;
 
 private:
     static constexpr char16_t kNone = 0xFFFF;  // no character decodes to U+FFFF

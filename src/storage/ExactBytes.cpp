@@ -109,6 +109,10 @@ char* narrow(const char16_t* p, qsizetype from, qsizetype end, char* to) {
 
 }  // namespace
 
+bool pairEncodesBack(uchar lead, uchar trail) {
+    return pairComesBack(lead, trail);
+}
+
 bool encodesBackExactly(QByteArrayView bytes) {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
