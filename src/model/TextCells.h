@@ -195,7 +195,9 @@ private:
 
     // Checks the views `from` to `to` of a run, stored as offsets at out[from..to): when they
     // do not follow the rule, each is stored as cellFor stores it alone.
-    void closeRun(const QStringView* views, size_t from, size_t to, Cell* out, size_t first) {
+    // Out of line: the loop over a record's views keeps its few values in registers.
+    Q_NEVER_INLINE void closeRun(const QStringView* views, size_t from, size_t to, Cell* out,
+                                 size_t first) {
         if (Q_LIKELY(runFollowsRule(views[from], views[to - 1], to - 1 - from))) return;
         for (size_t k = from; k < to; ++k) out[k] = cellFor(views[k], first + k);
     }
