@@ -70,13 +70,21 @@ bool CharTable::build() {
     for (int b = 0; b < 256; ++b) {
         if (isSingleCharacter(b)) singles += char(b);
     }
+    // written in place: built on the start's reading thread, byte by byte appends would cost
+    // a good part of reading the real monster files
+    qsizetype pairCount = 0;
+    for (const PairRange& r : kPairs) {
+        pairCount += (r.lastLead - r.firstLead + 1) * (r.lastTrail - r.firstTrail + 1);
+    }
+    pairs.resize(2 * pairCount);
+    char* to = pairs.data();
     int rows = 0;
     for (const PairRange& r : kPairs) {
         for (int lead = r.firstLead; lead <= r.lastLead; ++lead) {
             if (row_[lead] == 0) row_[lead] = quint8(++rows);
             for (int trail = r.firstTrail; trail <= r.lastTrail; ++trail) {
-                pairs += char(lead);
-                pairs += char(trail);
+                *to++ = char(lead);
+                *to++ = char(trail);
             }
         }
     }
@@ -89,11 +97,12 @@ bool CharTable::build() {
         single_[uchar(singles[i])] = singleText->at(i).unicode();
     }
     pairs_.assign(size_t(rows) * 256, kNone);
-    for (qsizetype i = 0; i < pairText->size(); ++i) {
-        const char16_t unit = pairText->at(i).unicode();
+    const auto* pair = reinterpret_cast<const uchar*>(pairs.constData());
+    const char16_t* unit = reinterpret_cast<const char16_t*>(pairText->constData());
+    for (qsizetype i = 0; i < pairText->size(); ++i, pair += 2) {
         // a surrogate would be half a character; U+FFFF marks no character
-        if (unit == kNone || QChar::isSurrogate(unit)) return false;
-        pairs_[rowStart(uchar(pairs[2 * i])) + uchar(pairs[2 * i + 1])] = unit;
+        if (unit[i] == kNone || QChar::isSurrogate(unit[i])) return false;
+        pairs_[rowStart(pair[0]) + pair[1]] = unit[i];
     }
     return true;
 }
