@@ -4,7 +4,6 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -14,7 +13,6 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -22,6 +20,7 @@
 
 #include "LargeDatabase.h"
 #include "PeakMemory.h"
+#include "ProbeSteps.h"
 #include "app/MainWindow.h"
 #include "ui/controls/MessageSink.h"
 
@@ -30,42 +29,6 @@ namespace mdb::bench {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-// Runs the event loop until `window` has been painted once: the first paint is what the user
-// waits for, and it runs every widget's own paint code.
-class FirstPaint : public QObject {
-public:
-    explicit FirstPaint(QWidget* window) : window_(window) { window->installEventFilter(this); }
-    void wait() {
-        QElapsedTimer bound;
-        bound.start();
-        while (!painted_ && bound.elapsed() < 10000) QCoreApplication::processEvents();
-        if (!painted_) {
-            std::fprintf(stderr, "the window was never painted\n");
-            std::exit(1);
-        }
-    }
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (watched == window_ && event->type() == QEvent::Paint) painted_ = true;
-        return false;
-    }
-
-private:
-    QWidget* window_;
-    bool painted_ = false;
-};
-
-qint64 nowNs() {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
-double ms(qint64 fromNs, qint64 toNs) {
-    return double(toNs - fromNs) / 1e6;
-}
 
 RecordingMessageSink& sink() {
     static RecordingMessageSink messages;
@@ -81,19 +44,6 @@ std::unique_ptr<MainWindow> startedWindow(const QString& folder) {
     return window;
 }
 
-// Jumps to a random monster, as a user picking from the list or typing a number does.
-double randomSwitch(MainWindow& window, QRandomGenerator& random) {
-    const int last = int(window.database().StatusTable.Count()) - 1;
-    QLineEdit* positionBox = window.findChild<QLineEdit*>(u"Text0"_s);
-    QString target;
-    do {
-        target = QString::number(1 + random.bounded(std::max(last, 1)));
-    } while (last > 1 && target == positionBox->text());
-    const qint64 t = nowNs();
-    positionBox->setText(target);
-    return ms(t, nowNs());
-}
-
 void checkQuiet(const char* step) {
     for (const auto& m : sink().messages) {
         if (m.isWarning) {
@@ -101,13 +51,6 @@ void checkQuiet(const char* step) {
             std::exit(1);
         }
     }
-}
-
-double median(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.empty()      ? -1
-           : v.size() % 2 ? v[v.size() / 2]
-                          : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 // One field changed, then the update: what a user's update costs.
@@ -143,6 +86,13 @@ QString copyOf(const QString& folder, const QTemporaryDir& scratch) {
         }
     }
     return scratch.path();
+}
+
+// The seed of the random switches: the driver gives each round its own.
+quint32 probeSeed() {
+    bool given = false;
+    const uint seed = qEnvironmentVariableIntValue("MDB_PROBE_SEED", &given);
+    return given ? seed : 42;
 }
 
 }  // namespace
@@ -194,20 +144,37 @@ int runProbe(const QString& mode, const QString& given, qint64 processStartNs,
         return 0;
     }
     if (mode == u"items"_s) {
-        // the item load and the first switch after it, which looks up item IDs
+        // The item load and the monster switches after it, as a user meets them: the window is
+        // shown and paints what each step changed before the next step, so that a later switch
+        // finds the processor's caches as a user's does, after a paint, and not as a loop of
+        // switches no user makes leaves them. The switch figures leave the paint out; the last
+        // two add it. The driver seeds each round anew: with one seed, the first switch after
+        // the load went to the same monster in every round.
         auto window = startedWindow(folder);
-        QRandomGenerator random(42);
+        FirstPaint painted(window.get());
+        window->show();
+        painted.wait();
+        QRandomGenerator random(probeSeed());
         // a few switches first, so that the first one after the load does not also pay for
         // what any first switch pays (the fonts of the names it shows, the key indexes)
-        for (int i = 0; i < 8; ++i) randomSwitch(*window, random);
+        for (int i = 0; i < 8; ++i) {
+            randomSwitch(*window, random);
+            paintPending();
+        }
         const qint64 t = nowNs();
         window->Command2->click();
         const double load = ms(t, nowNs());
         checkQuiet("the item load");
+        paintPending();
         const double first = randomSwitch(*window, random);
-        std::vector<double> later;
-        for (int i = 0; i < 15; ++i) later.push_back(randomSwitch(*window, random));
-        std::printf("%.3f %.3f %.3f\n", load, first, median(later));
+        const double firstPainted = first + paintPending();
+        std::vector<double> later, laterPainted;
+        for (int i = 0; i < 15; ++i) {
+            later.push_back(randomSwitch(*window, random));
+            laterPainted.push_back(later.back() + paintPending());
+        }
+        std::printf("%.3f %.3f %.3f %.3f %.3f\n", load, first, median(later), firstPainted,
+                    median(laterPainted));
         return 0;
     }
     if (mode == u"steps"_s) {

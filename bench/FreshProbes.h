@@ -18,7 +18,9 @@ qint64 processStartNs();
 //                        window's construction and the load step on their own; the files are
 //                        read ahead by `preload`, started before the application object
 //   decode-items FOLDER  reading and decoding the three item files
-//   items FOLDER         the item load, the first random switch after it, a later one's median
+//   items FOLDER         the item load, the first random switch after it, a later one's
+//                        median, then the same two switches each with its paint; the window is
+//                        shown, and MDB_PROBE_SEED (default 42) seeds the switches
 //   steps FOLDER         each interactive step's median and slowest, one line each
 //   memory FOLDER        peak memory of the empty window, then of a run with an update that
 //   memory-items FOLDER  changes a field and a save (without / with the item load); the folder

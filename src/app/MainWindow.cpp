@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
-#include <QMenuBar>
+#include <QMenu>
 #include <QPushButton>
 #include <QUndoStack>
 
@@ -18,7 +18,6 @@
 #include "ui/commands/ViewModes.h"
 #include "ui/commands/WindowLayout.h"
 #include "ui/controls/ChainTrace.h"
-#include "ui/controls/MenuKeys.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/TextStart.h"
 #include "ui/controls/Widgets.h"
@@ -34,14 +33,6 @@ namespace mdb {
 using namespace Qt::StringLiterals;
 
 namespace {
-
-QAction* addMenuAction(QMenu* menu, const QString& objectName, const QString& caption,
-                       const QKeySequence& shortcut = {}) {
-    auto* action = menu->addAction(caption);
-    action->setObjectName(objectName);
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    return action;
-}
 
 // The outer size, in twips, of the view the window starts in: the status editor alone.
 const QSize kStatusOnlyView(10245, 4500);
@@ -69,87 +60,6 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
 }
 
 MainWindow::~MainWindow() = default;
-
-void MainWindow::buildMenus() {
-    QMenuBar* bar = menuBar();
-
-    MunFile = bar->addMenu(u"ファイル"_s);
-    MunFile->setObjectName(u"MunFile"_s);
-    mnuFileSaveAsItem = addMenuAction(MunFile, u"mnuFileSaveAsItem"_s, u"名前を付けて保存(&A)"_s,
-                                      QKeySequence(u"Ctrl+A"_s));
-    mnuFileSaveAsItem->setEnabled(false);
-    MunFileSave =
-        addMenuAction(MunFile, u"MunFileSave"_s, u"上書き保存(&W)"_s, QKeySequence(u"Ctrl+W"_s));
-    MunFile->addSeparator();
-    MunFileQuit =
-        addMenuAction(MunFile, u"MunFileQuit"_s, u"終了(&X)"_s, QKeySequence(u"Ctrl+Q"_s));
-
-    mnuEdit = bar->addMenu(u"機能"_s);
-    mnuEdit->setObjectName(u"mnuEdit"_s);
-    mnuIdbLoad =
-        addMenuAction(mnuEdit, u"mnuIdbLoad"_s, u"アイテムDBを読込"_s, QKeySequence(u"Ctrl+L"_s));
-    mnuNext = addMenuAction(mnuEdit, u"mnuNext"_s, u"次の候補へ移動"_s, QKeySequence(u"Ctrl+F"_s));
-    mnuBack = addMenuAction(mnuEdit, u"mnuBack"_s, u"前の候補へ移動"_s, QKeySequence(u"Ctrl+D"_s));
-    mnuRenw = addMenuAction(mnuEdit, u"mnuRenw"_s, u"現在の編集結果を反映させる(&S)"_s,
-                            QKeySequence(u"Ctrl+S"_s));
-    mnuEdit->addSeparator();
-    mnuMenu = mnuEdit->addMenu(u"メニュー"_s);
-    mnuMenu->setObjectName(u"mnuMenu"_s);
-    mnuStatMenu =
-        addMenuAction(mnuMenu, u"mnuStatMenu"_s, u"ステータス編集のみ"_s, QKeySequence(Qt::Key_F1));
-    mnuStatMenu->setCheckable(true);
-    mnuStatMenu->setChecked(true);
-    mnuMenu2 = addMenuAction(mnuMenu, u"mnuMenu2"_s, u"変態、取り巻き、召喚編集"_s,
-                             QKeySequence(Qt::Key_F2));
-    mnuMenu2->setCheckable(true);
-    mnuMenuMobSkill = addMenuAction(mnuMenu, u"mnuMenuMobSkill"_s, u"モンスタースキルDB編集"_s,
-                                    QKeySequence(Qt::Key_F5));
-    mnuMenuMobSkill->setEnabled(false);
-
-    mnuFPro = bar->addMenu(u"for Professional"_s);
-    mnuFPro->setObjectName(u"mnuFPro"_s);
-    mnuProf = addMenuAction(mnuFPro, u"mnuProf"_s, u"上級モード(&P)"_s, QKeySequence(u"Ctrl+P"_s));
-    mnuProf->setCheckable(true);
-    mnuInsMaster = mnuFPro->addMenu(u"DB項目追加"_s);
-    mnuInsMaster->setObjectName(u"mnuInsMaster"_s);
-    mnuInsMaster->setEnabled(false);
-    mnuDdrIns = addMenuAction(mnuInsMaster, u"mnuDdrIns"_s, u"ドロップDBへ項目を追加"_s,
-                              QKeySequence(u"Ctrl+I"_s));
-    mnuMvpIns = addMenuAction(mnuInsMaster, u"mnuMvpIns"_s, u"ＭＶＰ DBへ項目を追加"_s,
-                              QKeySequence(u"Ctrl+J"_s));
-    mnuEmoIns = addMenuAction(mnuInsMaster, u"mnuEmoIns"_s, u"エモーションDBへ項目を追加"_s,
-                              QKeySequence(u"Ctrl+N"_s));
-    mnuMorpIns = addMenuAction(mnuInsMaster, u"mnuMorpIns"_s, u"変態DBへ項目を追加"_s,
-                               QKeySequence(u"Ctrl+K"_s));
-    mnuSlaveIns = addMenuAction(mnuInsMaster, u"mnuSlaveIns"_s, u"取り巻きDBへ項目を追加"_s,
-                                QKeySequence(u"Ctrl+U"_s));
-    mnuSumIns = addMenuAction(mnuInsMaster, u"mnuSumIns"_s, u"召喚DBへ項目を追加"_s,
-                              QKeySequence(u"Ctrl+O"_s));
-    for (QAction* add : {mnuDdrIns, mnuMvpIns, mnuEmoIns, mnuMorpIns, mnuSlaveIns, mnuSumIns}) {
-        add->setEnabled(false);
-    }
-    mnuFPro->addSeparator();
-    mnuDbwin1 = addMenuAction(mnuFPro, u"mnuDbwin1"_s, u"DebugWindow#1 表示/消去"_s,
-                              QKeySequence(u"Ctrl+F1"_s));
-    mnuDbwin2 = addMenuAction(mnuFPro, u"mnuDbwin2"_s, u"DebugWindow#2 表示/消去"_s,
-                              QKeySequence(u"Ctrl+F2"_s));
-    mnuDbwin3 = addMenuAction(mnuFPro, u"mnuDbwin3"_s, u"DebugWindow#3 表示/消去"_s,
-                              QKeySequence(u"Ctrl+F3"_s));
-
-    mnuOther = bar->addMenu(u"その他"_s);
-    mnuOther->setObjectName(u"mnuOther"_s);
-    mnuHelp = addMenuAction(mnuOther, u"mnuHelp"_s, u"ヘルプ(&H)"_s, QKeySequence(Qt::Key_F11));
-    mnuHelp->setEnabled(false);
-    mnuHelpAbout =
-        addMenuAction(mnuOther, u"mnuHelpAbout"_s, u"バージョン(&V)"_s, QKeySequence(Qt::Key_F12));
-
-    // the window's actions must work while the focus is anywhere in it
-    for (QAction* action : findChildren<QAction*>()) action->setShortcutContext(Qt::WindowShortcut);
-    // and whatever control has the focus: a text box must not take a shortcut as its own key
-    MenuKeys::install(this);
-    MenuKeys::traceActions(this);
-    connect(MunFileQuit, &QAction::triggered, this, &QWidget::close);
-}
 
 void MainWindow::buildFrames() {
     auto* central = new QWidget(this);
