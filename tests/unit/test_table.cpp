@@ -184,6 +184,11 @@ TEST(Table, ViewsThatTheRuleWouldNotGiveBackAreKeptAsCopies) {
         {"ab,cd,ef", {{0, 2}, {3, 1}}, {true, false}},
         // the first view of a run follows a double quote: its text would run to the next one
         {"x\"ab,cd", {{2, 2}, {5, 2}}, {false, true}},
+        // runs long enough to be counted eight characters at a time: a comma hidden among
+        // the first eight, past them, and among the last few
+        {"abcdefghij,klmnopq,rstuvw\r\n", {{0, 18}, {19, 6}}, {false, true}},
+        {"abcdefghijklmnopqrstuvw,x,yz\n", {{0, 23}, {24, 4}}, {true, false}},
+        {"abcdefghijklmnopqrstuvw,xyz\n", {{0, 23}, {24, 3}}, {true, true}},
         // a quoted value and the fields after it
         {"\"a,b\",c,d\n", {{1, 3}, {6, 1}, {8, 1}}, {true, true, true}},
     };
