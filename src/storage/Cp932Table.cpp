@@ -2,6 +2,7 @@
 
 #include <QStringDecoder>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <optional>
@@ -54,13 +55,22 @@ std::optional<QString> decodeExpecting(const QByteArray& bytes, qsizetype charac
 
 }  // namespace
 
+namespace {
+std::atomic<const CharTable*> built{nullptr};
+}  // namespace
+
 const CharTable* CharTable::instance() {
     static const std::unique_ptr<const CharTable> table = [] {
         std::unique_ptr<CharTable> t(new CharTable);
         if (!t->build()) t.reset();
+        built.store(t.get(), std::memory_order_release);
         return std::unique_ptr<const CharTable>(std::move(t));
     }();
     return table.get();
+}
+
+const CharTable* CharTable::ifBuilt() {
+    return built.load(std::memory_order_acquire);
 }
 
 bool CharTable::build() {

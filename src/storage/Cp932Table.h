@@ -15,6 +15,9 @@ public:
     // what each decodes to is asked of the decoder once. Nothing when the decoder does not
     // take the pairs written down as characters; the caller must then use the decoder.
     static const CharTable* instance();
+    // The tables when instance() has built them already, else nothing: building them makes the
+    // converter map every character, which keeps about a megabyte of its data resident.
+    static const CharTable* ifBuilt();
 
     // Whether the decoder takes the byte alone (a lead byte it never takes alone).
     bool decodesAlone(uchar b) const { return single_[b] != kNone; }

@@ -206,8 +206,12 @@ std::optional<StorageError> decodeRecordText(const QByteArray& bytes, const QStr
                                              QString& text, bool* encodesBack) {
     // Bytes that are whole characters, none a NUL, decode through the code page's table, which
     // gives the decoder's own text; anything else is left to the decoder, which also finds
-    // where it goes wrong.
-    if (const cp932::CharTable* chars = cp932::CharTable::instance()) {
+    // where it goes wrong. The table is built for a file whose text alone outweighs what
+    // building it keeps resident; a smaller one uses it once it is there.
+    constexpr qsizetype kWorthTheTable = qsizetype(1) << 20;
+    const cp932::CharTable* chars =
+        bytes.size() >= kWorthTheTable ? cp932::CharTable::instance() : cp932::CharTable::ifBuilt();
+    if (chars) {
         const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
         QString decoded;
         decoded.resize(bytes.size());
