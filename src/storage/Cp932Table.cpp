@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "storage/ExactBytes.h"
+#include "storage/PlainRuns.h"
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -203,30 +204,10 @@ qsizetype CharTable::decodeWhole(const uchar* p, qsizetype n, char16_t* out,
     bool exact = true;
     qsizetype i = 0;
     while (i < n) {
-#if defined(__SSE2__)
-        // sixteen bytes widened at once; those up to the first that is not plain (printable
-        // ASCII, a tab or a line end) are kept. Each unit written lies before where the bytes
-        // read end, so within `out`.
-        const __m128i zero = _mm_setzero_si128();
-        while (i + 16 <= n) {
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            // signed: the bytes from 0x80 up count as below 0x20 too
-            const __m128i control = _mm_cmplt_epi8(b, _mm_set1_epi8(0x20));
-            const __m128i allowed =
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\t')),
-                                          _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
-                             _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
-            const __m128i other = _mm_or_si128(_mm_andnot_si128(allowed, control),
-                                               _mm_cmpeq_epi8(b, _mm_set1_epi8(0x7F)));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm_unpacklo_epi8(b, zero));
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(to + 8), _mm_unpackhi_epi8(b, zero));
-            const unsigned mask = unsigned(_mm_movemask_epi8(other));
-            const int kept = mask ? __builtin_ctz(mask) : 16;
-            i += kept;
-            to += kept;
-            if (kept < 16) break;
-        }
-#endif
+        // runs of plain bytes, the bulk of every file, sixteen at a time
+        const qsizetype plainEnd = widenPlainBlocks(p, n, i, to);
+        to += plainEnd - i;
+        i = plainEnd;
         // then character by character, at least one, up to the next plain byte
         for (const qsizetype from = i; i < n;) {
             const uchar b = p[i];
