@@ -6,6 +6,8 @@
 #include <memory>
 #include <utility>
 #include <vector>
+
+#include "model/FieldEnds.h"
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -164,7 +166,6 @@ private:
         size_t cell;  // the one cell it belongs to (unless that cell was reverted since)
     };
 
-    static bool endsBare(char16_t c) { return c == u',' || c == u'\r' || c == u'\n'; }
     // Whether the text at `p` follows a double quote, and so runs to the next one.
     bool quotedAt(const char16_t* p) const { return p > begin_ && p[-1] == u'"'; }
     // Where the text beginning at `p` in the source ends by the rule.
@@ -188,7 +189,7 @@ private:
         if (quoted) {
             while (p < end_ && *p != u'"') ++p;
         } else {
-            while (p < end_ && !endsBare(*p)) ++p;
+            while (p < end_ && !endsField(*p)) ++p;
         }
         return p;
     }
@@ -214,55 +215,9 @@ private:
             to - begin_ >= qptrdiff(Empty)) {
             return false;
         }
-        if (to < end_ && !endsBare(*to)) return false;
-        return size_t(countBareEnds(from, to)) == commas;
+        if (to < end_ && !endsField(*to)) return false;
+        return size_t(countFieldEnds(from, to)) == commas;
     }
-    // The commas, CRs and LFs in [p, end).
-    static qsizetype countBareEnds(const char16_t* p, const char16_t* end) {
-        qsizetype count = 0;
-#if defined(__SSE2__)
-        if (end - p >= 8) {
-            const __m128i comma = _mm_set1_epi16(u','), cr = _mm_set1_epi16(u'\r'),
-                          lf = _mm_set1_epi16(u'\n');
-            auto ends = [&](const char16_t* at) {
-                const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-                return _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi16(c, comma), _mm_cmpeq_epi16(c, cr)),
-                                    _mm_cmpeq_epi16(c, lf));
-            };
-            // each lane counts down by one for every end it sees, up to 4096 of them
-            __m128i lanes = _mm_setzero_si128();
-            auto sum = [&] {
-                __m128i s = _mm_madd_epi16(lanes, _mm_set1_epi16(1));  // four sums of two
-                s = _mm_add_epi32(s, _mm_shuffle_epi32(s, 0x4E));
-                s = _mm_add_epi32(s, _mm_shuffle_epi32(s, 0xB1));
-                count -= _mm_cvtsi128_si32(s);
-                lanes = _mm_setzero_si128();
-            };
-            for (int step = 0; end - p >= 8; p += 8) {
-                lanes = _mm_add_epi16(lanes, ends(p));
-                if (++step == 4096) {
-                    sum();
-                    step = 0;
-                }
-            }
-            // the last few: the eight characters up to the end again, the lanes of those
-            // already counted cleared
-            if (p < end) {
-                alignas(16) static constexpr quint16 kFrom[16] = {
-                    0,      0,      0,      0,      0,      0,      0,      0,
-                    0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF, 0xFFFF};
-                const __m128i keep =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(kFrom + (end - p)));
-                lanes = _mm_add_epi16(lanes, _mm_and_si128(ends(end - 8), keep));
-                p = end;
-            }
-            sum();
-        }
-#endif
-        for (; p < end; ++p) count += endsBare(*p);
-        return count;
-    }
-
     Cell cellFor(QStringView view, size_t index) {
         const char16_t* p = view.utf16();
         const qsizetype n = view.size();
