@@ -144,11 +144,16 @@ RecordReader::Step RecordReader::next(QStringView* fields) {
             ahead &= ahead - 1;
             continue;
         }
-        // A quoted field with nothing special inside, its comma right after the closing quote
+        // A quoted field, its comma right after the closing quote; whatever special lies
+        // inside (blanks, brackets, line ends) is text up to the next double quote
         if (stop == pos && data[pos] == u'"') {
             ahead &= ahead - 1;
-            const qsizetype close = nextSpecial();
-            if (close < size && data[close] == u'"') {
+            qsizetype close = nextSpecial();
+            while (close < size && data[close] != u'"') {
+                ahead &= ahead - 1;
+                close = nextSpecial();
+            }
+            if (close < size) {
                 ahead &= ahead - 1;
                 const qsizetype comma = nextSpecial();
                 if (comma == close + 1 && comma < size && data[comma] == u',') {
