@@ -205,6 +205,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString text;
     qsizetype walked = 0;  // a plain walk field by field by the full rules, beside the reader
     const bool exact = cp932::encodesBackExactly(bytes);
+    {
+        // the load learns whether the bytes encode back while it decodes them
+        QString decoded;
+        bool learnt = !exact;
+        if (!decodeRecordText(bytes, shape.name, decoded, &learnt)) {
+            if (learnt != exact) violated("the verdict the decoder learns differs from the rule's");
+            // the table the load decodes through must give the converter's own text
+            if (cp932::decode(bytes) != decoded) violated("the table decodes otherwise");
+        }
+    }
     const auto error = readRecords(bytes, shape.name, width, text, [&](const QStringView* fields) {
         // the source is kept before the first record, as the load keeps it
         if (!table.hasSource()) {

@@ -1,6 +1,8 @@
 #include "storage/Cp932.h"
 
 #include <QStringDecoder>
+
+#include "storage/PlainRuns.h"
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -134,26 +136,7 @@ qsizetype firstHighByte(const uchar* p, qsizetype n, qsizetype i) {
 // Copies the plain ASCII run starting at `i` into `out`, widened; returns where it ends.
 qsizetype widenAsciiRun(const uchar* p, qsizetype n, qsizetype i, char16_t* out) {
     const qsizetype start = i;
-#if defined(__SSE2__)
-    // sixteen bytes at once: widen them all, keep those before the first that is not plain
-    const __m128i zero = _mm_setzero_si128();
-    while (i + 16 <= n) {
-        const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-        // signed: bytes from 0x80 up count as below 0x20 too
-        const __m128i control = _mm_cmplt_epi8(b, _mm_set1_epi8(0x20));
-        const __m128i allowed = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\t')),
-                                                          _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
-                                             _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
-        const __m128i bad = _mm_or_si128(_mm_andnot_si128(allowed, control),
-                                         _mm_cmpeq_epi8(b, _mm_set1_epi8(0x7F)));
-        auto* to = reinterpret_cast<__m128i*>(out + (i - start));
-        _mm_storeu_si128(to, _mm_unpacklo_epi8(b, zero));
-        _mm_storeu_si128(to + 1, _mm_unpackhi_epi8(b, zero));
-        const int mask = _mm_movemask_epi8(bad);
-        if (mask != 0) return i + __builtin_ctz(unsigned(mask));
-        i += 16;
-    }
-#endif
+    i = widenPlainBlocks(p, n, i, out);
     while (i < n) {
         quint64 w;
         if (i + 8 <= n && (std::memcpy(&w, p + i, 8), allPrintable(w))) {

@@ -2,9 +2,13 @@
 
 #include <QStringDecoder>
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <memory>
 #include <optional>
+
+#include "storage/ExactBytes.h"
+#include "storage/PlainRuns.h"
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -52,13 +56,22 @@ std::optional<QString> decodeExpecting(const QByteArray& bytes, qsizetype charac
 
 }  // namespace
 
+namespace {
+std::atomic<const CharTable*> built{nullptr};
+}  // namespace
+
 const CharTable* CharTable::instance() {
     static const std::unique_ptr<const CharTable> table = [] {
         std::unique_ptr<CharTable> t(new CharTable);
         if (!t->build()) t.reset();
+        built.store(t.get(), std::memory_order_release);
         return std::unique_ptr<const CharTable>(std::move(t));
     }();
     return table.get();
+}
+
+const CharTable* CharTable::ifBuilt() {
+    return built.load(std::memory_order_acquire);
 }
 
 bool CharTable::build() {
@@ -68,13 +81,21 @@ bool CharTable::build() {
     for (int b = 0; b < 256; ++b) {
         if (isSingleCharacter(b)) singles += char(b);
     }
+    // written in place: built on the start's reading thread, byte by byte appends would cost
+    // a good part of reading the real monster files
+    qsizetype pairCount = 0;
+    for (const PairRange& r : kPairs) {
+        pairCount += (r.lastLead - r.firstLead + 1) * (r.lastTrail - r.firstTrail + 1);
+    }
+    pairs.resize(2 * pairCount);
+    char* to = pairs.data();
     int rows = 0;
     for (const PairRange& r : kPairs) {
         for (int lead = r.firstLead; lead <= r.lastLead; ++lead) {
             if (row_[lead] == 0) row_[lead] = quint8(++rows);
             for (int trail = r.firstTrail; trail <= r.lastTrail; ++trail) {
-                pairs += char(lead);
-                pairs += char(trail);
+                *to++ = char(lead);
+                *to++ = char(trail);
             }
         }
     }
@@ -87,11 +108,12 @@ bool CharTable::build() {
         single_[uchar(singles[i])] = singleText->at(i).unicode();
     }
     pairs_.assign(size_t(rows) * 256, kNone);
-    for (qsizetype i = 0; i < pairText->size(); ++i) {
-        const char16_t unit = pairText->at(i).unicode();
+    const auto* pair = reinterpret_cast<const uchar*>(pairs.constData());
+    const char16_t* unit = reinterpret_cast<const char16_t*>(pairText->constData());
+    for (qsizetype i = 0; i < pairText->size(); ++i, pair += 2) {
         // a surrogate would be half a character; U+FFFF marks no character
-        if (unit == kNone || QChar::isSurrogate(unit)) return false;
-        pairs_[rowStart(uchar(pairs[2 * i])) + uchar(pairs[2 * i + 1])] = unit;
+        if (unit[i] == kNone || QChar::isSurrogate(unit[i])) return false;
+        pairs_[rowStart(pair[0]) + pair[1]] = unit[i];
     }
     return true;
 }
@@ -173,6 +195,41 @@ qsizetype CharTable::decode(const uchar* p, qsizetype n, qsizetype readable, cha
             *to++ = single_[b];
         }
     }
+    return to - out;
+}
+
+qsizetype CharTable::decodeWhole(const uchar* p, qsizetype n, char16_t* out,
+                                 bool& encodesBack) const {
+    char16_t* to = out;
+    bool exact = true;
+    qsizetype i = 0;
+    while (i < n) {
+        // runs of plain bytes, the bulk of every file, sixteen at a time
+        const qsizetype plainEnd = widenPlainBlocks(p, n, i, to);
+        to += plainEnd - i;
+        i = plainEnd;
+        // then character by character, at least one, up to the next plain byte
+        for (const qsizetype from = i; i < n;) {
+            const uchar b = p[i];
+            const bool plain = (b >= 0x20 && b < 0x7F) || b == '\t' || b == '\r' || b == '\n';
+            if (plain && i != from) break;
+            if (row_[b] != 0) {
+                if (i + 1 == n) return -1;
+                const char16_t unit = pairs_[rowStart(b) + p[i + 1]];
+                if (unit == kNone) return -1;
+                exact = exact && pairEncodesBack(b, p[i + 1]);
+                *to++ = unit;
+                i += 2;
+                continue;
+            }
+            if (b == 0 || single_[b] == kNone) return -1;
+            // of the other single bytes only the half-width katakana come back as themselves
+            exact = exact && (plain || (b >= 0xA1 && b <= 0xDF));
+            *to++ = single_[b];
+            ++i;
+        }
+    }
+    encodesBack = exact;
     return to - out;
 }
 

@@ -15,6 +15,9 @@ public:
     // what each decodes to is asked of the decoder once. Nothing when the decoder does not
     // take the pairs written down as characters; the caller must then use the decoder.
     static const CharTable* instance();
+    // The tables when instance() has built them already, else nothing: building them makes the
+    // converter map every character, which keeps about a megabyte of its data resident.
+    static const CharTable* ifBuilt();
 
     // Whether the decoder takes the byte alone (a lead byte it never takes alone).
     bool decodesAlone(uchar b) const { return single_[b] != kNone; }
@@ -34,6 +37,11 @@ public:
     // for n + kSlack units: runs of ASCII are widened many bytes at a time, past their end.
     static constexpr qsizetype kSlack = 16;
     qsizetype decode(const uchar* p, qsizetype n, qsizetype readable, char16_t* out) const;
+    // Checks and decodes a whole file in one pass: the number of units written to `out`
+    // (room for n), or -1 when the bytes are not whole characters the decoder takes or hold a
+    // NUL, as wholeCharacters tells. `encodesBack` receives what encodesBackExactly would say
+    // of the bytes. Runs of printable ASCII, tabs and line ends go sixteen bytes at a time.
+    qsizetype decodeWhole(const uchar* p, qsizetype n, char16_t* out, bool& encodesBack) const;
 
 private:
     static constexpr char16_t kNone = 0xFFFF;  // no character decodes to U+FFFF

@@ -20,11 +20,14 @@ std::optional<StorageError> loadMonsterDatabase(const QDir& dir, MonsterDatabase
         QString text;
         std::optional<QByteArray> bytes(std::in_place);
         if (auto error = readDatabaseFile(dir, table->name(), *bytes)) return error;
-        if (auto error = decodeRecordText(*bytes, table->name(), text)) return error;
+        bool encodesBack = false;
+        if (auto error = decodeRecordText(*bytes, table->name(), text, &encodesBack)) {
+            return error;
+        }
         // the file's identity is taken while its bytes are at hand: they may not be kept
         table->noteSourceDigest(bytes->size(), contentHash(*bytes));
         table->reserveFor(*bytes);
-        if (cp932::encodesBackExactly(*bytes)) bytes.reset();
+        if (encodesBack) bytes.reset();
         // kept before the records are read, so that their fields can be views into it
         table->keepSource(std::move(text), std::move(bytes));
         const QString& kept = table->sourceText();

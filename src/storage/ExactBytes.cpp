@@ -8,6 +8,7 @@
 #endif
 
 #include "storage/Cp932.h"
+#include "storage/PlainRuns.h"
 
 namespace mdb::cp932 {
 
@@ -109,6 +110,10 @@ char* narrow(const char16_t* p, qsizetype from, qsizetype end, char* to) {
 
 }  // namespace
 
+bool pairEncodesBack(uchar lead, uchar trail) {
+    return pairComesBack(lead, trail);
+}
+
 bool encodesBackExactly(QByteArrayView bytes) {
     const auto* p = reinterpret_cast<const uchar*>(bytes.data());
     const qsizetype n = bytes.size();
@@ -116,16 +121,10 @@ bool encodesBackExactly(QByteArrayView bytes) {
 #if defined(__SSE2__)
         // sixteen plain bytes at a time: none below 0x20 but tab and line ends, none from 0x7F up
         while (n - i >= 16) {
-            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
-            const __m128i control = _mm_cmplt_epi8(b, _mm_set1_epi8(0x20));  // and 0x80 up
-            const __m128i allowed =
-                _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(b, _mm_set1_epi8('\t')),
-                                          _mm_cmpeq_epi8(b, _mm_set1_epi8('\r'))),
-                             _mm_cmpeq_epi8(b, _mm_set1_epi8('\n')));
-            const __m128i other = _mm_or_si128(_mm_andnot_si128(allowed, control),
-                                               _mm_cmpeq_epi8(b, _mm_set1_epi8(0x7F)));
-            if (const int mask = _mm_movemask_epi8(other)) {
-                i += __builtin_ctz(unsigned(mask));
+            const unsigned mask =
+                notPlain(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i)));
+            if (mask != 0) {
+                i += __builtin_ctz(mask);
                 break;
             }
             i += 16;

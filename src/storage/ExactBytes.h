@@ -14,6 +14,8 @@ namespace mdb::cp932 {
 // that is no half-width katakana above 0x7F, or a control code the code page moves are kept
 // instead. Call only for bytes that decode.
 bool encodesBackExactly(QByteArrayView bytes);
+// The same for one double-byte character that decodes.
+bool pairEncodesBack(uchar lead, uchar trail);
 
 // Appends the bytes of `text`, decoded from bytes for which encodesBackExactly held, to `out`:
 // printable ASCII as its own bytes, every other run of characters through the code page's

@@ -4,6 +4,7 @@
 #include <type_traits>
 
 #include "model/Blanks.h"
+#include "model/FieldEnds.h"
 
 namespace mdb {
 
@@ -17,10 +18,6 @@ struct FieldSpan {
     qsizetype next = 0;      // after the terminator (a comma, CR LF, a lone CR or LF, or nothing)
     bool openQuote = false;  // a quote that the end of the text closed
 };
-
-inline bool endsField(char16_t c) {
-    return c == u',' || c == u'\r' || c == u'\n';
-}
 
 // Works on decoded text and on raw code page 932 bytes alike: the comma, the double quote,
 // the blanks and the line ends are single bytes below 0x40, and the second byte of a double-byte

@@ -7,6 +7,8 @@
 #endif
 
 #include "storage/Cp932.h"
+#include "storage/Cp932Table.h"
+#include "storage/ExactBytes.h"
 #include "storage/FieldScan.h"
 
 namespace mdb {
@@ -142,11 +144,16 @@ RecordReader::Step RecordReader::next(QStringView* fields) {
             ahead &= ahead - 1;
             continue;
         }
-        // A quoted field with nothing special inside, its comma right after the closing quote
+        // A quoted field, its comma right after the closing quote; whatever special lies
+        // inside (blanks, brackets, line ends) is text up to the next double quote
         if (stop == pos && data[pos] == u'"') {
             ahead &= ahead - 1;
-            const qsizetype close = nextSpecial();
-            if (close < size && data[close] == u'"') {
+            qsizetype close = nextSpecial();
+            while (close < size && data[close] != u'"') {
+                ahead &= ahead - 1;
+                close = nextSpecial();
+            }
+            if (close < size) {
                 ahead &= ahead - 1;
                 const qsizetype comma = nextSpecial();
                 if (comma == close + 1 && comma < size && data[comma] == u',') {
@@ -201,7 +208,29 @@ RecordReader::Step RecordReader::next(QStringList& fields) {
 }
 
 std::optional<StorageError> decodeRecordText(const QByteArray& bytes, const QString& fileName,
-                                             QString& text) {
+                                             QString& text, bool* encodesBack) {
+    // Bytes that are whole characters, none a NUL, decode through the code page's table, which
+    // gives the decoder's own text; anything else is left to the decoder, which also finds
+    // where it goes wrong. The table is built for a file whose text alone outweighs what
+    // building it keeps resident; a smaller one uses it once it is there.
+    constexpr qsizetype kWorthTheTable = qsizetype(1) << 20;
+    const cp932::CharTable* chars =
+        bytes.size() >= kWorthTheTable ? cp932::CharTable::instance() : cp932::CharTable::ifBuilt();
+    if (chars) {
+        const auto* p = reinterpret_cast<const uchar*>(bytes.constData());
+        QString decoded;
+        decoded.resize(bytes.size());
+        bool exact = false;
+        const qsizetype units =
+            chars->decodeWhole(p, bytes.size(), reinterpret_cast<char16_t*>(decoded.data()), exact);
+        if (units >= 0) {
+            decoded.resize(units);
+            decoded.squeeze();  // shrinks in place: a double-byte character took one unit
+            text = std::move(decoded);
+            if (encodesBack) *encodesBack = exact;
+            return std::nullopt;
+        }
+    }
     // No text file holds a NUL byte: the game server would cut the field there, and a file cut
     // short by a crash is often padded with them.
     const qsizetype nul = bytes.indexOf('\0');
@@ -223,6 +252,7 @@ std::optional<StorageError> decodeRecordText(const QByteArray& bytes, const QStr
         return e;
     }
     text = std::move(*decoded);
+    if (encodesBack) *encodesBack = cp932::encodesBackExactly(bytes);
     return std::nullopt;
 }
 

@@ -69,8 +69,9 @@ using RecordSink = std::function<bool(QStringList& fields)>;
 // Decodes the bytes of a file named `fileName` into `text`. Refuses bytes that do not decode and
 // NUL bytes (BadEncoding, with the offset and line of the first one; `character` holds the NUL;
 // Utf8Text instead when the bytes that do not decode as code page 932 are UTF-8).
+// `encodesBack`, when given, receives cp932::encodesBackExactly of bytes that decode.
 std::optional<StorageError> decodeRecordText(const QByteArray& bytes, const QString& fileName,
-                                             QString& text);
+                                             QString& text, bool* encodesBack = nullptr);
 
 // The refusal for a record the reader could not complete (EndInsideRecord, Misaligned) as
 // record `count` + 1 of `text`, or for one too many (TooManyRecords after `count`).

@@ -7,7 +7,9 @@
 #include <QStringEncoder>
 
 #include "storage/Cp932.h"
+#include "storage/Cp932Table.h"
 #include "storage/ExactBytes.h"
+#include "storage/RecordReader.h"
 
 using namespace mdb;
 using namespace Qt::StringLiterals;
@@ -31,6 +33,8 @@ QByteArray encodedByTheConverter(const QString& text) {
 }  // namespace
 
 TEST(ExactBytes, EveryCharacterTheRuleLetsThroughEncodesBackToItsOwnBytes) {
+    // the reader decodes through the character table once it is built
+    ASSERT_TRUE(cp932::CharTable::instance());
     QByteArray allAccepted;  // every accepted character's bytes, with ASCII between them
     QString allText;
     int accepted = 0, refusedThatDiffer = 0, acceptedInTwiceHeldRows = 0;
@@ -38,6 +42,14 @@ TEST(ExactBytes, EveryCharacterTheRuleLetsThroughEncodesBackToItsOwnBytes) {
         const std::optional<QString> text = decodeOne(bytes);
         if (!text) return;
         const bool sameBack = encodedByTheConverter(*text) == bytes;
+        // the reader learns the rule's verdict while it decodes, and must learn the same
+        if (!bytes.contains('\0')) {
+            QString read;
+            bool exact = !cp932::encodesBackExactly(bytes);
+            ASSERT_FALSE(decodeRecordText(bytes, u"t.txt"_s, read, &exact));
+            ASSERT_EQ(read, *text) << bytes.toHex().toStdString();
+            ASSERT_EQ(exact, cp932::encodesBackExactly(bytes)) << bytes.toHex().toStdString();
+        }
         // in the rows the code page holds twice the rule goes pair by pair: it keeps the bytes
         // of exactly the pairs that do not come back, and no more
         const uchar lead = uchar(bytes[0]);
@@ -84,6 +96,14 @@ TEST(ExactBytes, EveryCharacterTheRuleLetsThroughEncodesBackToItsOwnBytes) {
 
     // all of them in one text: the runs between plain ASCII go to the converter together
     ASSERT_EQ(cp932::decode(allAccepted), allText);
+    // and read as a file, with one character that does not come back after all of them
+    for (const QByteArray& last : {QByteArray(), QByteArray("\x87\x90"), QByteArray("\x1C")}) {
+        QString read;
+        bool exact = last.isEmpty() ? false : true;
+        ASSERT_FALSE(decodeRecordText(allAccepted + last, u"t.txt"_s, read, &exact));
+        EXPECT_EQ(read.first(allText.size()), allText);
+        EXPECT_EQ(exact, last.isEmpty());
+    }
     QByteArray whole("kept");
     ASSERT_TRUE(cp932::encodeExactly(allText, whole));
     EXPECT_EQ(whole, "kept" + allAccepted);

@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <algorithm>
 
 #include "storage/Cp932.h"
 #include "storage/DatabaseFiles.h"
 #include "test_storage_helpers.h"
+
+// the reference: XXH3 from its header, in plain scalar code
+#define XXH_INLINE_ALL
+#define XXH_VECTOR XXH_SCALAR
+#include <xxhash.h>
 
 using namespace mdb;
 using namespace mdb::testing;
@@ -216,4 +222,24 @@ TEST(StorageFiles, OnlyCharactersThatComeBackOtherwiseKeepAFilesBytes) {
               QByteArray("\x97\xEC\x87\x40PORING,IDLE_ST,1\r\n\xFA\x40\xFB\xFC,RUSH_ST,7\r\n"));
     EXPECT_EQ(readBytes(dir.filePath(u"summon_slave.txt"_s)),
               QByteArray("PORING,\x87\x90,,,,,1\r\nPUPA,\x87\x40,,,,,3\r\n"));
+}
+
+// The identities of the files a journal records are hashes written to disk: however the hash
+// is computed on this processor, whole or piece by piece, it must be XXH3's 128-bit hash,
+// here as its plain reference code computes it.
+TEST(StorageFiles, ContentHashIsXxh3OfTheBytesWholeOrInPieces) {
+    QByteArray bytes;
+    for (int i = 0; i < 100003; ++i) bytes += char((i * 131 + i / 7) & 0xFF);
+    for (const qsizetype size : {0, 1, 16, 17, 128, 129, 240, 241, 1024, 1025, 65536, 100003}) {
+        const QByteArrayView part = QByteArrayView(bytes).first(size);
+        XXH128_canonical_t reference;
+        XXH128_canonicalFromHash(&reference, XXH3_128bits(part.data(), size_t(size)));
+        const QByteArray expected(reinterpret_cast<const char*>(reference.digest), 16);
+        EXPECT_EQ(contentHash(part), expected) << size;
+        ContentHasher pieces;
+        for (qsizetype at = 0, step = 1; at < size; at += step, step = step * 3 + 1) {
+            pieces.add(part.sliced(at, std::min(step, size - at)));
+        }
+        EXPECT_EQ(pieces.result(), expected) << size;
+    }
 }

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "model/CodeTables.h"
 #include "model/MonsterDatabase.h"
 #include "model/NumericText.h"
@@ -158,4 +162,51 @@ TEST(Table, WrittenFieldsKeepTheirLoadedTextAndLoseTheirSourceMark) {
     EXPECT_TRUE(t.loadedView(1, 2).isEmpty());
     EXPECT_EQ(t.column(1), QStringList({QString(), QStringLiteral("alpha"), QStringLiteral("Gamma"),
                                         QStringLiteral("again")}));
+}
+
+// Views into the source are kept as where they begin only when the file's rule finds exactly
+// them again from there; fields that lie one after another are checked a run at a time, so a
+// run must be refused as soon as one of its views is not such a field.
+TEST(Table, ViewsThatTheRuleWouldNotGiveBackAreKeptAsCopies) {
+    struct Case {
+        const char* source;
+        std::vector<std::pair<int, int>> views;  // start, length
+        std::vector<bool> fromSource;
+    };
+    const Case cases[] = {
+        // plain fields, a comma between each two: all kept as views
+        {"ab,cd,ef\r\n", {{0, 2}, {3, 2}, {6, 2}}, {true, true, true}},
+        // a view holding a comma, followed by one past the next comma
+        {"ab,cd,ef", {{0, 5}, {6, 2}, {8, 0}}, {false, true, true}},
+        // a view holding a line end
+        {"a\rb,cd", {{0, 3}, {4, 2}}, {false, true}},
+        // the last view of a run ends before its field does
+        {"ab,cd,ef", {{0, 2}, {3, 1}}, {true, false}},
+        // the first view of a run follows a double quote: its text would run to the next one
+        {"x\"ab,cd", {{2, 2}, {5, 2}}, {false, true}},
+        // runs long enough to be counted eight characters at a time: a comma hidden among
+        // the first eight, past them, and among the last few
+        {"abcdefghij,klmnopq,rstuvw\r\n", {{0, 18}, {19, 6}}, {false, true}},
+        {"abcdefghijklmnopqrstuvw,x,yz\n", {{0, 23}, {24, 4}}, {true, false}},
+        {"abcdefghijklmnopqrstuvw,xyz\n", {{0, 23}, {24, 3}}, {true, true}},
+        // a quoted value and the fields after it
+        {"\"a,b\",c,d\n", {{1, 3}, {6, 1}, {8, 1}}, {true, true, true}},
+    };
+    for (const Case& c : cases) {
+        const QString source = QString::fromLatin1(c.source);
+        const int width = int(c.views.size());
+        QStringList names;
+        for (int f = 0; f < width; ++f) names << QString::number(f);
+        Table t(QStringLiteral("t.txt"), names);
+        t.keepSource(source, std::nullopt);
+        const QStringView all(t.sourceText());
+        std::vector<QStringView> views;
+        for (const auto& [start, length] : c.views) views.push_back(all.sliced(start, length));
+        ASSERT_TRUE(t.appendRecord(views.data()));
+        for (int f = 0; f < width; ++f) {
+            SCOPED_TRACE(std::string(c.source) + " field " + std::to_string(f + 1));
+            EXPECT_EQ(t.fieldView(1, f + 1), views[size_t(f)]);
+            EXPECT_EQ(t.fieldFromSource(1, f + 1), c.fromSource[size_t(f)]);
+        }
+    }
 }
