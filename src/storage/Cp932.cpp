@@ -96,17 +96,11 @@ QString firstUnencodable(QStringView text) {
 
 namespace {
 
-// Bytes the code page spells as the same ASCII character: printable ASCII, tab, CR and LF.
-// (Some other control codes it moves.) Alone, each is a whole character.
-inline bool isPlainAscii(uchar b) {
-    return (b >= 0x20 && b < 0x7F) || b == '\t' || b == '\r' || b == '\n';
-}
-
 // Where the run of characters that are not plain ASCII starting at `i` ends: at the first
 // plain ASCII byte that begins a character (a double-byte character's second byte may look
 // like ASCII).
 qsizetype endOfOtherRun(const uchar* p, qsizetype n, qsizetype i) {
-    while (i < n && !isPlainAscii(p[i])) i += isLeadByte(p[i]) && i + 1 < n ? 2 : 1;
+    while (i < n && !isPlain(p[i])) i += isLeadByte(p[i]) && i + 1 < n ? 2 : 1;
     return i;
 }
 
@@ -142,7 +136,7 @@ qsizetype widenAsciiRun(const uchar* p, qsizetype n, qsizetype i, char16_t* out)
         if (i + 8 <= n && (std::memcpy(&w, p + i, 8), allPrintable(w))) {
             for (int k = 0; k < 8; ++k) out[i - start + k] = p[i + k];
             i += 8;
-        } else if (isPlainAscii(p[i])) {  // a tab or line end, or the last few bytes
+        } else if (isPlain(p[i])) {  // a tab or line end, or the last few bytes
             out[i - start] = p[i];
             ++i;
         } else {

@@ -211,7 +211,7 @@ qsizetype CharTable::decodeWhole(const uchar* p, qsizetype n, char16_t* out,
         // then character by character, at least one, up to the next plain byte
         for (const qsizetype from = i; i < n;) {
             const uchar b = p[i];
-            const bool plain = (b >= 0x20 && b < 0x7F) || b == '\t' || b == '\r' || b == '\n';
+            const bool plain = isPlain(b);
             if (plain && i != from) break;
             if (row_[b] != 0) {
                 if (i + 1 == n) return -1;

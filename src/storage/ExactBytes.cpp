@@ -14,12 +14,6 @@ namespace mdb::cp932 {
 
 namespace {
 
-// The characters the decoder widens byte for byte (see Cp932.cpp): printable ASCII, tab, CR
-// and LF. Every other byte below 0x80 is a control code, some of which the code page moves.
-inline bool isPlainAscii(char16_t c) {
-    return (c >= 0x20 && c < 0x7F) || c == u'\t' || c == u'\r' || c == u'\n';
-}
-
 // Lead bytes of the rows the code page holds twice (NEC row 13, the NEC-selected IBM extensions
 // and the IBM extensions): the encoder may write another spelling than the file's.
 inline int duplicatedRow(uchar lead) {
@@ -89,7 +83,7 @@ qsizetype endOfPlainRun(const char16_t* p, qsizetype n, qsizetype i) {
         i += 16;
     }
 #endif
-    while (i < n && isPlainAscii(p[i])) ++i;
+    while (i < n && isPlain(p[i])) ++i;
     return i;
 }
 
@@ -160,7 +154,7 @@ bool encodeExactly(QStringView text, QByteArray& out) {
     std::vector<qsizetype> runs;  // start and end of each run in `text`
     for (qsizetype i = endOfPlainRun(p, n, 0); i < n; i = endOfPlainRun(p, n, i)) {
         const qsizetype start = i;
-        while (i < n && !isPlainAscii(p[i])) ++i;
+        while (i < n && !isPlain(p[i])) ++i;
         if (!others.isEmpty()) others += u'\n';
         others += text.sliced(start, i - start);
         runs.push_back(start);

@@ -11,6 +11,11 @@ namespace mdb::cp932 {
 // characters as its own byte, and no double-byte character begins with one. (Some other control
 // codes it moves.) The readers and writers take runs of them sixteen bytes at a time.
 
+// Whether one byte, or one character of decoded text, is plain.
+constexpr bool isPlain(char16_t c) {
+    return (c >= 0x20 && c < 0x7F) || c == u'\t' || c == u'\r' || c == u'\n';
+}
+
 #if defined(__SSE2__)
 // A bit for each of the sixteen bytes that is not plain.
 inline unsigned notPlain(__m128i b) {
