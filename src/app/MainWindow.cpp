@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QUndoStack>
 
+#include "app/ChangeWords.h"
 #include "ui/about/AboutBox.h"
 #include "ui/commands/CommitCommand.h"
 #include "ui/commands/ItemLoadCommand.h"
@@ -212,6 +213,7 @@ void MainWindow::connectUnsavedWork() {
     mnuEdit->insertSeparator(first);
     mnuPendingChanges = new QAction(u"未保存の変更"_s, this);
     mnuPendingChanges->setObjectName(u"mnuPendingChanges"_s);
+    mnuPendingChanges->setShortcut(QKeySequence(Qt::Key_F8));
     MunFile->insertAction(MunFileQuit, mnuPendingChanges);
     MunFile->insertSeparator(MunFileQuit);
 
@@ -223,10 +225,13 @@ void MainWindow::connectUnsavedWork() {
     connect(mnuUndo, &QAction::triggered, &stack, &QUndoStack::undo);
     connect(mnuRedo, &QAction::triggered, &stack, &QUndoStack::redo);
     connect(mnuPendingChanges, &QAction::triggered, this, [this] {
-        if (!pendingWindow) pendingWindow = new PendingChangesWindow(*work, db_, this);
-        pendingWindow->refresh();
+        if (!pendingWindow) {
+            pendingWindow =
+                new PendingChangesWindow(*work, db_, changeWords(db_, *status, editors_), this);
+        }
         pendingWindow->show();
         pendingWindow->raise();
+        pendingWindow->activateWindow();
     });
 
     connect(commit, &CommitCommand::updated, work, &UnsavedWork::recordUpdate);

@@ -15,6 +15,9 @@ int main(int argc, char** argv) {
           "QT_QPA_PLATFORM_PLUGIN_PATH", "QT_IM_MODULE", "QT_ACCESSIBILITY"}) {
         qunsetenv(name);
     }
+    // the tests of what is drawn run again at the scale named by MDB_UI_SCALE
+    const QByteArray scale = qgetenv("MDB_UI_SCALE");
+    if (!scale.isEmpty()) qputenv("QT_SCALE_FACTOR", scale);
     // what the editor keeps between runs goes to a folder of this run, not the user's home
     QTemporaryDir stateHome;
     qputenv("XDG_STATE_HOME", QFile::encodeName(stateHome.path()));

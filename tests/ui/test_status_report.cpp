@@ -8,6 +8,7 @@
 
 #include "EditorFixture.h"
 #include "storage/FileIo.h"
+#include "ui/commands/StatusLine.h"
 #include "ui/commands/StatusReport.h"
 
 using namespace Qt::StringLiterals;
@@ -16,7 +17,15 @@ namespace mdb::test {
 
 class StatusReportTest : public EditorFixture {
 protected:
-    QString shown() const { return window->statusBar()->currentMessage(); }
+    QString shown() const { return control<StatusLine>(u"statusLine"_s)->message(); }
+    // The records of an item file as its lines count them: one a line that begins with an ID.
+    int recordLines(const QString& fileName) const {
+        int records = 0;
+        for (const QByteArray& line : readBytes(fileName).split('\n')) {
+            records += !line.isEmpty() && line.at(0) >= '0' && line.at(0) <= '9';
+        }
+        return records;
+    }
 };
 
 TEST_F(StatusReportTest, UpdateSaveFailedSaveAndFailedSearchSayWhatHappened) {
@@ -67,10 +76,18 @@ TEST_F(StatusReportTest, UpdateSaveFailedSaveAndFailedSearchSayWhatHappened) {
     control<QLineEdit>(u"Text9"_s)->setText(u"99999"_s);
     EXPECT_EQ(shown(), u"ID検索: ID「99999」のモンスターはいません"_s);
 
-    // the item load counts what it read
+    // the item load counts what it read, file by file
     window->mnuIdbLoad->trigger();
-    EXPECT_TRUE(shown().startsWith(u"アイテムDBを読み込みました: 消耗品 "_s))
-        << shown().toStdString();
+    const int consume = recordLines(u"item_consume_db.txt"_s);
+    const int drops = recordLines(u"item_drop_db.txt"_s);
+    const int equip = recordLines(u"item_equip_db.txt"_s);
+    ASSERT_NE(drops, equip);  // a mix-up of the two must show
+    EXPECT_EQ(shown(),
+              u"アイテムDBを読み込みました: 消耗品 %1 件、ドロップ %2 件、装備 %3 件（計 %4 件）"_s
+                  .arg(consume)
+                  .arg(drops)
+                  .arg(equip)
+                  .arg(consume + drops + equip));
 }
 
 // The outer size of each view is the designed client area, scaled, with the menu bar above it

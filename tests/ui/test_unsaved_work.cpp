@@ -2,7 +2,8 @@
 // a save that stops before it overwrites another program's change.
 #include <QAction>
 #include <QDirIterator>
-#include <QTreeWidget>
+#include <QPushButton>
+#include <QTreeView>
 #include <QUndoStack>
 
 #include "EditorFixture.h"
@@ -87,33 +88,61 @@ TEST_F(UnsavedWorkTest, UndoingEveryUpdateSavesTheBytesReadAndRedoTheEditedOnes)
     EXPECT_TRUE(messages.messages.empty());
 }
 
+// Undoing an update of the monster shown puts the old texts back in every editor that shows
+// them, not only in the status form: the dependent editors look the key up again.
+TEST_F(UnsavedWorkTest, UndoAndRedoOfTheShownMonsterRefreshEveryEditor) {
+    startSample();
+    show(u"KAPPA_KING"_s);
+    enableFrame(u"Frame2"_s);
+    const QString hp = text(u"Text1(2)"_s);
+    const QString rate = text(u"Text6(1)"_s);
+    typeInto(u"Text1(2)"_s, u"4321"_s);
+    typeInto(u"Text6(1)"_s, u"1234"_s);
+    window->mnuRenw->trigger();
+    window->mnuUndo->trigger();
+    EXPECT_EQ(text(u"Text2A"_s), u"KAPPA_KING"_s);
+    EXPECT_EQ(text(u"Text1(2)"_s), hp);
+    EXPECT_EQ(text(u"Text6(1)"_s), rate);
+    EXPECT_FALSE(window->holdsUncommittedEdits());
+    window->mnuRedo->trigger();
+    EXPECT_EQ(text(u"Text1(2)"_s), u"4321"_s);
+    EXPECT_EQ(text(u"Text6(1)"_s), u"1234"_s);
+    EXPECT_FALSE(window->holdsUncommittedEdits());
+}
+
 TEST_F(UnsavedWorkTest, PendingChangesAreListedRevertedAndCountedByTheQuitQuestion) {
     startSample();
     window->show();
     makeTwoUpdates();
     window->mnuPendingChanges->trigger();
-    PendingChangesWindow* list = window->findChild<PendingChangesWindow*>();
+    auto* list = window->findChild<PendingChangesWindow*>(u"PendingChangesWindow"_s);
     ASSERT_NE(list, nullptr);
-    QTreeWidget* tree = list->changeList;
-    ASSERT_EQ(tree->topLevelItemCount(), 2);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), u"mob_stat_db.txt"_s);
-    QTreeWidgetItem* monster = tree->topLevelItem(0)->child(0);
-    EXPECT_TRUE(monster->text(0).contains(window->database().StatusTable.field(2, 2)));
-    QTreeWidgetItem* hp = monster->child(0);
-    EXPECT_EQ(hp->text(0), u"Hp"_s);
-    EXPECT_EQ(hp->text(2), u"4321"_s);
-    QTreeWidgetItem* drop = tree->topLevelItem(1)->child(0)->child(0);
-    EXPECT_EQ(drop->text(1), u"500"_s);
-    EXPECT_EQ(drop->text(2), u"1234"_s);
+    auto* view = list->findChild<QTreeView*>(u"changeList"_s);
+    QAbstractItemModel* rows = view->model();
+    const auto cell = [rows](int row, int column) {
+        return rows->index(row, column).data().toString();
+    };
+    ASSERT_EQ(rows->rowCount(), 2);
+    // in the form's words: the monster by display name and key, the field by its caption
+    EXPECT_EQ(cell(0, 0), u"mob_stat_db.txt"_s);
+    EXPECT_EQ(cell(0, 1), u"沼河童 (KAPPA)"_s);
+    EXPECT_EQ(cell(0, 2), u"ＨＰ"_s);
+    EXPECT_EQ(cell(0, 4), u"4321"_s);
+    EXPECT_EQ(cell(1, 1), u"河童,大将 (KAPPA_KING)"_s);
+    EXPECT_EQ(cell(1, 2), u"確率２"_s);
+    EXPECT_EQ(cell(1, 3), u"500"_s);
+    EXPECT_EQ(cell(1, 4), u"1234"_s);
 
     // reverting is one more step: the rate is back, and undoing the revert brings 1234 again
-    tree->setCurrentItem(drop);
-    list->revertChosen();
+    view->setCurrentIndex(rows->index(1, 0));
+    list->findChild<QPushButton*>(u"revertButton"_s)->click();
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);
-    EXPECT_EQ(tree->topLevelItemCount(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows->rowCount(), 1);
     window->mnuUndo->trigger();
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"1234"_s);
-    EXPECT_EQ(tree->topLevelItemCount(), 2);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(rows->rowCount(), 2);
 
     messages.answers = {MessageSink::Answer::Cancel};
     EXPECT_FALSE(window->close());

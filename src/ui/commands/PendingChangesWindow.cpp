@@ -4,97 +4,91 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeWidget>
+#include <QShowEvent>
+#include <QTreeView>
 #include <QVBoxLayout>
+#include <QWindow>
 
-#include "model/MonsterDatabase.h"
 #include "ui/commands/UnsavedWork.h"
 
 namespace mdb {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-constexpr int kChangeRole = Qt::UserRole + 1;  // index into the changes shown, on leaves only
-
-}  // namespace
-
 PendingChangesWindow::PendingChangesWindow(UnsavedWork& work, const MonsterDatabase& db,
-                                           QWidget* parent)
-    : QDialog(parent), work_(work), db_(db) {
+                                           PendingChangesModel::Words words, QWidget* owner)
+    : QWidget(owner, Qt::Window),
+      work_(work),
+      model_(new PendingChangesModel(work, db, std::move(words), this)),
+      changeList_(new QTreeView(this)),
+      emptyNote_(new QLabel(u"未保存の変更はありません"_s, this)),
+      revertButton_(new QPushButton(u"選んだ変更を元に戻す(&R)"_s, this)) {
     setObjectName(u"PendingChangesWindow"_s);
     setWindowTitle(u"未保存の変更"_s);
-    changeList = new QTreeWidget(this);
-    changeList->setObjectName(u"changeList"_s);
-    changeList->setHeaderLabels({u"ファイル / モンスター / 項目"_s, u"変更前"_s, u"変更後"_s});
-    changeList->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    revertButton = new QPushButton(u"選んだ変更を元に戻す(&R)"_s, this);
-    revertButton->setObjectName(u"revertButton"_s);
+    // closing the main window ends the program even while this one is open
+    setAttribute(Qt::WA_QuitOnClose, false);
+
+    changeList_->setObjectName(u"changeList"_s);
+    changeList_->setModel(model_);
+    // a flat list of rows of one height: the view lays out 10,000 rows without measuring them
+    changeList_->setRootIsDecorated(false);
+    changeList_->setUniformRowHeights(true);
+    changeList_->setAllColumnsShowFocus(true);
+    changeList_->setSelectionMode(QAbstractItemView::SingleSelection);
+    changeList_->setTextElideMode(Qt::ElideMiddle);
+    // widths from the font, never from the rows: measuring every row is what made it slow
+    QHeaderView* header = changeList_->header();
+    header->setStretchLastSection(true);
+    const int em = fontMetrics().horizontalAdvance(u"あ"_s);
+    const int widths[] = {9, 14, 8, 10};  // in characters, the last column takes the rest
+    for (int column = 0; column < 4; ++column) header->resizeSection(column, em * widths[column]);
+    emptyNote_->setObjectName(u"emptyNote"_s);
+    emptyNote_->setAlignment(Qt::AlignCenter);
+    revertButton_->setObjectName(u"revertButton"_s);
     auto* close = new QPushButton(u"閉じる"_s, this);
+    close->setObjectName(u"closeButton"_s);
+
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(revertButton);
+    buttons->addWidget(revertButton_);
     buttons->addWidget(close);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(changeList);
+    layout->addWidget(changeList_, 1);
+    layout->addWidget(emptyNote_, 1);
     layout->addLayout(buttons);
-    resize(720, 420);
+    resize(em * 60, em * 26);
 
-    connect(revertButton, &QPushButton::clicked, this, &PendingChangesWindow::revertChosen);
-    connect(close, &QPushButton::clicked, this, &QDialog::close);
-    connect(changeList, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
-        revertButton->setEnabled(item && item->data(0, kChangeRole).isValid());
-    });
-    connect(&work_, &UnsavedWork::pendingChanged, this, [this] {
-        if (isVisible()) refresh();
-    });
-    refresh();
+    connect(revertButton_, &QPushButton::clicked, this, &PendingChangesWindow::revertChosen);
+    connect(close, &QPushButton::clicked, this, &QWidget::close);
+    connect(changeList_->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex& current) { revertButton_->setEnabled(current.isValid()); });
+    connect(model_, &QAbstractItemModel::modelReset, this, &PendingChangesWindow::showEmptiness);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, &PendingChangesWindow::showEmptiness);
+    connect(model_, &QAbstractItemModel::rowsRemoved, this, &PendingChangesWindow::showEmptiness);
+    showEmptiness();
 }
 
-QString PendingChangesWindow::monsterText(const FieldChange& change) const {
-    if (change.table == &db_.StatusTable) {
-        return u"ID %1 / %2"_s.arg(db_.StatusTable.field(change.record, StatusField::Id),
-                                   db_.StatusTable.field(change.record, StatusField::Name));
-    }
-    return u"%1（%2 件目）"_s.arg(change.table->field(change.record, 1)).arg(change.record);
+void PendingChangesWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    // Qt makes a window with a parent the parent's transient, which keeps it above the form;
+    // this is a window of its own that the form may cover
+    if (QWindow* handle = windowHandle()) handle->setTransientParent(nullptr);
 }
 
-void PendingChangesWindow::refresh() {
-    shown_ = work_.pendingChanges();
-    changeList->clear();
-    QTreeWidgetItem* file = nullptr;
-    QTreeWidgetItem* monster = nullptr;
-    const Table* lastTable = nullptr;
-    qint32 lastRecord = -1;
-    for (size_t i = 0; i < shown_.size(); ++i) {
-        const FieldChange& c = shown_[i];
-        if (c.table != lastTable) {
-            file = new QTreeWidgetItem(changeList, {c.table->name()});
-            file->setExpanded(true);
-            lastTable = c.table;
-            lastRecord = -1;
-        }
-        if (c.record != lastRecord) {
-            monster = new QTreeWidgetItem(file, {monsterText(c)});
-            monster->setExpanded(true);
-            lastRecord = c.record;
-        }
-        auto* leaf = new QTreeWidgetItem(
-            monster, {c.table->fieldNames().value(c.field - 1), c.before, c.after});
-        leaf->setData(0, kChangeRole, int(i));
-    }
-    changeList->expandAll();
-    revertButton->setEnabled(false);
+void PendingChangesWindow::showEmptiness() {
+    const bool empty = model_->rowCount() == 0;
+    changeList_->setVisible(!empty);
+    emptyNote_->setVisible(empty);
+    revertButton_->setEnabled(!empty && changeList_->currentIndex().isValid());
 }
 
 void PendingChangesWindow::revertChosen() {
-    const QTreeWidgetItem* item = changeList->currentItem();
-    if (!item || !item->data(0, kChangeRole).isValid()) return;
-    const int index = item->data(0, kChangeRole).toInt();
-    if (index < 0 || size_t(index) >= shown_.size()) return;
-    work_.revert(shown_[size_t(index)]);
-    refresh();
+    model_->flush();  // the rows must be those of the tables now
+    const QModelIndex current = changeList_->currentIndex();
+    if (!current.isValid()) return;
+    const FieldChange change = model_->change(current.row());
+    if (!change.table) return;
+    work_.revert(change);
 }
 
 }  // namespace mdb

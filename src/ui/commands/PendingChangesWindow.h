@@ -1,39 +1,43 @@
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
 
-#include "model/ChangeList.h"
+#include "ui/commands/PendingChangesModel.h"
 
+class QLabel;
 class QPushButton;
-class QTreeWidget;
+class QTreeView;
 
 namespace mdb {
 
 class MonsterDatabase;
 class UnsavedWork;
 
-// "未保存の変更": every field that differs from the files, grouped by file and monster, with
-// the text on disk and the text a save would write. A chosen change can be put back to the
-// text on disk, as one more undoable step.
-class PendingChangesWindow : public QDialog {
+// "未保存の変更": every field that differs from the files, with the monster and the field in
+// the form's words, the text on disk and the text a save would write. A chosen change can be
+// put back to the text on disk, as one more undoable step. An ordinary window of the program:
+// it may lie under the form, and ends with it.
+class PendingChangesWindow : public QWidget {
     Q_OBJECT
 public:
-    PendingChangesWindow(UnsavedWork& work, const MonsterDatabase& db, QWidget* parent = nullptr);
+    PendingChangesWindow(UnsavedWork& work, const MonsterDatabase& db,
+                         PendingChangesModel::Words words, QWidget* owner);
 
-    // Fills the list from what is pending now.
-    void refresh();
     // The change of the chosen row back to the text on disk.
     void revertChosen();
+    PendingChangesModel& model() { return *model_; }
 
-    QTreeWidget* changeList = nullptr;
-    QPushButton* revertButton = nullptr;
+protected:
+    void showEvent(QShowEvent* event) override;
 
 private:
-    QString monsterText(const FieldChange& change) const;
+    void showEmptiness();
 
     UnsavedWork& work_;
-    const MonsterDatabase& db_;
-    ChangeSet shown_;  // the leaves of the list, by index
+    PendingChangesModel* model_;
+    QTreeView* changeList_;
+    QLabel* emptyNote_;
+    QPushButton* revertButton_;
 };
 
 }  // namespace mdb

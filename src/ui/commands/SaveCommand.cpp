@@ -36,7 +36,10 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
     : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
 
 bool SaveCommand::SaveDatabase() {
-    if (mayWrite_ && !mayWrite_()) return false;
+    if (mayWrite_ && !mayWrite_()) {
+        emit cancelled();
+        return false;
+    }
     QStringList strays;
     std::vector<FileIdentity> written;
     auto error = saveMonsterDatabase(dir_, db_, &strays, &written);

@@ -35,6 +35,8 @@ public:
 signals:
     // Every file written: their names, in the order written.
     void saved(const QStringList& files);
+    // The user chose not to overwrite files changed on disk: nothing was written.
+    void cancelled();
     // The save stopped at `fileName`; the user has been told why.
     void failed(const QString& fileName);
     // The save wrote files, or tried to: whether all of them were written, and the identities

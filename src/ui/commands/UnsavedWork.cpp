@@ -77,6 +77,7 @@ void UnsavedWork::pushStep(const ChangeSet& changes, const QString& text) {
 void UnsavedWork::applied(const ChangeSet& changes) {
     pending_.note(changes);
     journal(changes);
+    emit changesApplied(changes);
     notePending();
 }
 

@@ -64,6 +64,9 @@ public:
 signals:
     // Show this status record afresh in every editor (after undo, redo, revert).
     void showMonster(qint32 statusRecord);
+    // These changes were applied to the tables (an update, undo, redo, revert); pendingChanged
+    // follows.
+    void changesApplied(const mdb::ChangeSet& changes);
     // The tables changed, or were saved: what is pending may differ.
     void pendingChanged();
     // The tables hold what the last save wrote (true) or not (false).

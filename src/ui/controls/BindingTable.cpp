@@ -66,6 +66,22 @@ bool BindingTable::differsFrom(const Table& table, qint32 record) const {
     return false;
 }
 
+std::vector<const BindingTable::Binding*> BindingTable::editedBindings() const {
+    std::vector<const Binding*> edited;
+    if (!untouchedTable_) return edited;
+    size_t k = 0;
+    for (const Binding& binding : bindings_) {
+        if (!binding.read) continue;
+        const QString now = binding.read();
+        const bool untouched = k < untouched_.size() && now == untouched_[k];
+        ++k;
+        if (!untouched && now != untouchedTable_->fieldView(untouchedRecord_, binding.field)) {
+            edited.push_back(&binding);
+        }
+    }
+    return edited;
+}
+
 std::vector<int> BindingTable::committedFields() const {
     std::vector<int> fields;
     for (const Binding& binding : bindings_) {

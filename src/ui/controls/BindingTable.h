@@ -52,6 +52,12 @@ public:
     // empty rate shown as "0") is no edit while the control still holds it.
     bool differsFrom(const Table& table, qint32 record) const;
 
+    // The committed bindings whose control holds an edit of the user's to the record shown or
+    // committed last (by the rule of differsFrom), in binding order.
+    std::vector<const Binding*> editedBindings() const;
+    // The record shown or committed last, -1 before the first.
+    qint32 shownRecord() const { return untouchedRecord_; }
+
     // The fields the commit writes, in order.
     std::vector<int> committedFields() const;
     const std::vector<Binding>& bindings() const { return bindings_; }

@@ -18,6 +18,8 @@ public:
 
     void setListIndex(int index) override;
     Q_INVOKABLE QString list(int row) const { return ListCore::list(row); }
+    // Puts the view's current row and highlight on the selected row.
+    void showSelection();
 
 signals:
     void Click();
@@ -25,8 +27,6 @@ signals:
 private:
     void raiseClick() override { emit Click(); }
     void onCurrentChanged(const QModelIndex& current);
-    // Puts the view's current row and highlight on the selected row.
-    void showSelection();
 };
 
 }  // namespace mdb

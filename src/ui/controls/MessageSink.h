@@ -5,6 +5,8 @@
 #include <deque>
 #include <vector>
 
+class QMessageBox;
+class QScreen;
 class QWidget;
 
 namespace mdb {
@@ -34,6 +36,10 @@ public:
                     int escape) = 0;
 
     static QString joinLines(const QStringList& lines);
+    // Breaks a shown box's lines that would be wider than the box may be on its screen.
+    static void fitLines(QMessageBox& box);
+    // The widest a message box may be on `screen`.
+    static int widestBox(const QScreen* screen);
 };
 
 class DialogMessageSink : public MessageSink {

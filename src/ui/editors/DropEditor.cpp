@@ -86,8 +86,9 @@ void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
     // slot (an item of 0 zeroes its rate, and the rate read then puts the record's back). The
     // monster is never written by this editor; a new line takes the shown monster's key.
     for (int i = 0; i < Slots; ++i) {
-        addBoxRow(DropField::Item(i), Role::Value, digits[i], Text5[i], {Combo1[i]});
-        addBoxRow(DropField::Rate(i), Role::Value, digits[i], Text6[i]);
+        addBoxRow(DropField::Item(i), Role::Value, u"ドロップアイテム"_s + digits[i], Text5[i],
+                  {Combo1[i]});
+        addBoxRow(DropField::Rate(i), Role::Value, u"確率"_s + digits[i], Text6[i]);
     }
     addControls(Combo1);
     addControls(Text5);

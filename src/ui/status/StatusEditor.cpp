@@ -72,12 +72,15 @@ void StatusEditor::buildFrame(QWidget* window) {
     // Four columns of captioned boxes beside the name list, one row table each.
     FormGrid grid(Frame1);
     grid.place(List4, 0, 0, 9, 1);
-    const auto column = [&grid](int first, std::initializer_list<FormGrid::Cell> cells) {
+    QHash<QObject*, QString> captionBeside;
+    const auto column = [&grid, &captionBeside](int first,
+                                                std::initializer_list<FormGrid::Cell> cells) {
         int row = 0;
         for (auto it = cells.begin(); it != cells.end(); it += 2, ++row) {
             if (it->widget) {
                 grid.caption(std::next(it)->caption, row, first);
                 grid.place(it->widget, row, first + 1);
+                captionBeside.insert(it->widget, std::next(it)->caption);
             }
         }
     };
@@ -125,6 +128,28 @@ void StatusEditor::buildFrame(QWidget* window) {
     bindings_.bind(Element, Text1[21]);
     bindings_.bind(Mode, Text7);
     for (int i = 22; i <= 25; ++i) bindings_.bind(MoveSpeed + i - 22, Text1[size_t(i)]);
+
+    // the hidden code boxes are edited through their drop-downs, the mode through its frame
+    shownBy_ = {{Text3, Combo4}, {Text1[20], Combo2}, {Text1[21], Combo3}};
+    captionBeside.insert(Text7, mode->title());
+    for (const BindingTable::Binding& binding : bindings_.bindings()) {
+        if (!binding.read) continue;
+        QObject* shown = shownBy(binding.control);
+        captions_.insert(binding.field, captionBeside.value(shown));
+    }
+}
+
+QWidget* StatusEditor::shownBy(QObject* control) const {
+    if (QWidget* combo = shownBy_.value(control)) return combo;
+    return qobject_cast<QWidget*>(control);
+}
+
+QStringList StatusEditor::editedCaptions() const {
+    QStringList captions;
+    for (const BindingTable::Binding* binding : bindings_.editedBindings()) {
+        captions << captionOf(binding->field);
+    }
+    return captions;
 }
 
 QGroupBox* StatusEditor::buildModeFrame() {
@@ -152,6 +177,7 @@ QGroupBox* StatusEditor::buildModeFrame() {
 }
 
 void StatusEditor::showRecord(qint32 record) {
+    if (record != bindings_.shownRecord()) emit leavingRecord();
     bindings_.showRecord(db_.StatusTable, record);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
 #include <array>
 #include <optional>
@@ -43,6 +44,13 @@ public:
     QString shownKey() const;
     // Which box shows which field.
     const BindingTable& bindings() const { return bindings_; }
+    // The caption the form shows beside the control of a status field (empty for none).
+    QString captionOf(int field) const { return captions_.value(field); }
+    // The captions of the fields the form holds edits of, not yet updated, in form order.
+    QStringList editedCaptions() const;
+    // The visible control that shows a bound control's value (a drop-down for a hidden code
+    // box), where its edit is marked.
+    QWidget* shownBy(QObject* control) const;
 
     // Start-up: the race, element and size lists (race and size then select row 0).
     void fillCodeLists();
@@ -66,6 +74,10 @@ signals:
     void shownKeyChanged(const QString& key);
     // The ID search (byName false) or the name search found no monster for `text`.
     void searchFoundNothing(bool byName, const QString& text);
+    // A search found its monster, or its box was emptied.
+    void searchFound(bool byName);
+    // Another record is about to be shown over the one the form holds (and its edits).
+    void leavingRecord();
 
 private:
     // Copies status record `record` into the form, field by field (LoadStatusRecord, step 7).
@@ -139,6 +151,8 @@ private:
     MonsterDatabase& db_;
     MirrorModels& models_;
     BindingTable bindings_;
+    QHash<int, QString> captions_;       // by status field
+    QHash<QObject*, QWidget*> shownBy_;  // hidden code boxes and their drop-downs
 
     ColumnModel* raceNames_ = nullptr;
     ColumnModel* elementNames_ = nullptr;

@@ -1,6 +1,7 @@
 // Choosing the shown monster: the position box, the slider, the step buttons, the name list,
 // the ID drop-down and the two searches. Every selector ends by writing Text0.
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,6 +19,28 @@ namespace mdb {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// Typing into the ID drop-down does nothing: a drop-down searches its rows as keys are typed,
+// and every row it reaches would show that monster and drop the form's edits ("1" shows 1001).
+// Picking a row, with the arrow keys, the popup or the mouse, still shows it.
+class NoTypedSearch : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool typed = !key->text().isEmpty() && key->text().at(0).isPrint() &&
+                           key->key() != Qt::Key_Space &&
+                           !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        return typed;
+    }
+};
+
+}  // namespace
+
 void StatusEditor::connectNavigation() {
     connect(Text0, &QLineEdit::textChanged, this, [this] { LoadStatusRecord(); });
     FocusEvents::watch(
@@ -29,6 +52,7 @@ void StatusEditor::connectNavigation() {
 
     connect(List4, &ListBox::Click, this, &StatusEditor::onList4Click);
     connect(Combo5, &QComboBox::currentIndexChanged, this, &StatusEditor::onCombo5Click);
+    Combo5->installEventFilter(new NoTypedSearch(Combo5));
     connect(List3, &HiddenList::Click, this, &StatusEditor::onList3Click);
 
     connect(Text9, &QLineEdit::textChanged, this, &StatusEditor::onIdSearch);
@@ -129,7 +153,14 @@ void StatusEditor::stepBack() {
 
 void StatusEditor::onList4Click() {
     MDB_CHAIN("List4.Click");
-    showPosition(List4->listIndex());
+    const int chosen = List4->listIndex();
+    showPosition(chosen);
+    // The heading row is no monster: the chain shows the first one and selects its row, but
+    // the click or key that reached the heading goes on to select it once this returns. The
+    // highlight is put back on the monster shown after that.
+    if (chosen < 1) {
+        QMetaObject::invokeMethod(List4, &ListBox::showSelection, Qt::QueuedConnection);
+    }
 }
 
 void StatusEditor::onCombo5Click(int index) {
@@ -148,7 +179,11 @@ void StatusEditor::onIdSearch() {
     MDB_CHAIN("Text9.Change");
     const int i = FindListEntry(*List3, Text9->text(), MatchMode::WholeText);
     Label7->setCaption(List3->list(i));
-    if (i < 0 && !Text9->text().isEmpty()) emit searchFoundNothing(false, Text9->text());
+    if (i < 0 && !Text9->text().isEmpty()) {
+        emit searchFoundNothing(false, Text9->text());
+    } else {
+        emit searchFound(false);
+    }
 }
 
 void StatusEditor::onNameSearch() {
@@ -157,7 +192,11 @@ void StatusEditor::onNameSearch() {
     // List4 has moved on to the shown monster by now; the label names the row that was found
     Label10->setCaption(List4->list(i));
     // the first monster shown for a failed search is no hit, and must not look like one
-    if (i < 0) emit searchFoundNothing(true, Text10->text());
+    if (i < 0) {
+        emit searchFoundNothing(true, Text10->text());
+    } else {
+        emit searchFound(true);
+    }
 }
 
 }  // namespace mdb

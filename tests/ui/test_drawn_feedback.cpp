@@ -1,0 +1,219 @@
+// What the user sees of the feedback, by the pixels it changes: the status bar's messages
+// beside the folder, the tint of edits not yet updated, the name list's highlight. Run at scale
+// 1 and again at scale 2 (QT_SCALE_FACTOR).
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QLabel>
+#include <QListView>
+#include <QStatusBar>
+
+#include "EditorFixture.h"
+#include "ui/commands/StatusLine.h"
+#include "ui/controls/EditMarks.h"
+
+using namespace Qt::StringLiterals;
+
+namespace mdb::test {
+
+namespace {
+
+// How many pixels of `a` differ from `b` inside `area` (in logical pixels).
+int differingPixels(const QImage& a, const QImage& b, const QRect& area) {
+    const qreal ratio = a.devicePixelRatio();
+    const QRect device(area.topLeft() * ratio, area.size() * ratio);
+    int count = 0;
+    for (int y = device.top(); y <= device.bottom() && y < a.height(); ++y) {
+        for (int x = device.left(); x <= device.right() && x < a.width(); ++x) {
+            if (a.pixel(x, y) != b.pixel(x, y)) ++count;
+        }
+    }
+    return count;
+}
+
+}  // namespace
+
+class DrawnFeedbackTest : public EditorFixture {
+protected:
+    QImage drawn(QWidget* widget) {
+        QCoreApplication::processEvents();
+        return widget->grab().toImage();
+    }
+    QImage bar() { return drawn(window->statusBar()); }
+    QString message() const { return control<StatusLine>(u"statusLine"_s)->message(); }
+    // The part of the bar where a message `text` long is drawn: from the left, as wide as the
+    // text in the bar's font.
+    QRect messageArea(const QString& text) const {
+        const QWidget* line = control<QWidget>(u"statusLine"_s);
+        const QPoint origin = line->mapTo(window->statusBar(), QPoint(0, 0));
+        return {origin, QSize(line->fontMetrics().horizontalAdvance(text), line->height())};
+    }
+    // The colour drawn inside a box near its right edge, clear of its text.
+    QColor inside(QWidget* box) {
+        const QImage image = drawn(box);
+        const qreal ratio = image.devicePixelRatio();
+        return image.pixelColor(int((box->width() - 5) * ratio), int(box->height() / 2 * ratio));
+    }
+};
+
+// Every message is drawn, beside the folder, and goes when it stops being true.
+TEST_F(DrawnFeedbackTest, TheStatusBarDrawsEachMessageAndClearsStaleOnes) {
+    startSample();
+    window->show();
+    const QImage empty = bar();
+    ASSERT_EQ(message(), QString());
+
+    // a failed search is drawn where the bar was blank, the folder still beside it
+    control<QLineEdit>(u"Text9"_s)->setText(u"99999"_s);
+    const QString notFound = u"ID検索: ID「99999」のモンスターはいません"_s;
+    ASSERT_EQ(message(), notFound);
+    const QImage failed = bar();
+    EXPECT_GT(differingPixels(empty, failed, messageArea(notFound)), 20);
+    const auto* folder = control<QLabel>(u"statusFolder"_s);
+    EXPECT_TRUE(folder->text().startsWith(u"フォルダ: "_s)) << folder->text().toStdString();
+    EXPECT_TRUE(folder->isVisible());
+    EXPECT_GE(folder->x(), messageArea(notFound).right());
+
+    // a later search that finds its monster takes the untrue message away: the bar is as blank
+    // as at the start
+    control<QLineEdit>(u"Text9"_s)->setText(u"1002"_s);
+    EXPECT_EQ(message(), QString());
+    EXPECT_EQ(differingPixels(empty, bar(), empty.rect()), 0);
+
+    // an update, then its undo: each is drawn, and they differ from each other
+    typeInto(u"Text1(2)"_s, u"777"_s);
+    window->mnuRenw->trigger();
+    const QString updated = message();
+    EXPECT_TRUE(updated.startsWith(u"更新しました: "_s)) << updated.toStdString();
+    const QImage afterUpdate = bar();
+    EXPECT_GT(differingPixels(empty, afterUpdate, messageArea(updated)), 20);
+    window->mnuUndo->trigger();
+    EXPECT_EQ(message(), u"元に戻しました: 河童,大将 (KAPPA_KING)"_s);
+    EXPECT_GT(differingPixels(afterUpdate, bar(), messageArea(updated)), 20);
+    window->mnuRedo->trigger();
+    EXPECT_EQ(message(), u"やり直しました: 河童,大将 (KAPPA_KING)"_s);
+
+    // a save the user calls off says so rather than leave "updated" standing
+    QFile stat(path(u"mob_stat_db.txt"_s));
+    ASSERT_TRUE(stat.open(QIODevice::Append));
+    stat.write("\r\n");
+    stat.close();
+    messages.choices = {1};
+    window->MunFileSave->trigger();
+    EXPECT_EQ(message(), u"上書き保存を取りやめました（ファイルは書き換えていません）"_s);
+
+    // a folder deeper than the bar is wide gives up its start; the message stays whole
+    const QString deep = u"/"_s + QString(300, u'd');
+    StatusLine line(deep);
+    line.resize(window->statusBar()->width(), 30);
+    line.setMessage(updated);
+    const auto* shownMessage = line.findChild<QLabel*>(u"statusMessage"_s);
+    const auto* shownFolder = line.findChild<QLabel*>(u"statusFolder"_s);
+    EXPECT_EQ(shownMessage->text(), updated);
+    EXPECT_GE(shownMessage->width(), line.fontMetrics().horizontalAdvance(updated));
+    EXPECT_TRUE(shownFolder->text().contains(u"…"_s)) << shownFolder->text().toStdString();
+    EXPECT_LE(shownFolder->geometry().right(), line.width());
+    EXPECT_GE(shownFolder->x(), shownMessage->geometry().right());
+}
+
+// A box whose text is not yet updated is tinted; choosing another monster over it says which
+// edits were dropped. Typing into the ID drop-down chooses nothing.
+TEST_F(DrawnFeedbackTest, EditsNotYetUpdatedAreTintedAndNamedWhenDropped) {
+    startSample();
+    window->show();
+    QLineEdit* hp = control<QLineEdit>(u"Text1(2)"_s);
+    const QColor plain = inside(hp);
+    ASSERT_NE(plain, EditMarks::tint());
+
+    typeInto(u"Text1(2)"_s, u"4321"_s);
+    EXPECT_EQ(inside(hp), EditMarks::tint());
+    // the same text as the record's is no edit
+    typeInto(u"Text1(2)"_s, window->database().StatusTable.field(2, StatusField::Hp));
+    EXPECT_EQ(inside(hp), plain);
+    typeInto(u"Text1(2)"_s, u"4321"_s);
+    // an update takes the mark away
+    window->mnuRenw->trigger();
+    EXPECT_EQ(inside(hp), plain);
+
+    // a race picked in its drop-down tints the drop-down's face until it is updated
+    QComboBox* race = combo(u"Combo2"_s);
+    const auto pickAnotherRace = [race] {
+        race->setCurrentIndex(race->currentIndex() == 1 ? 2 : 1);
+    };
+    pickAnotherRace();
+    const QImage raceMarked = drawn(race);
+    window->mnuRenw->trigger();
+    EXPECT_GT(differingPixels(raceMarked, drawn(race), race->rect()), 20);
+
+    // typing digits into the ID drop-down shows no other monster and keeps the edits
+    typeInto(u"Text1(2)"_s, u"5555"_s);
+    pickAnotherRace();
+    QTest::keyClicks(combo(u"Combo5"_s), u"1004"_s);
+    EXPECT_EQ(text(u"Text0"_s), u"1"_s);
+    EXPECT_EQ(text(u"Text1(2)"_s), u"5555"_s);
+
+    // choosing another monster drops both edits, and says which
+    show(u"TENGU"_s);
+    EXPECT_EQ(message(), u"沼河童 (KAPPA) の更新していない編集を破棄しました: ＨＰ、種族"_s);
+    EXPECT_EQ(inside(hp), plain);
+    // a monster chosen with no edits says nothing new
+    show(u"KAPPA"_s);
+    EXPECT_EQ(message(), u"沼河童 (KAPPA) の更新していない編集を破棄しました: ＨＰ、種族"_s);
+
+    // an edit of a dependent editor is tinted and named too
+    enableFrame(u"Frame2"_s);
+    QLineEdit* rate = control<QLineEdit>(u"Text6(0)"_s);
+    const QColor ratePlain = inside(rate);
+    typeInto(u"Text6(0)"_s, u"42"_s);
+    EXPECT_EQ(inside(rate), EditMarks::tint());
+    show(u"TENGU"_s);
+    EXPECT_EQ(message(), u"沼河童 (KAPPA) の更新していない編集を破棄しました: 確率１"_s);
+    EXPECT_EQ(inside(rate), ratePlain);
+}
+
+// The name list's first row is its heading: while a monster is shown, the highlight is on it,
+// whether the user clicked the heading, pressed Home, or Up from the first monster.
+TEST_F(DrawnFeedbackTest, TheNameListNeverHighlightsItsHeading) {
+    startSample();
+    window->show();
+    QListView* list = control<QListView>(u"List4"_s);
+    const auto heading = [&] { return list->model()->index(0, 0); };
+    // most of the row's pixels in the selection's colour, the window active or not
+    const auto highlighted = [&](const QModelIndex& row) {
+        const QImage image = drawn(list->viewport());
+        const QRect rect = list->visualRect(row);
+        const qreal ratio = image.devicePixelRatio();
+        const QColor active = list->palette().color(QPalette::Active, QPalette::Highlight);
+        const QColor inactive = list->palette().color(QPalette::Inactive, QPalette::Highlight);
+        int lit = 0, all = 0;
+        for (int y = int(rect.top() * ratio); y < int((rect.bottom() + 1) * ratio); ++y) {
+            for (int x = int(rect.left() * ratio); x < int((rect.right() + 1) * ratio); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                lit += c == active || c == inactive;
+                ++all;
+            }
+        }
+        return all > 0 && lit * 3 > all;
+    };
+    list->setFocus();
+    ASSERT_TRUE(highlighted(list->model()->index(1, 0)));
+
+    QTest::keyClick(list, Qt::Key_Home);
+    EXPECT_EQ(text(u"Text0"_s), u"1"_s);
+    EXPECT_FALSE(highlighted(heading()));
+    EXPECT_EQ(list->currentIndex().row(), 1);
+
+    QTest::keyClick(list, Qt::Key_Down);
+    QTest::keyClick(list, Qt::Key_Up);
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(text(u"Text0"_s), u"1"_s);
+    EXPECT_FALSE(highlighted(heading()));
+
+    const QRect headingRect = list->visualRect(heading());
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, headingRect.center());
+    EXPECT_EQ(text(u"Text0"_s), u"1"_s);
+    EXPECT_FALSE(highlighted(heading()));
+    EXPECT_TRUE(highlighted(list->model()->index(1, 0)));
+}
+
+}  // namespace mdb::test

@@ -1,0 +1,100 @@
+// The 未保存の変更 window follows every change of what is pending, row for row: updates,
+// undo, redo, a revert and a save, with the window open throughout.
+#include <QAction>
+#include <QLabel>
+#include <QPushButton>
+#include <QTreeView>
+#include <QWindow>
+
+#include "EditorFixture.h"
+#include "ui/commands/PendingChangesWindow.h"
+#include "ui/commands/UnsavedWork.h"
+
+using namespace Qt::StringLiterals;
+
+namespace mdb::test {
+
+class PendingChangesTest : public EditorFixture {
+protected:
+    PendingChangesWindow* openList() {
+        window->mnuPendingChanges->trigger();
+        return window->findChild<PendingChangesWindow*>(u"PendingChangesWindow"_s);
+    }
+    // The rows as the window lists them, once the turn's changes have reached it, against what
+    // is pending in the tables: the same fields, in the same order, with the same texts.
+    void expectRowsFollow(PendingChangesWindow* list, const char* step) {
+        QCoreApplication::processEvents();
+        const ChangeSet pending = window->work->pendingChanges();
+        PendingChangesModel& rows = list->model();
+        ASSERT_EQ(size_t(rows.rowCount()), pending.size()) << step;
+        for (size_t i = 0; i < pending.size(); ++i) {
+            const FieldChange shown = rows.change(int(i));
+            EXPECT_EQ(shown.table, pending[i].table) << step << " row " << i;
+            EXPECT_EQ(shown.record, pending[i].record) << step << " row " << i;
+            EXPECT_EQ(shown.field, pending[i].field) << step << " row " << i;
+            EXPECT_EQ(shown.before, pending[i].before) << step << " row " << i;
+            EXPECT_EQ(shown.after, pending[i].after) << step << " row " << i;
+            EXPECT_EQ(rows.index(int(i), PendingChangesModel::AfterColumn).data().toString(),
+                      pending[i].after);
+        }
+        // an empty list says so in words, instead of an empty table
+        const bool empty = pending.empty();
+        EXPECT_EQ(list->findChild<QLabel*>(u"emptyNote"_s)->isVisible(), empty) << step;
+        EXPECT_EQ(list->findChild<QTreeView*>(u"changeList"_s)->isVisible(), !empty) << step;
+    }
+    void update(const QString& monster, const QString& box, const QString& value) {
+        show(monster);
+        typeInto(box, value);
+        window->mnuRenw->trigger();
+    }
+};
+
+TEST_F(PendingChangesTest, TheRowsFollowUpdatesUndoRedoRevertAndSaveExactly) {
+    startSample();
+    window->show();
+    EXPECT_EQ(window->mnuPendingChanges->shortcut(), QKeySequence(Qt::Key_F8));
+    PendingChangesWindow* list = openList();
+    ASSERT_NE(list, nullptr);
+    // a window of its own, which the form may cover
+    EXPECT_TRUE(list->isVisible());
+    EXPECT_FALSE(list->windowFlags() & Qt::WindowStaysOnTopHint);
+    ASSERT_NE(list->windowHandle(), nullptr);
+    EXPECT_EQ(list->windowHandle()->transientParent(), nullptr);
+    EXPECT_EQ(list->findChild<QLabel*>(u"emptyNote"_s)->text(), u"未保存の変更はありません"_s);
+    expectRowsFollow(list, "at start");
+
+    enableFrame(u"Frame2"_s);
+    const QString tenguHp = window->database().StatusTable.field(statusRecord(u"TENGU"_s), 5);
+    update(u"TENGU"_s, u"Text1(2)"_s, u"9999"_s);
+    expectRowsFollow(list, "one update");
+    update(u"KAPPA_KING"_s, u"Text6(1)"_s, u"1234"_s);
+    update(u"KAPPA"_s, u"Text1(3)"_s, u"77"_s);
+    expectRowsFollow(list, "three updates");
+    // an update back to the file's text takes the row away
+    update(u"TENGU"_s, u"Text1(2)"_s, tenguHp);
+    expectRowsFollow(list, "an update back");
+
+    window->mnuUndo->trigger();
+    expectRowsFollow(list, "undo");
+    window->mnuUndo->trigger();
+    window->mnuUndo->trigger();
+    expectRowsFollow(list, "two undos in one turn");
+    window->mnuRedo->trigger();
+    expectRowsFollow(list, "redo");
+
+    list->findChild<QTreeView*>(u"changeList"_s)->setCurrentIndex(list->model().index(0, 0));
+    list->revertChosen();
+    expectRowsFollow(list, "revert");
+    window->mnuUndo->trigger();
+    expectRowsFollow(list, "the revert undone");
+
+    window->MunFileSave->trigger();
+    expectRowsFollow(list, "save");
+    EXPECT_EQ(list->model().rowCount(), 0);
+    // undone after the save: the file holds the text the update wrote
+    window->mnuUndo->trigger();
+    expectRowsFollow(list, "undo after the save");
+    EXPECT_EQ(list->model().rowCount(), 1);
+}
+
+}  // namespace mdb::test
