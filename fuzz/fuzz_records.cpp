@@ -38,9 +38,9 @@ struct FileShape {
 
 std::vector<FileShape> makeSpecs() {
     std::vector<FileShape> shapes;
-    const MonsterDatabase db;
-    for (const Table* t : db.saveOrder()) {
-        shapes.push_back({t->name(), t->fieldNames(), MonsterDatabase::layoutOf(*t).quotedField});
+    for (const TableId id : kSaveOrder) {
+        const TableDescriptor& d = Tables::of(id);
+        shapes.push_back({d.fileName, d.fieldNames, d.quotedField});
     }
     const ItemDatabase items;
     for (const ItemTable* t : items.loadOrder()) {
@@ -122,7 +122,7 @@ const QString kEdgeValues[] = {QString(), u" "_s,   u"\t"_s,   u" a"_s, u"a "_s,
 // Each edit on its own, the field put back after it: whatever the writer does not refuse must
 // read back field for field. The last record's fields are where a file without a final line end
 // shows what an emptied field does at the very end.
-void checkEdits(Table& table, const TableLayout& layout, const FileShape& shape, qint32 record,
+void checkEdits(Table& table, const TableDescriptor& layout, const FileShape& shape, qint32 record,
                 int field) {
     auto tryEdit = [&](qint32 r, int f, const QString& value) {
         const QString before = table.field(r, f);
@@ -198,7 +198,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FileShape& shape = shapes[data[0] % shapes.size()];
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     const int width = int(shape.fieldNames.size());
-    const TableLayout layout{shape.name, shape.quotedField};
+    TableDescriptor layout;
+    layout.fileName = shape.name;
+    layout.width = width;
+    layout.quotedField = shape.quotedField;
     if (shape.name.startsWith(u"item_"_s)) checkItemReader(bytes, shape);
 
     Table table(shape.name, shape.fieldNames);
