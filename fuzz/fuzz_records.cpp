@@ -199,7 +199,7 @@ void checkItemReader(const QByteArray& bytes, const FileShape& shape) {
 // Puts `value` into field `field` of record `record`, as the update command stores a control's
 // text, and saves the table as the save does: either the refusal names that record and field
 // and a character the value holds, or the bytes written read back to the table's fields.
-void checkCommit(Table& table, const TableLayout& layout, const FileShape& shape, qint32 record,
+void checkCommit(Table& table, const TableDescriptor& layout, const FileShape& shape, qint32 record,
                  int field, const QString& value, const QString& character) {
     const QString before = table.field(record, field);
     table.setField(record, field, value);
@@ -239,11 +239,8 @@ QString codePoint(char32_t c) {
 // Every code point (a lone surrogate as the one UTF-16 unit a pasted text can hold), in the
 // middle of a quoted field and at the start of a bare one, in a status file of one record.
 void checkEveryCodePoint() {
-    const MonsterDatabase db;
-    const Table& model = db.StatusTable;
-    const FileShape shape{model.name(), model.fieldNames(),
-                          MonsterDatabase::layoutOf(model).quotedField};
-    const TableLayout layout{shape.name, shape.quotedField};
+    const TableDescriptor& layout = Tables::of(TableId::Status);
+    const FileShape shape{layout.fileName, layout.fieldNames, layout.quotedField};
     Table table(shape.name, shape.fieldNames);
     QString line = u"1,A,\"B\""_s;
     for (int f = 4; f <= table.fieldCount(); ++f) line += u",1"_s;
