@@ -14,58 +14,8 @@ sample="$(realpath "$2")"
 artifacts="$3"
 title="Tornak MonsterDatabase Editor II"
 
-for variable in $(compgen -e); do
-    case "$variable" in QT_* | QML_* | WAYLAND_DISPLAY) unset "$variable" ;; esac
-done
-[[ "${MDB_E2E_STAGE:-}" != "inside" ]] && unset DISPLAY XAUTHORITY
-export LC_ALL=C.UTF-8 LANG=C.UTF-8
-
-if [[ "${MDB_E2E_STAGE:-}" != "inside" ]]; then
-    for tool in xvfb-run xdotool import compare openbox xprop; do
-        command -v "$tool" >/dev/null || { echo "desktop: $tool is missing"; exit 1; }
-    done
-    mkdir -p "$artifacts"
-    export MDB_E2E_STAGE=inside
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
-fi
-
-work="$(mktemp -d)"
-passed=0
-failed=0
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check <description> <command...>
-    local what="$1"
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failed=$((failed + 1))
-    fi
-}
-wait_for_window() {  # wait_for_window <title regex> -> the first visible window's id
-    local wid=""
-    for _ in $(seq 1 100); do
-        wid="$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)"
-        [[ -n "$wid" ]] && { echo "$wid"; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
-exits_within() {  # exits_within <pid> <seconds>
-    for _ in $(seq 1 $(($2 * 5))); do
-        kill -0 "$1" 2>/dev/null || return 0
-        sleep 0.2
-    done
-    return 1
-}
+e2e_tools="compare xprop"
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 # grab <file> <x> <y> <w> <h>: a part of the editor's window as the screen shows it
 grab() { import -window root -crop "$4x$5+$(($2 + wx))+$(($3 + wy))" +repage "$1"; }
 differs() { [[ "$(compare -metric AE "$1" "$2" null: 2>&1)" != "0" ]]; }
@@ -90,7 +40,7 @@ cp "$sample"/*.txt "$work/other/"
     exec "$editor" 2>"$work/trace.log") &
 first=$!
 pids+=($first)
-wid="$(wait_for_window "^$title\$")"
+wid="$(wait_for_window "$title")"
 check "the window appears" test -n "$wid"
 [[ -z "$wid" ]] && { echo "$passed passed, $failed failed"; exit 1; }
 sleep 1
