@@ -251,7 +251,8 @@ void MainWindow::connectUnsavedWork() {
     connect(work, &UnsavedWork::pendingChanged, this, [this] {
         if (work->hasUnsavedChanges()) MunFileSave->setEnabled(true);
     });
-    save->setWriteCheck([this] { return work->confirmOverwrite(); });
+    save->setWriteCheck(
+        [this](std::vector<FileIdentity>& seen) { return work->confirmOverwrite(&seen); });
     connect(save, &SaveCommand::wrote, work, &UnsavedWork::noteSaveAttempt);
     connect(addEntries, &AddEntryCommands::lineAdded, work, &UnsavedWork::noteAppended);
     // the title's marker and the quit question follow what the tables hold against the files

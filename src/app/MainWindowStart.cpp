@@ -5,6 +5,7 @@
 #include "app/InstanceGuard.h"
 #include "app/MainWindow.h"
 #include "app/MonsterPreload.h"
+#include "app/QuoteQuestion.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/RecoveryCopy.h"
 #include "ui/commands/UnsavedWork.h"
@@ -59,6 +60,7 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
                            u"レコードが１件もありません（１件以上必要です）"_s);
         return StartResult::Failed;
     }
+    if (!acceptQuotesOverLines(db_, messages_)) return StartResult::Failed;
     work->noteLoaded();
     models_->fillFromDatabase(db_);
 
