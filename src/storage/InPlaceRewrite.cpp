@@ -94,7 +94,14 @@ std::optional<StorageError> rewriteInPlace(const QDir& dir, const QByteArray& pa
         fileio::discard(fd);
         return e;
     };
+    // Making the copy took time (it is synced): the file must still be the one read, under its
+    // name and with the bytes that were read and kept.
     if (!stillNamed(fd, path)) return stop(changedWhileSaving(fileName));
+    if (expected) {
+        QByteArray now;
+        if (!fileio::readAll(fd, now)) return stop(failed(errno));
+        if (now != old) return stop(changedWhileSaving(fileName));
+    }
     // A full disk refuses here, before the first byte is overwritten.
     if (bytes.size() > old.size() && fileio::allocate(fd, off_t(bytes.size())) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS && errno != EINVAL) {

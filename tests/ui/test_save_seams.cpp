@@ -56,41 +56,58 @@ protected:
     bool journalKept() const { return QFileInfo::exists(Journal::pathFor(dir.path())); }
 };
 
+// Whether the files are replaced or, in a folder that takes no temporary file, rewritten in
+// place: another program's change to a file the save has not reached yet is not overwritten.
 TEST_F(SaveSeams, AFileChangedWhileTheSaveRunsStopsItThereAndIsAskedAboutNextTime) {
-    startSample();
-    updateStatsAndDrops();
-    const QByteArray others = "NUE,512,100,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
-    QByteArray changedDrops;
-    {
-        // another program appends to the drop file once the status file is in place
-        const Hooks hooks({}, [&](fileio::Op op, bool done) {
-            if (op != fileio::Op::Rename || !done || !changedDrops.isEmpty() ||
-                !readBytes(kStats).contains(",4321,")) {
-                return;
-            }
-            changedDrops = readBytes(kDrops) + others;
-            writeBytes(kDrops, changedDrops);
-        });
-        save();
-    }
-    ASSERT_FALSE(changedDrops.isEmpty()) << "the status file was never replaced";
-    const QString warning = lastWarning();
-    EXPECT_TRUE(warning.contains(u"ファイル mob_drop_db.txt は"_s + kChanged))
-        << warning.toStdString();
-    EXPECT_TRUE(warning.contains(u"保存済みのファイル: mob_stat_db.txt"_s))
-        << warning.toStdString();
-    EXPECT_EQ(readBytes(kDrops), changedDrops);
-    EXPECT_TRUE(readBytes(kStats).contains(",4321,"));
-    EXPECT_TRUE(journalKept());
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "rewritten in place" : "replaced");
+        startSample();
+        updateStatsAndDrops();
+        const QByteArray others = "NUE,512,100,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
+        QByteArray changedDrops;
+        {
+            // another program appends to the drop file once the status file holds the update:
+            // as the status file is put in place, or as the drop file's recovery copy is made
+            // (after its bytes were read for the rewrite)
+            const fileio::Op step = inPlace ? fileio::Op::OpenCopy : fileio::Op::Rename;
+            const Hooks hooks(
+                [inPlace](fileio::Op op) {
+                    return inPlace && op == fileio::Op::OpenTemp ? EACCES : 0;
+                },
+                [&](fileio::Op op, bool done) {
+                    if (op != step || !done || !changedDrops.isEmpty() ||
+                        !readBytes(kStats).contains(",4321,")) {
+                        return;
+                    }
+                    changedDrops = readBytes(kDrops) + others;
+                    writeBytes(kDrops, changedDrops);
+                });
+            save();
+        }
+        ASSERT_FALSE(changedDrops.isEmpty()) << "the status file was never written";
+        const QString warning = lastWarning();
+        EXPECT_TRUE(warning.contains(u"ファイル mob_drop_db.txt は"_s + kChanged))
+            << warning.toStdString();
+        EXPECT_TRUE(warning.contains(u"保存済みのファイル: mob_stat_db.txt"_s))
+            << warning.toStdString();
+        EXPECT_EQ(readBytes(kDrops), changedDrops);
+        EXPECT_TRUE(readBytes(kStats).contains(",4321,"));
+        EXPECT_TRUE(journalKept());
 
-    // the update of the drops is still to be saved, and the other program's line is asked about
-    messages.messages.clear();
-    save();
-    ASSERT_EQ(messages.messages.size(), 1u);
-    EXPECT_TRUE(messages.messages[0].isQuestion);
-    EXPECT_TRUE(messages.messages[0].text.contains(kDrops + u"（"_s));
-    EXPECT_FALSE(messages.messages[0].text.contains(kStats));
-    EXPECT_EQ(readBytes(kDrops), changedDrops);
+        // the update of the drops is still to be saved, and the other program's line is asked
+        // about
+        messages.messages.clear();
+        save();
+        ASSERT_EQ(messages.messages.size(), 1u);
+        EXPECT_TRUE(messages.messages[0].isQuestion);
+        EXPECT_TRUE(messages.messages[0].text.contains(kDrops + u"（"_s));
+        EXPECT_FALSE(messages.messages[0].text.contains(kStats));
+        EXPECT_EQ(readBytes(kDrops), changedDrops);
+        // the next round starts afresh, without this round's journal
+        window.reset();
+        ASSERT_TRUE(QFile::remove(Journal::pathFor(dir.path())));
+        messages.messages.clear();
+    }
 }
 
 TEST_F(SaveSeams, AFileRenamedUnderARewriteInPlaceGetsItsBytesBackAndStopsTheSave) {
