@@ -205,11 +205,7 @@ void MainWindow::connectAddCommands() {
     addEntries = new AddEntryCommands(dir_, db_, messages_, this);
     for (const EditorRegistry::Entry& entry : editors_.entries()) {
         const DependentEditor* editor = entry.editor;
-        const auto click = [this, editor] {
-            const QString key = status->shownKey();
-            addEntries->add(editor->descriptor(), key, editor->keyCaption(),
-                            editor->newEntryFields(key));
-        };
+        const auto click = [this, editor] { addEntries->add(*editor, status->shownKey()); };
         connect(editor->addButton(), &QPushButton::clicked, addEntries, click);
         connect(entry.addEntry, &QAction::triggered, addEntries, click);
     }

@@ -43,15 +43,23 @@ TEST(TableRegistry, EveryTableIsDescribedWholeAndHeldByTheDatabase) {
             captions.insert(d.caption(f));
             // a rate or a count without its limit would let the grid and the checker pass
             // anything
-            if (d.role(f) == FieldRole::Rate) EXPECT_EQ(d.limit(f), kRateLimit);
-            if (d.role(f) == FieldRole::Count) EXPECT_NE(d.field(f).countRule, CountRule::None);
-            if (d.field(f).countRule == CountRule::UpToLimit) EXPECT_GT(d.limit(f), 0);
+            if (d.role(f) == FieldRole::Rate) {
+                EXPECT_EQ(d.limit(f), kRateLimit);
+            }
+            if (d.role(f) == FieldRole::Count) {
+                EXPECT_NE(d.field(f).countRule, CountRule::None);
+            }
+            if (d.field(f).countRule == CountRule::UpToLimit) {
+                EXPECT_GT(d.limit(f), 0);
+            }
         }
         EXPECT_EQ(names.size(), d.width) << "two fields of one name";
         EXPECT_EQ(captions.size(), d.width) << "two fields of one caption";
         // every record names its monster once, and only the status table defines it
         ASSERT_EQ(d.fieldsOf(FieldRole::Key).size(), 1u);
-        if (d.quotedField) EXPECT_EQ(d.role(d.quotedField), FieldRole::Text);
+        if (d.quotedField) {
+            EXPECT_EQ(d.role(d.quotedField), FieldRole::Text);
+        }
     }
     EXPECT_EQ(files.size(), qsizetype(kTableCount));
     EXPECT_EQ(db.saveOrder()[0], &db.StatusTable);
