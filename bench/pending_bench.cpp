@@ -82,7 +82,6 @@ Figures measure(MainWindow& window) {
         timed([&] { redo->trigger(); });
     };
     constexpr int kRounds = 15;
-    Figures f{};
     std::vector<double> opens, updatesClosed, updatesOpen, undosClosed, undosOpen;
     for (int i = 0; i < kRounds; ++i) round(updatesClosed, undosClosed);
     // each a window built afresh, as the first F8 of a session builds it
