@@ -9,7 +9,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-FieldSpec spec(const QString& name, const QString& caption, FieldRole role, int limit = 0) {
+FieldSpec fieldOf(const QString& name, const QString& caption, FieldRole role, int limit = 0) {
     return FieldSpec{name, caption, role, limit, CountRule::None};
 }
 
@@ -35,13 +35,13 @@ const QStringList& fullWidthDigits() {
 TableDescriptor status() {
     using R = FieldRole;
     const auto number = [](const QString& name, const QString& caption) {
-        return spec(name, caption, R::Number);
+        return fieldOf(name, caption, R::Number);
     };
     TableDescriptor d = monsterTable(u"mob_stat_db.txt"_s,
                                      u"モンスターステータスＤＢ 編集項目　(mob_stat_db.txt)"_s,
                                      {number(u"Id"_s, u"ID"_s),
-                                      spec(u"Name"_s, u"Name"_s, R::Key),
-                                      spec(u"DisplayName"_s, u"表示モンスター名"_s, R::Text),
+                                      fieldOf(u"Name"_s, u"Name"_s, R::Key),
+                                      fieldOf(u"DisplayName"_s, u"表示モンスター名"_s, R::Text),
                                       number(u"Level"_s, u"Mobレベル"_s),
                                       number(u"Hp"_s, u"ＨＰ"_s),
                                       number(u"Sp"_s, u"ＳＰ"_s),
@@ -76,13 +76,13 @@ TableDescriptor status() {
 }
 
 TableDescriptor drop() {
-    std::vector<FieldSpec> fields{spec(u"Name"_s, u"NameID"_s, FieldRole::Key)};
+    std::vector<FieldSpec> fields{fieldOf(u"Name"_s, u"NameID"_s, FieldRole::Key)};
     for (int i = 0; i < DropField::Slots; ++i) {
         const QString n = QString::number(i + 1);
-        fields.push_back(spec(u"Item"_s + n, u"ドロップアイテム"_s + fullWidthDigits()[i],
-                              FieldRole::ItemReference));
+        fields.push_back(fieldOf(u"Item"_s + n, u"ドロップアイテム"_s + fullWidthDigits()[i],
+                                 FieldRole::ItemReference));
         fields.push_back(
-            spec(u"Rate"_s + n, u"確率"_s + fullWidthDigits()[i], FieldRole::Rate, kRateLimit));
+            fieldOf(u"Rate"_s + n, u"確率"_s + fullWidthDigits()[i], FieldRole::Rate, kRateLimit));
     }
     return monsterTable(u"mob_drop_db.txt"_s,
                         u"モンスタードロップＤＢ 編集項目　(mob_drop_db.txt)"_s, std::move(fields),
@@ -91,17 +91,18 @@ TableDescriptor drop() {
 
 TableDescriptor mvp() {
     using R = FieldRole;
-    std::vector<FieldSpec> fields{spec(u"Name"_s, u"MVPモンスター名"_s, R::Key),
-                                  spec(u"MvpItem1"_s, u"取得アイテム１"_s, R::ItemReference),
-                                  spec(u"MvpItem2"_s, u"取得アイテム２"_s, R::ItemReference),
-                                  spec(u"MvpExp"_s, u"特別経験値"_s, R::Number),
-                                  spec(u"MvpExpRate"_s, u"経験値獲得率"_s, R::Number)};
+    std::vector<FieldSpec> fields{fieldOf(u"Name"_s, u"MVPモンスター名"_s, R::Key),
+                                  fieldOf(u"MvpItem1"_s, u"取得アイテム１"_s, R::ItemReference),
+                                  fieldOf(u"MvpItem2"_s, u"取得アイテム２"_s, R::ItemReference),
+                                  fieldOf(u"MvpExp"_s, u"特別経験値"_s, R::Number),
+                                  fieldOf(u"MvpExpRate"_s, u"経験値獲得率"_s, R::Number)};
     for (int i = 0; i < MvpField::Specials; ++i) {
         const QString n = QString::number(i + 1);
         const QString digit = fullWidthDigits()[i];
         fields.push_back(
-            spec(u"MvpSpecialItem"_s + n, u"特別アイテム＃"_s + digit, R::ItemReference));
-        fields.push_back(spec(u"MvpSpecialRate"_s + n, u"獲得率＃"_s + digit, R::Rate, kRateLimit));
+            fieldOf(u"MvpSpecialItem"_s + n, u"特別アイテム＃"_s + digit, R::ItemReference));
+        fields.push_back(
+            fieldOf(u"MvpSpecialRate"_s + n, u"獲得率＃"_s + digit, R::Rate, kRateLimit));
     }
     return monsterTable(u"mob_mvp_db.txt"_s, u"モンスターＭＶＰ ＤＢ 編集項目　(mob_mvp_db.txt)"_s,
                         std::move(fields), 0, MvpField::Specials);
@@ -112,12 +113,12 @@ TableDescriptor mvp() {
 TableDescriptor relationTable(const QString& fileName, const QString& frameTitle,
                               const QString& stem, const QString& owner, const QString& related,
                               const QString& count, CountRule rule) {
-    std::vector<FieldSpec> fields{spec(u"Name"_s, owner, FieldRole::Key)};
+    std::vector<FieldSpec> fields{fieldOf(u"Name"_s, owner, FieldRole::Key)};
     for (int i = 0; i < RelationField::Slots; ++i) {
-        fields.push_back(spec(stem + QString::number(i + 1), related + fullWidthDigits()[i],
-                              FieldRole::MonsterReference));
+        fields.push_back(fieldOf(stem + QString::number(i + 1), related + fullWidthDigits()[i],
+                                 FieldRole::MonsterReference));
     }
-    FieldSpec countField = spec(stem + u"Count"_s, count, FieldRole::Count);
+    FieldSpec countField = fieldOf(stem + u"Count"_s, count, FieldRole::Count);
     countField.countRule = rule;
     if (rule == CountRule::UpToLimit) countField.limit = kRelationCountLimit;
     fields.push_back(countField);
@@ -137,8 +138,9 @@ TableDescriptor morph() {
 TableDescriptor emote() {
     return monsterTable(
         u"mob_emote_db.txt"_s, u"エモーションDB (mob_emote_db.txt)"_s,
-        {spec(u"Name"_s, u"名前"_s, FieldRole::Key), spec(u"State"_s, u"状況"_s, FieldRole::Text),
-         spec(u"Emotion"_s, u"エモーション"_s, FieldRole::Number, kLastEmotion)});
+        {fieldOf(u"Name"_s, u"名前"_s, FieldRole::Key),
+         fieldOf(u"State"_s, u"状況"_s, FieldRole::Text),
+         fieldOf(u"Emotion"_s, u"エモーション"_s, FieldRole::Number, kLastEmotion)});
 }
 
 TableDescriptor summon() {
