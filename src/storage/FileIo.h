@@ -29,6 +29,9 @@ enum class Op {
     OpenCopy,     // creating the recovery copy of a file about to be rewritten in place
     RemoveStray,  // removing a temporary file that a crashed save left behind
     Remove,       // removing a recovery copy once its file is whole again (no fault point)
+    OpenJournal,  // opening or creating the recovery journal (or the file that replaces it)
+    WriteJournal,  // one write of a journal entry
+    SyncJournal,   // fdatasync of the journal
 };
 
 // Called before every operation with a fault point; returns 0 to let it run, or an errno to
@@ -69,6 +72,12 @@ int openCopy(const QByteArray& path);
 int removeStray(const QByteArray& path);
 // Removes a file that is no longer needed; it has no fault point, only steps.
 int remove(const QByteArray& path);
+
+// The journal's own steps, apart from a save's so that a test can fail either alone. Opening
+// never follows a symlink; `flags` as for open(2).
+int openJournal(const QByteArray& path, int flags);
+bool writeJournal(int fd, const char* data, qint64 size, off_t offset);
+int syncJournal(int fd);
 
 // Clean-up calls, never failed on purpose.
 void discard(int fd);
