@@ -81,12 +81,12 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
 }
 
 MainWindow::StartResult MainWindow::refuseFolderInUse() {
-    messages_.warning(u"編集中のフォルダ"_s,
-                      MessageSink::joinLines(
-                          {u"このフォルダは別の場所で開いているエディタが編集中です"_s,
-                           QDir::toNativeSeparators(dir_.absolutePath()),
-                           u"同じフォルダを同時に２つのエディタで編集することはできません"_s,
-                           u"もう一方のエディタを終了してから起動して下さい"_s}));
+    messages_.warning(
+        u"編集中のフォルダ"_s,
+        MessageSink::joinLines({u"このフォルダは別の場所で開いているエディタが編集中です"_s,
+                                QDir::toNativeSeparators(dir_.absolutePath()),
+                                u"同じフォルダを同時に２つのエディタで編集することはできません"_s,
+                                u"もう一方のエディタを終了してから起動して下さい"_s}));
     return StartResult::Failed;
 }
 

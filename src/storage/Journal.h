@@ -48,7 +48,7 @@ struct JournalContents {
     bool torn = false;
     qsizetype wholeBytes = 0;  // the length of the intact part
     JournalFolder folder;
-    bool folderKnown = false;  // the earlier format names the path only
+    bool folderKnown = false;         // the earlier format names the path only
     std::vector<FileIdentity> files;  // the latest identity of each file
     std::vector<JournalUpdate> updates;
     // Where each run's updates begin: a run that put off an earlier run's journal writes its own

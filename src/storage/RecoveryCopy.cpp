@@ -170,13 +170,12 @@ QString keepAside(const QString& file, const QByteArray& bytes) {
     if (folder.isEmpty()) return {};
     const QString stamp = QDateTime::currentDateTimeUtc().toString(u"yyyyMMddHHmmss"_s);
     const QString aside = QDir(folder).filePath(QFileInfo(file).fileName() + u"."_s + stamp +
-                                                u"."_s + QString::number(::getpid()) +
-                                                u".found"_s);
+                                                u"."_s + QString::number(::getpid()) + u".found"_s);
     const QByteArray name = QFile::encodeName(aside);
     const int fd = fileio::openCopy(name);
     if (fd < 0) return {};
-    const bool ok = fileio::writeAll(fd, bytes.constData(), bytes.size(), 0) &&
-                    fileio::sync(fd) == 0;
+    const bool ok =
+        fileio::writeAll(fd, bytes.constData(), bytes.size(), 0) && fileio::sync(fd) == 0;
     if (fileio::close(fd) != 0 || !ok || fileio::syncFolder(QFile::encodeName(folder)) != 0) {
         fileio::removeFile(name);
         return {};

@@ -43,9 +43,9 @@ bool makeOwnerOnly(const QString& path, QString* problem) {
         return false;
     }
     if (::mkdir(name.constData(), 0700) != 0 && errno != EEXIST) {
-        say(problem, u"フォルダ %1 を作れません（%2）"_s.arg(
-                         QDir::toNativeSeparators(path),
-                         QString::fromLocal8Bit(std::strerror(errno))));
+        say(problem,
+            u"フォルダ %1 を作れません（%2）"_s.arg(QDir::toNativeSeparators(path),
+                                                    QString::fromLocal8Bit(std::strerror(errno))));
         return false;
     }
     return true;
@@ -70,7 +70,8 @@ bool isOwnFolder(const QString& path, QString* problem) {
         return false;
     }
     if (st.st_uid != ::geteuid()) {
-        say(problem, u"フォルダ %1 の所有者が別のユーザー（ID %2）です"_s.arg(shown).arg(st.st_uid));
+        say(problem,
+            u"フォルダ %1 の所有者が別のユーザー（ID %2）です"_s.arg(shown).arg(st.st_uid));
         return false;
     }
     if (st.st_mode & (S_IWGRP | S_IWOTH)) {

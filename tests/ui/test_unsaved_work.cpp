@@ -303,7 +303,8 @@ TEST_F(UnsavedWorkTest, AJournalIsJudgedFieldByFieldAgainstTheFilesAsTheyAreNow)
     // a torn second update: the first is offered, the tear told; a torn header applies nothing
     const QByteArray drops = original.at(u"mob_drop_db.txt"_s);
     ASSERT_EQ(restart(drops, journal.first(journal.size() - 3)), MainWindow::StartResult::Started);
-    EXPECT_TRUE(question().startsWith(u"前回保存されなかった更新が 1 件あります。復元しますか？"_s));
+    EXPECT_TRUE(
+        question().startsWith(u"前回保存されなかった更新が 1 件あります。復元しますか？"_s));
     EXPECT_TRUE(question().contains(u"途切れている"_s)) << question().toStdString();
     EXPECT_EQ(window->database().StatusTable.field(2, StatusField::Hp), u"4321"_s);
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);

@@ -24,8 +24,8 @@ const QString kTitle = u"更新の復元"_s;
 // The journal's bytes, read only from a regular file of the user's own (never through a
 // symlink); nullopt otherwise.
 std::optional<QByteArray> readOwnFile(const QString& path) {
-    const int fd = ::open(QFile::encodeName(path).constData(),
-                          O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int fd =
+        ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     QByteArray bytes;
@@ -94,8 +94,8 @@ void UnsavedWork::offerRecovery() {
                       u"other-folder"_s);
     }
 
-    const JournalVerdict verdict =
-        judgeJournal(contents, [this](const QString& name) { return tableNamed(name); }, known_);
+    const JournalVerdict verdict = judgeJournal(
+        contents, [this](const QString& name) { return tableNamed(name); }, known_);
     QStringList notes;
     if (!verdict.conflicts.empty()) {
         notes << u"次の項目は、その後に他のプログラムが変更しているため復元しません:"_s;
@@ -112,16 +112,15 @@ void UnsavedWork::offerRecovery() {
         return refuse(u"ファイルの内容と合わない"_s, why, notes);
     }
     const int count = verdict.updatesToApply();
-    QStringList question{
-        u"前回保存されなかった更新が %1 件あります。復元しますか？"_s.arg(count)};
+    QStringList question{u"前回保存されなかった更新が %1 件あります。復元しますか？"_s.arg(count)};
     if (!notes.isEmpty()) {
         question << notes
                  << u"復元または破棄したときは、元の記録を %1 として残します"_s.arg(
                         journal_.asideName(why));
     }
     for (;;) {
-        const int answer =
-            messages_.ask(MessageSink::joinLines(question), {u"復元"_s, u"破棄"_s, u"後で"_s}, 0, 2);
+        const int answer = messages_.ask(MessageSink::joinLines(question),
+                                         {u"復元"_s, u"破棄"_s, u"後で"_s}, 0, 2);
         if (answer == 1) {
             const int sure = messages_.ask(
                 u"前回保存されなかった更新 %1 件を破棄します。破棄した更新は元に戻せません。よろしいですか？"_s
@@ -159,11 +158,11 @@ bool UnsavedWork::restore(const std::vector<ChangeSet>& sets) {
     }
     // the journal holds exactly what was restored; the next updates follow it
     if (const auto error = journal_.replace(rewritten)) {
-        messages_.warning(u"復旧用の記録エラー"_s,
-                          MessageSink::joinLines(
-                              {u"復元した更新を復旧用の記録に書き込めませんでした"_s,
-                               u"記録: %1"_s.arg(QDir::toNativeSeparators(journal_.path())),
-                               u"理由: %1"_s.arg(*error)}));
+        messages_.warning(
+            u"復旧用の記録エラー"_s,
+            MessageSink::joinLines({u"復元した更新を復旧用の記録に書き込めませんでした"_s,
+                                    u"記録: %1"_s.arg(QDir::toNativeSeparators(journal_.path())),
+                                    u"理由: %1"_s.arg(*error)}));
     }
     for (const ChangeSet& set : sets) {
         if (set.empty()) continue;

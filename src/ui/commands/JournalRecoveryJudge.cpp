@@ -42,10 +42,12 @@ private:
     }
 
     bool fileUnchanged(const QString& fileName) const {
-        const auto then = std::find_if(contents_.files.begin(), contents_.files.end(),
-                                       [&](const FileIdentity& id) { return id.fileName == fileName; });
-        const auto now = std::find_if(known_.begin(), known_.end(),
-                                      [&](const FileIdentity& id) { return id.fileName == fileName; });
+        const auto then =
+            std::find_if(contents_.files.begin(), contents_.files.end(),
+                         [&](const FileIdentity& id) { return id.fileName == fileName; });
+        const auto now = std::find_if(known_.begin(), known_.end(), [&](const FileIdentity& id) {
+            return id.fileName == fileName;
+        });
         return then != contents_.files.end() && now != known_.end() && now->sameContent(*then);
     }
 
@@ -84,7 +86,8 @@ private:
                 allowed.insert(contents_.updates[s.first][s.second].after);
             }
         }
-        for (const FieldKey& key : order) judgeField(key, steps[key], keys[{std::get<0>(key), std::get<1>(key)}]);
+        for (const FieldKey& key : order)
+            judgeField(key, steps[key], keys[{std::get<0>(key), std::get<1>(key)}]);
     }
 
     void judgeField(const FieldKey& key, const std::vector<StepRef>& steps,
@@ -147,7 +150,8 @@ private:
 }  // namespace
 
 int JournalVerdict::updatesToApply() const {
-    return int(std::count_if(sets.begin(), sets.end(), [](const ChangeSet& s) { return !s.empty(); }));
+    return int(
+        std::count_if(sets.begin(), sets.end(), [](const ChangeSet& s) { return !s.empty(); }));
 }
 
 JournalVerdict judgeJournal(const JournalContents& contents,
