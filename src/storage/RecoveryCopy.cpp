@@ -169,10 +169,17 @@ QString keepAside(const QString& file, const QByteArray& bytes) {
     const QString folder = stateFolder(u"aside"_s);
     if (folder.isEmpty()) return {};
     const QString stamp = QDateTime::currentDateTimeUtc().toString(u"yyyyMMddHHmmss"_s);
-    const QString aside = QDir(folder).filePath(QFileInfo(file).fileName() + u"."_s + stamp +
-                                                u"."_s + QString::number(::getpid()) + u".found"_s);
-    const QByteArray name = QFile::encodeName(aside);
-    const int fd = fileio::openCopy(name);
+    // a new name beside every earlier one: O_EXCL never replaces (nor follows) anything
+    QString aside;
+    QByteArray name;
+    int fd = -1;
+    for (int n = 0; fd < 0 && n < 1000; ++n) {
+        aside = QDir(folder).filePath(
+            u"%1.%2-%3.found"_s.arg(QFileInfo(file).fileName(), stamp).arg(n));
+        name = QFile::encodeName(aside);
+        fd = fileio::openCopy(name);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     if (fd < 0) return {};
     const bool ok =
         fileio::writeAll(fd, bytes.constData(), bytes.size(), 0) && fileio::sync(fd) == 0;

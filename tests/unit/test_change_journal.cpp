@@ -193,7 +193,9 @@ TEST(Journal, CutShortOrChangedAnywhereKeepsTheWholeEntriesBeforeIt) {
                                        ? header.size()
                                        : header.size() + first.size())
             << cut;
-        if (!read.updates.empty()) EXPECT_EQ(read.updates[0][0].after, u"200"_s);
+        if (!read.updates.empty()) {
+            EXPECT_EQ(read.updates[0][0].after, u"200"_s);
+        }
     }
     for (qsizetype at = 0; at < whole.size(); ++at) {
         QByteArray flipped = whole;
