@@ -229,7 +229,7 @@ TEST_F(UnsavedWorkTest, AJournalLeftBehindIsOfferedRestoredAsUndoableUpdatesAndS
 
     // 破棄 drops the journal and applies nothing
     const QByteArray journal = readBytesFrom(journalPath());
-    messages.choices = {1};
+    messages.choices = {1, 0};  // 破棄, and 破棄 again when asked to be sure
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     EXPECT_EQ(question(), u"前回保存されなかった更新が 2 件あります。復元しますか？"_s);
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);
