@@ -7,6 +7,9 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/RecordMaker.h"
+#include "model/ValueLimits.h"
+
 namespace mdb::bench {
 
 using namespace Qt::StringLiterals;
@@ -87,12 +90,13 @@ bool has(int monster, int perForty, int offset) {
     return (monster + offset) % SampleMonsters < perForty;
 }
 
-QString targets(int monster, int count, int monsters) {
-    QStringList names;
-    for (int k = 0; k < 5; ++k) {
-        names << (k < count ? key((monster * 7 + k * 131) % monsters + 1) : QString());
+// The related monsters of a record, `count` of them in the first slots.
+std::map<int, QString> related(int monster, int count, int monsters, int shownCount) {
+    std::map<int, QString> fields{{RelationField::Count, QString::number(shownCount)}};
+    for (int k = 0; k < count && k < RelationField::Slots; ++k) {
+        fields[RelationField::Related(k)] = key((monster * 7 + k * 131) % monsters + 1);
     }
-    return names.join(u',');
+    return fields;
 }
 
 std::map<QString, QString> generateMonsterTexts(int monsters) {
@@ -109,73 +113,98 @@ std::map<QString, QString> generateMonsterTexts(int monsters) {
                                        u"FOLLOW_ST"_s,   u"ANGRY_ST"_s,   u"SEARCH_ST"_s};
     static const int modes[] = {0, 1, 6, 13, 53, 129, 2163077, 33566865};
 
-    status +=
-        u"0,DUMMY,\"DUMMY\",1,1,0,0,0,1,0,0,0,0,0,0,0,0,0,0,10,12,0,0,20,0,200,1000,500,"
-        u"500\r\n"_s;
+    // Every record is made from its table's descriptor: the fields named here get these
+    // values, any other field a value of its role.
+    const auto numbers = [](std::initializer_list<std::pair<int, qint64>> values) {
+        std::map<int, QString> fields;
+        for (const auto& [field, value] : values) fields[field] = QString::number(value);
+        return fields;
+    };
+    using namespace StatusField;
+    status += fixture::line(TableId::Status, fixture::record(TableId::Status, u"DUMMY"_s,
+                                                             numbers({{Id, 0},
+                                                                      {Level, 1},
+                                                                      {Hp, 1},
+                                                                      {Range, 1},
+                                                                      {SearchRange, 10},
+                                                                      {ChaseRange, 12},
+                                                                      {Element, 20},
+                                                                      {MoveSpeed, 200},
+                                                                      {AttackDelay, 1000},
+                                                                      {AttackMotion, 500},
+                                                                      {DamageMotion, 500}})));
     for (int i = 1; i <= monsters; ++i) {
         const int level = i % 99 + 1;
-        QStringList f{QString::number(1000 + i), key(i), u"\""_s + displayName(i) + u"\""_s};
-        for (int v : {level,
-                      level * level * 9 + 40,
-                      level / 3 + 1,
-                      level * level * 2,
-                      level * level * 3 / 2,
-                      1 + i % 9,
-                      level * 4,
-                      level * 6 + 3,
-                      level / 3,
-                      level / 4,
-                      level / 2,
-                      level / 2 + 1,
-                      level / 3,
-                      level / 3 + 2,
-                      level / 2,
-                      level / 4,
-                      10,
-                      12,
-                      i % 4,
-                      i % 10,
-                      ((i % 4) + 1) * 20 + i % 10,
-                      modes[i % 8],
-                      150 + i % 6 * 50,
-                      1000 + i % 900,
-                      500 + i % 400,
-                      300 + i % 300}) {
-            f << QString::number(v);
-        }
-        status += f.join(u',') + u"\r\n"_s;
+        std::map<int, QString> stats = numbers({{Id, 1000 + i},
+                                                {Level, level},
+                                                {Hp, level * level * 9 + 40},
+                                                {Sp, level / 3 + 1},
+                                                {Exp, level * level * 2},
+                                                {JobExp, level * level * 3 / 2},
+                                                {Range, 1 + i % 9},
+                                                {AtkMin, level * 4},
+                                                {AtkMax, level * 6 + 3},
+                                                {Def, level / 3},
+                                                {Mdef, level / 4},
+                                                {Str, level / 2},
+                                                {Agi, level / 2 + 1},
+                                                {Vit, level / 3},
+                                                {Int, level / 3 + 2},
+                                                {Dex, level / 2},
+                                                {Luk, level / 4},
+                                                {SearchRange, 10},
+                                                {ChaseRange, 12},
+                                                {Size, i % 4},
+                                                {Race, i % 10},
+                                                {Element, ((i % 4) + 1) * 20 + i % 10},
+                                                {Mode, modes[i % 8]},
+                                                {MoveSpeed, 150 + i % 6 * 50},
+                                                {AttackDelay, 1000 + i % 900},
+                                                {AttackMotion, 500 + i % 400},
+                                                {DamageMotion, 300 + i % 300}});
+        stats[DisplayName] = displayName(i);
+        status += fixture::line(TableId::Status, fixture::record(TableId::Status, key(i), stats));
 
         if (has(i, SampleDrop, 0)) {
-            drop += key(i);
-            for (int k = 0; k < 8; ++k) {
-                drop += k < 1 + i % 8
-                            ? u",%1,%2"_s.arg(501 + (i + k) % 600).arg(1 + (i * k) % 10000)
-                            : u",0,0"_s;
+            std::map<int, QString> drops;
+            for (int k = 0; k < DropField::Slots && k < 1 + i % 8; ++k) {
+                drops[DropField::Item(k)] = QString::number(501 + (i + k) % 600);
+                drops[DropField::Rate(k)] = QString::number(1 + (i * k) % kRateLimit);
             }
-            drop += u"\r\n"_s;
+            drop += fixture::line(TableId::Drop, fixture::record(TableId::Drop, key(i), drops));
         }
         if (has(i, SampleMvp, 7)) {
-            mvp += u"%1,0,0,%2,0,%3,%4,%5,%6,0,0\r\n"_s.arg(key(i))
-                       .arg(i * 13)
-                       .arg(501 + i % 600)
-                       .arg(1 + i % 10000)
-                       .arg(601 + i % 600)
-                       .arg(1 + (i * 3) % 10000);
+            mvp += fixture::line(
+                TableId::Mvp,
+                fixture::record(TableId::Mvp, key(i),
+                                numbers({{MvpField::MvpExp, i * 13},
+                                         {MvpField::SpecialItem(0), 501 + i % 600},
+                                         {MvpField::SpecialRate(0), 1 + i % kRateLimit},
+                                         {MvpField::SpecialItem(1), 601 + i % 600},
+                                         {MvpField::SpecialRate(1), 1 + (i * 3) % kRateLimit}})));
         }
         if (has(i, SampleMorph, 13)) {
             const int n = 1 + i % 5;
-            morph += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n, monsters)).arg(n);
+            morph += fixture::line(TableId::Morph, fixture::record(TableId::Morph, key(i),
+                                                                   related(i, n, monsters, n)));
         }
         if (has(i, SampleEmote, 19)) {
-            emote += u"%1,%2,%3\r\n"_s.arg(key(i), states[i % states.size()]).arg(i % 48);
+            emote += fixture::line(
+                TableId::Emote,
+                fixture::record(TableId::Emote, key(i),
+                                {{EmoteField::State, states[i % states.size()]},
+                                 {EmoteField::Emotion, QString::number(i % (kLastEmotion + 1))}}));
         }
         if (has(i, SampleSummon, 23)) {
             const int n = 1 + i % 5;
-            summon += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n, monsters)).arg(n);
+            summon += fixture::line(TableId::Summon, fixture::record(TableId::Summon, key(i),
+                                                                     related(i, n, monsters, n)));
         }
         if (has(i, SampleSlave, 31)) {
             const int n = 1 + (i / 3) % 5;
-            slave += u"%1,%2,%3\r\n"_s.arg(key(i), targets(i, n, monsters)).arg(1 + i % 6);
+            slave += fixture::line(
+                TableId::Slave,
+                fixture::record(TableId::Slave, key(i), related(i, n, monsters, 1 + i % 6)));
         }
     }
     return files;

@@ -139,6 +139,8 @@ protected:
 
 private:
     void buildMenus();
+    void addKeyboardAccess();
+    void explainCommands();
     void buildFrames();
     void connectChains();
     void connectCommands();
@@ -148,6 +150,7 @@ private:
     StartResult refuseFolderInUse();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
+    void reportRefusedFolder(const QString& refused);
 
     QDir dir_;
     MessageSink& messages_;

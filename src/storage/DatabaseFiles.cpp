@@ -52,27 +52,30 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
 
 std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
                                                 QStringList* strays,
-                                                std::vector<FileIdentity>* written) {
+                                                std::vector<FileIdentity>* written,
+                                                const std::vector<FileIdentity>* expected) {
     if (written) written->clear();
     // Every table is checked before the first file is touched, so that a value the format cannot
     // hold writes nothing; each file's bytes are made only as they are written, a piece at a
     // time, so that a save never holds a whole encoded file.
-    const auto order = db.saveOrder();
-    for (const Table* table : order) {
-        if (auto error = checkTableFaithfully(*table, MonsterDatabase::layoutOf(*table))) {
-            return error;
-        }
+    for (const TableId id : kSaveOrder) {
+        if (auto error = checkTableFaithfully(db.table(id), Tables::of(id))) return error;
     }
-    for (const Table* table : order) {
+    for (const TableId id : kSaveOrder) {
+        const Table* table = &db.table(id);
         auto produce = [&](ChunkedOutput& out) -> std::optional<StorageError> {
-            if (auto error = writeTableFaithfully(*table, MonsterDatabase::layoutOf(*table), out)) {
+            if (auto error = writeTableFaithfully(*table, Tables::of(id), out)) {
                 return error;
             }
             followWithAppendedLines(out, db.appendedLines(*table));
             return std::nullopt;
         };
+        const FileIdentity* expectedHere = nullptr;
+        for (size_t i = 0; expected && i < expected->size(); ++i) {
+            if ((*expected)[i].fileName == table->name()) expectedHere = &(*expected)[i];
+        }
         WrittenDigest digest;
-        auto error = writeWholeFile(dir, table->name(), produce, strays, &digest);
+        auto error = writeWholeFile(dir, table->name(), produce, strays, &digest, expectedHere);
         // a file replaced before its folder sync failed holds what was written all the same
         if (written && (!error || error->replaced) && digest.size >= 0) {
             written->push_back(identityOf(dir, table->name(), digest.size, digest.hash));
@@ -83,7 +86,8 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
 }
 
 std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
-                                                const Table& table, const QStringList& fields) {
+                                                const Table& table, const QStringList& fields,
+                                                FileIdentity* before, FileIdentity* after) {
     // a line of another width would read back as the wrong fields of every record after it
     if (fields.size() != table.fieldCount()) {
         StorageError e;
@@ -93,13 +97,16 @@ std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase
         return e;
     }
     QByteArray line;
-    if (auto error = appendRecordLine(dir, table.name(), fields, &line)) {
+    AppendDigests digests;
+    if (auto error = appendRecordLine(dir, table.name(), fields, &line, &digests)) {
         if (error->kind == ErrorKind::Unencodable || error->kind == ErrorKind::UnwritableField) {
             error->fieldName = table.fieldNames().value(error->field - 1);
         }
         return error;
     }
     db.keepAppendedLine(table, line);
+    if (before) *before = {table.name(), digests.before.size, 0, digests.before.hash};
+    if (after) *after = identityOf(dir, table.name(), digests.after.size, digests.after.hash);
     return std::nullopt;
 }
 

@@ -60,10 +60,15 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
         qint32 record;
         std::vector<int> fields;
     };
-    std::vector<int> statusFields, dropFields, mvpFields;
-    for (int f = StatusField::DisplayName; f <= StatusField::Width; ++f) statusFields.push_back(f);
-    for (int f = 2; f <= 17; ++f) dropFields.push_back(f);
-    for (int f = 2; f <= 11; ++f) mvpFields.push_back(f);
+    // every field but the monster's key (and the status ID shown beside it) is written back
+    const auto written = [](TableId id, int firstWritten) {
+        std::vector<int> fields;
+        for (int f = firstWritten; f <= Tables::of(id).fieldCount(); ++f) fields.push_back(f);
+        return fields;
+    };
+    const std::vector<int> statusFields = written(TableId::Status, StatusField::Name + 1);
+    const std::vector<int> dropFields = written(TableId::Drop, DropField::Name + 1);
+    const std::vector<int> mvpFields = written(TableId::Mvp, MvpField::Name + 1);
     const int statusRecord = control<QLineEdit>(u"Text0"_s)->text().toInt() + 1;
     const Case cases[] = {
         {"status", w.status->bindings(), db.StatusTable, statusRecord, statusFields},

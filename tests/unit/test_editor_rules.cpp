@@ -2,7 +2,7 @@
 // no window.
 #include <gtest/gtest.h>
 
-#include "ui/editors/EditorRules.h"
+#include "model/ValueRules.h"
 
 using namespace Qt::StringLiterals;
 

@@ -12,19 +12,14 @@ MirrorModels::MirrorModels(QObject* parent)
       statusDisplayNames(new ColumnModel(this)),
       statusDisplayNamesClear(new ColumnModel(this)),
       statusDisplayNamesChoose(new ColumnModel(this)),
-      dropKeys(new ColumnModel(this)),
-      mvpKeys(new ColumnModel(this)),
-      morphKeys(new ColumnModel(this)),
-      emoteKeys(new ColumnModel(this)),
-      summonKeys(new ColumnModel(this)),
-      slaveKeys(new ColumnModel(this)),
       itemIds(new ColumnModel(this)),
       itemNames(new ColumnModel(this)) {
-    // the columns searched by whole text on every shown monster or typed ID: a look-up each
-    for (ColumnModel* keys : {statusIds, statusNames, dropKeys, mvpKeys, morphKeys, emoteKeys,
-                              summonKeys, slaveKeys, itemIds}) {
-        keys->indexWholeText();
+    for (const TableId id : kTableIds) {
+        keys_[indexOf(id)] = id == TableId::Status ? statusNames : new ColumnModel(this);
     }
+    // the columns searched by whole text on every shown monster or typed ID: a look-up each
+    for (ColumnModel* keys : keys_) keys->indexWholeText();
+    for (ColumnModel* keys : {statusIds, itemIds}) keys->indexWholeText();
 }
 
 void MirrorModels::fillFromDatabase(const MonsterDatabase& db) {
@@ -37,12 +32,10 @@ void MirrorModels::fillFromDatabase(const MonsterDatabase& db) {
         {statusDisplayNamesClear, StatusField::DisplayName},
         {statusDisplayNamesChoose, StatusField::DisplayName}};
     for (const auto& [model, field] : status) model->showTableColumn(db.StatusTable, field);
-    dropKeys->showTableColumn(db.DropTable, 1);
-    mvpKeys->showTableColumn(db.MvpTable, 1);
-    morphKeys->showTableColumn(db.MorphTable, 1);
-    emoteKeys->showTableColumn(db.EmoteTable, 1);
-    summonKeys->showTableColumn(db.SummonTable, 1);
-    slaveKeys->showTableColumn(db.SlaveTable, 1);
+    for (const TableId id : kTableIds) {
+        if (id == TableId::Status) continue;
+        keysOf(id)->showTableColumn(db.table(id), Tables::of(id).fieldsOf(FieldRole::Key).front());
+    }
 }
 
 void MirrorModels::replaceFirstRows() {

@@ -25,13 +25,9 @@ public:
     ColumnModel* statusDisplayNamesClear;   // Combo8A, Combo6, Combo10, Combo12: "選 択 解 除"
     ColumnModel* statusDisplayNamesChoose;  // Combo14: row 0 "モンスターを選択してね"
 
-    // Keys of the dependent tables, row i = record i + 1.
-    ColumnModel* dropKeys;    // List1
-    ColumnModel* mvpKeys;     // List8A
-    ColumnModel* morphKeys;   // List9A
-    ColumnModel* emoteKeys;   // List14A
-    ColumnModel* summonKeys;  // List12A
-    ColumnModel* slaveKeys;   // List10A
+    // The key column of a table, row i = record i + 1: the dependent editors' key lists
+    // (List1, List8A, List9A, ...); the status table's is statusNames.
+    ColumnModel* keysOf(TableId table) const { return keys_[indexOf(table)]; }
 
     // Item pickers: List2, List8 show the IDs, Combo1, Combo8 the names, row for row.
     ColumnModel* itemIds;
@@ -41,6 +37,9 @@ public:
     void fillFromDatabase(const MonsterDatabase& db);
     // Puts the headings and clear entries in place of row 0 of the status columns.
     void replaceFirstRows();
+
+private:
+    std::array<ColumnModel*, kTableCount> keys_{};
 };
 
 }  // namespace mdb

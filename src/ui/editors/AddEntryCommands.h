@@ -7,9 +7,11 @@
 #include <QStringList>
 
 #include "model/MonsterDatabase.h"
+#include "storage/FileIdentity.h"
 
 namespace mdb {
 
+class DependentEditor;
 class MessageSink;
 
 // The six add commands of advanced mode. Each appends one line, built from what its editor
@@ -22,18 +24,18 @@ public:
     AddEntryCommands(const QDir& dir, MonsterDatabase& db, MessageSink& messages,
                      QObject* parent = nullptr);
 
-    // The Click of an add button for `table`. `currentKey` is the shown monster's key (Text2A),
-    // `keyCaption` the editor's key label (the key of the record it shows, empty for none), and
-    // `fields` the new line in the table's field order. Refuses, with the table's message, a
-    // monster that already has a record and (all but the drop command) a line without its
-    // monster or first entry, and a second line for a monster added this run (an emotion: for
-    // the same state). Returns whether the line was appended.
-    bool add(const TableDescriptor& table, const QString& currentKey, const QString& keyCaption,
-             const QStringList& fields);
+    // The Click of an editor's add button. `currentKey` is the shown monster's key (Text2A);
+    // the new line is what the editor shows, in its table's field order. Refuses, with the
+    // editor's messages, a monster whose record the editor shows, (all editors with a minimum)
+    // a line without its monster or first entry, and a second line for a monster added this
+    // run (an emotion: for the same state). Returns whether the line was appended.
+    bool add(const DependentEditor& editor, const QString& currentKey);
 
 signals:
-    // One line was appended to the file `fileName`.
-    void lineAdded(const QString& fileName);
+    // One line was appended to the file `fileName`, which held `before` right before the append
+    // and holds `after` now.
+    void lineAdded(const QString& fileName, const mdb::FileIdentity& before,
+                   const mdb::FileIdentity& after);
 
 private:
     QDir dir_;

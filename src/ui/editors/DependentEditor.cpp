@@ -3,18 +3,21 @@
 #include <QLineEdit>
 #include <QScopedValueRollback>
 
+#include "model/ValueRules.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/HiddenList.h"
 #include "ui/controls/KeyLookup.h"
-#include "ui/editors/EditorRules.h"
 
 namespace mdb {
 
-DependentEditor::DependentEditor(const QString& instance, const TableDescriptor& descriptor,
-                                 Table MonsterDatabase::*table, MonsterDatabase& db,
-                                 QObject* parent)
-    : QObject(parent), instance_(instance), descriptor_(descriptor), table_(table), db_(db) {}
+DependentEditor::DependentEditor(const QString& instance, TableId table, AddMessages addMessages,
+                                 MonsterDatabase& db, QObject* parent)
+    : QObject(parent),
+      instance_(instance),
+      table_(table),
+      addMessages_(std::move(addMessages)),
+      db_(db) {}
 
 void DependentEditor::setParts(QGroupBox* frame, QPushButton* addButton, HiddenList* keyList,
                                HiddenLabel* keyLabel) {
@@ -24,16 +27,17 @@ void DependentEditor::setParts(QGroupBox* frame, QPushButton* addButton, HiddenL
     keyLabel_ = keyLabel;
 }
 
-void DependentEditor::addBoxRow(int field, Role role, const QString& caption, QLineEdit* box,
+void DependentEditor::addBoxRow(int field, Role role, QLineEdit* box,
                                 std::vector<QWidget*> pickers) {
     pickers.insert(pickers.begin(), box);
-    rows_.push_back({field, role, caption, box, std::move(pickers), true});
+    rows_.push_back({field, role, descriptor().caption(field), box, std::move(pickers), true});
     bindings_.bind(field, box);
 }
 
-void DependentEditor::addListRow(int field, Role role, const QString& caption, HiddenList* list,
+void DependentEditor::addListRow(int field, Role role, HiddenList* list,
                                  std::vector<QWidget*> pickers, bool committed) {
-    rows_.push_back({field, role, caption, list, std::move(pickers), committed});
+    rows_.push_back(
+        {field, role, descriptor().caption(field), list, std::move(pickers), committed});
     const auto show = [list](const QString& text) {
         FindListEntry(*list, text, MatchMode::WholeText);
     };
@@ -74,7 +78,7 @@ qint32 DependentEditor::shownRecord() const {
 }
 
 void DependentEditor::commitInto(MonsterDatabase& db) const {
-    bindings_.commitInto(db.*table_, shownRecord());
+    bindings_.commitInto(db.table(table_), shownRecord());
 }
 
 bool DependentEditor::hasUncommittedEdits() const {
@@ -83,7 +87,7 @@ bool DependentEditor::hasUncommittedEdits() const {
 
 QStringList DependentEditor::newEntryFields(const QString& currentKey) const {
     QStringList fields;
-    for (int f = 1; f <= descriptor_.width; ++f) fields << (f == 1 ? currentKey : QString());
+    for (int f = 1; f <= descriptor().width; ++f) fields << (f == 1 ? currentKey : QString());
     for (const Row& row : rows_) {
         if (const auto* box = qobject_cast<const QLineEdit*>(row.holder)) {
             fields[row.field - 1] = box->text();

@@ -7,6 +7,7 @@
 
 #include "model/MonsterDatabase.h"
 #include "ui/controls/BindingTable.h"
+#include "ui/editors/AddMessages.h"
 
 class QGroupBox;
 class QPushButton;
@@ -36,13 +37,15 @@ public:
     struct Row {
         int field;  // 1-based field of the table
         Role role;
-        QString caption;                 // the text the editor shows beside the row
+        QString caption;                 // the field's caption
         QObject* holder;                 // QLineEdit or HiddenList whose text is the field
         std::vector<QWidget*> controls;  // the visible controls that edit it
         bool committed = true;           // written by the update
     };
 
-    const TableDescriptor& descriptor() const { return descriptor_; }
+    TableId tableId() const { return table_; }
+    const TableDescriptor& descriptor() const { return Tables::of(table_); }
+    const AddMessages& addMessages() const { return addMessages_; }
     // "drop", "mvp", "emote", "morph", "slave", "summon": names the instance in traces.
     const QString& instanceName() const { return instance_; }
     QGroupBox* frame() const { return frame_; }
@@ -74,8 +77,8 @@ public:
     std::vector<QWidget*> controlsOf(bool numbers) const;
 
 protected:
-    DependentEditor(const QString& instance, const TableDescriptor& descriptor,
-                    Table MonsterDatabase::*table, MonsterDatabase& db, QObject* parent);
+    DependentEditor(const QString& instance, TableId table, AddMessages addMessages,
+                    MonsterDatabase& db, QObject* parent);
 
     // The frame, the add button, the key list (List1) and the key label (Label3), set while the
     // frame is built.
@@ -84,12 +87,11 @@ protected:
     // Rows are added in the order a record is shown (each assignment raises the control's own
     // events, so the order is part of the editor's rules).
     // A text box: shows the field and commits its text.
-    void addBoxRow(int field, Role role, const QString& caption, QLineEdit* box,
-                   std::vector<QWidget*> pickers = {});
+    void addBoxRow(int field, Role role, QLineEdit* box, std::vector<QWidget*> pickers = {});
     // A hidden list: shows the field by selecting the row that reads it. Committed, it writes
     // the record's own text back until the user picks another row (markChosen).
-    void addListRow(int field, Role role, const QString& caption, HiddenList* list,
-                    std::vector<QWidget*> pickers, bool committed);
+    void addListRow(int field, Role role, HiddenList* list, std::vector<QWidget*> pickers,
+                    bool committed);
     // The controls the enable rule switches, in the unlock order, added array by array.
     template <class Array>
     void addControls(const Array& array) {
@@ -103,7 +105,7 @@ protected:
     void markChosen(int field);
     // A record is being shown: the lists it moves are no choice of the user's.
     bool showing() const { return showing_; }
-    const Table& table() const { return db_.*table_; }
+    const Table& table() const { return db_.table(table_); }
 
     // Hooks of the editors with more to do.
     virtual void beforeShow(qint32 record) { Q_UNUSED(record); }
@@ -118,8 +120,8 @@ private:
     void setControlsEnabled(bool enabled);
 
     QString instance_;
-    const TableDescriptor& descriptor_;
-    Table MonsterDatabase::*table_;
+    TableId table_;
+    AddMessages addMessages_;
     MonsterDatabase& db_;
     QGroupBox* frame_ = nullptr;
     QPushButton* addButton_ = nullptr;

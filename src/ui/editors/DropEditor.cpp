@@ -7,10 +7,11 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "model/FieldText.h"
 #include "model/NumericText.h"
+#include "model/ValueRules.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/ComboBox.h"
-#include "ui/controls/FieldText.h"
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/controls/FormGrid.h"
@@ -22,20 +23,22 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString kMaxRate = u"10000"_s;
 constexpr int Slots = DropField::Slots;
 
 }  // namespace
 
 DropEditor::DropEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
-    : DependentEditor(u"drop"_s, Tables::drop(), &MonsterDatabase::DropTable, db, window) {
+    : DependentEditor(u"drop"_s, TableId::Drop,
+                      {u"既にこのモンスターにはドロップデータが存在します"_s, QString(),
+                       u"この[NameID]モンスターのドロップデータを追加しました"_s,
+                       u"このデータを編集するにはプログラムを再起動して下さい"_s},
+                      db, window) {
     buildFrame(models, window);
     connectSlots();
 }
 
 void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
-    QGroupBox* Frame2 =
-        makeFrame(u"Frame2"_s, u"モンスタードロップＤＢ 編集項目　(mob_drop_db.txt)"_s, window);
+    QGroupBox* Frame2 = makeFrame(u"Frame2"_s, descriptor().frameTitle, window);
     QFont small = Frame2->font();
     small.setPixelSize(11);
     Frame2->setFont(small);
@@ -86,8 +89,8 @@ void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
     // slot (an item of 0 zeroes its rate, and the rate read then puts the record's back). The
     // monster is never written by this editor; a new line takes the shown monster's key.
     for (int i = 0; i < Slots; ++i) {
-        addBoxRow(DropField::Item(i), Role::Value, digits[i], Text5[i], {Combo1[i]});
-        addBoxRow(DropField::Rate(i), Role::Value, digits[i], Text6[i]);
+        addBoxRow(DropField::Item(i), Role::Value, Text5[i], {Combo1[i]});
+        addBoxRow(DropField::Rate(i), Role::Value, Text6[i]);
     }
     addControls(Combo1);
     addControls(Text5);
@@ -95,7 +98,7 @@ void DropEditor::buildFrame(MirrorModels& models, QWidget* window) {
 
     auto* Frame3 = makeFrame(u"Frame3"_s, u"Frame3"_s, window);  // debug panel, never shown
     Frame3->hide();
-    auto* List1 = new HiddenList(u"List1"_s, Frame3, models.dropKeys);
+    auto* List1 = new HiddenList(u"List1"_s, Frame3, models.keysOf(TableId::Drop));
     for (int i = 0; i < Slots; ++i) {
         List2[i] = new HiddenList(indexed(u"List2"_s, i), Frame3, models.itemIds);
         Label5[i] = new HiddenLabel(indexed(u"Label5"_s, i), Frame3);
@@ -163,10 +166,7 @@ void DropEditor::onLabel5Change(int i) {
 
 void DropEditor::onText5LostFocus(int i) {
     MDB_CHAIN_ON(Text5[i], "LostFocus");
-    QLineEdit* id = Text5[i];
-    if (id->text().isEmpty()) id->setText(u"0"_s);
-    if (!isValidNumber(id->text())) id->setText(u"0"_s);
-    id->setText(trimBlanks(id->text()));
+    Text5[i]->setText(SettledNumber(Text5[i]->text()));
 }
 
 void DropEditor::onText6Change(int i) {
@@ -176,11 +176,7 @@ void DropEditor::onText6Change(int i) {
 
 void DropEditor::onText6LostFocus(int i) {
     MDB_CHAIN_ON(Text6[i], "LostFocus");
-    QLineEdit* rate = Text6[i];
-    if (rate->text().isEmpty()) rate->setText(u"0"_s);
-    if (!isValidNumber(rate->text())) rate->setText(u"0"_s);
-    if (numericValue(rate->text()) > 10000) rate->setText(kMaxRate);
-    rate->setText(trimBlanks(rate->text()));
+    Text6[i]->setText(SettledRate(Text6[i]->text()));
 }
 
 }  // namespace mdb

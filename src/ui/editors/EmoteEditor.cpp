@@ -11,13 +11,13 @@
 #include <algorithm>
 
 #include "model/CodeTables.h"
+#include "model/ValueRules.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/controls/FormGrid.h"
 #include "ui/controls/Widgets.h"
-#include "ui/editors/EditorRules.h"
 #include "ui/editors/EmotePictures.h"
 
 namespace mdb {
@@ -25,7 +25,16 @@ namespace mdb {
 using namespace Qt::StringLiterals;
 
 EmoteEditor::EmoteEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
-    : DependentEditor(u"emote"_s, Tables::emote(), &MonsterDatabase::EmoteTable, db, window),
+    : DependentEditor(u"emote"_s, TableId::Emote,
+                      {u"既にこのモンスターにはエモーションデータが存在します"_s,
+                       u"モンスター名と状況を設定して下さい"_s,
+                       u"モンスターのエモーションデータを追加しました。このデータを編集するにはプロ"
+                       u"グラムを再起動"
+                       u"して下さい"_s,
+                       u"エモーションを可能にするには、TornakMnsterSkillDatabaseEditorにてこのモン"
+                       u"スターのエモー"
+                       u"ションスキルを新項目で追加して下さい"_s},
+                      db, window),
       stateLabels_(new ColumnModel(this)),
       stateNames_(new ColumnModel(this)) {
     buildFrame(models, window);
@@ -37,7 +46,7 @@ void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
     // The drop frame lies over the left of this frame's top: the caption stands at the right
     // end, in the drop frame's small type, so that it shows beside it in any font (a run of
     // blanks before it would push it off the frame in a font with wider blanks).
-    QGroupBox* Frame1A = makeFrame(u"Frame1A"_s, u"エモーションDB (mob_emote_db.txt)"_s, window);
+    QGroupBox* Frame1A = makeFrame(u"Frame1A"_s, descriptor().frameTitle, window);
     Frame1A->setAlignment(Qt::AlignRight);
     QFont small = Frame1A->font();
     small.setPixelSize(11);
@@ -57,8 +66,8 @@ void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
 
     // Column 0 is the room the drop frame covers; the pictures run under it, full width.
     FormGrid grid(Frame1A);
-    grid.row({nullptr, u"名前", {Combo14, 2}});
-    grid.row({nullptr, u"状況", Combo14B, Text14});
+    grid.row({nullptr, descriptor().caption(EmoteField::Name), {Combo14, 2}});
+    grid.row({nullptr, descriptor().caption(EmoteField::State), Combo14B, Text14});
     grid.place(Command5, 2, 2, 1, 2);
     grid.place(Command7, 2, 2, 1, 2);
     grid.place(Command10, 3, 2, 1, 2);
@@ -72,7 +81,7 @@ void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
     grid_ = grid.layout();
 
     List14 = new HiddenList(u"List14"_s, Frame1A, models.statusNames);
-    auto* List14A = new HiddenList(u"List14A"_s, Frame1A, models.emoteKeys);
+    auto* List14A = new HiddenList(u"List14A"_s, Frame1A, models.keysOf(TableId::Emote));
     List14B = new HiddenList(u"List14B"_s, Frame1A, stateNames_);
     setParts(Frame1A, Command10, List14A, new HiddenLabel(u"Label14A"_s, Frame1A));
 }
@@ -118,9 +127,9 @@ void EmoteEditor::bindFields() {
     // The monster and the state are rows of hidden lists; until the user picks another, the
     // commit writes back the record's own text, so that a key spelled in another letter case
     // or a state that none of the nine names never changes unless the user changes it.
-    addListRow(EmoteField::Name, Role::Key, u"名前"_s, List14, {Combo14}, true);
-    addListRow(EmoteField::State, Role::Value, u"状況"_s, List14B, {Combo14B}, true);
-    addBoxRow(EmoteField::Emotion, Role::Number, u"状況"_s, Text14);
+    addListRow(EmoteField::Name, Role::Key, List14, {Combo14}, true);
+    addListRow(EmoteField::State, Role::Value, List14B, {Combo14B}, true);
+    addBoxRow(EmoteField::Emotion, Role::Number, Text14);
     addControl(Combo14);
     addControl(Combo14B);
     addControl(Text14);

@@ -5,10 +5,12 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "model/FieldText.h"
 #include "model/NumericText.h"
+#include "model/ValueLimits.h"
+#include "model/ValueRules.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/ComboBox.h"
-#include "ui/controls/FieldText.h"
 #include "ui/controls/FindListEntry.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/controls/FormGrid.h"
@@ -32,8 +34,7 @@ int exactRow(const ColumnModel& model, const QString& text) {
 
 // The leave-the-box rule of every box of this editor: no range, only a number.
 void normaliseOnLeave(QLineEdit* box) {
-    if (!isValidNumber(box->text())) box->setText(u"0"_s);
-    box->setText(trimBlanks(box->text()));
+    box->setText(SettledNumber(box->text()));
 }
 
 void emptyAsZero(QLineEdit* box) {
@@ -43,14 +44,18 @@ void emptyAsZero(QLineEdit* box) {
 }  // namespace
 
 MvpEditor::MvpEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
-    : DependentEditor(u"mvp"_s, Tables::mvp(), &MonsterDatabase::MvpTable, db, window) {
+    : DependentEditor(u"mvp"_s, TableId::Mvp,
+                      {u"既にこのモンスターにはＭＶＰデータが存在します"_s,
+                       u"最低 ＭＶＰモンスターと特別アイテム＃１を設定して下さい"_s,
+                       u"モンスターのＭＶＰデータを追加しました"_s,
+                       u"このデータを編集するにはプログラムを再起動して下さい"_s},
+                      db, window) {
     buildFrame(models, window);
     connectControls();
 }
 
 void MvpEditor::buildFrame(MirrorModels& models, QWidget* window) {
-    QGroupBox* Frame5 =
-        makeFrame(u"Frame5"_s, u"モンスターＭＶＰ ＤＢ 編集項目　(mob_mvp_db.txt)"_s, window);
+    QGroupBox* Frame5 = makeFrame(u"Frame5"_s, descriptor().frameTitle, window);
     Combo8A = makeComboBox(u"Combo8A"_s, models.statusDisplayNamesClear, Frame5, 12);
     for (int i = 0; i < Items; ++i) {
         Text8A[i] = new QLineEdit(Frame5);
@@ -64,44 +69,42 @@ void MvpEditor::buildFrame(MirrorModels& models, QWidget* window) {
     Command9->hide();
 
     // Rows top to bottom in the field order of the record: caption, box, then the item's name
-    // or the number's unit.
+    // or the number's unit. A rate's unit is its limit.
     struct Row {
-        const char16_t* caption;
         int field;
         QLineEdit* box;
         QWidget* beside;
-        const char16_t* unit;
+        QString unit;
     };
     using namespace MvpField;
+    const QString perRate = u"/"_s + QString::number(kRateLimit);
     const std::array<Row, 10> rows{{
-        {u"取得アイテム１", MvpItem1, Text8A[0], Combo8[0], nullptr},
-        {u"取得アイテム２", MvpItem2, Text8A[1], Combo8[1], nullptr},
-        {u"特別経験値", MvpExp, Text8[0], nullptr, nullptr},
-        {u"経験値獲得率", MvpExpRate, Text8[1], nullptr, u"/100000 ?"},
-        {u"特別アイテム＃１", SpecialItem(0), Text8A[2], Combo8[2], nullptr},
-        {u"獲得率＃１", SpecialRate(0), Text8[2], nullptr, u"/10000"},
-        {u"特別アイテム＃２", SpecialItem(1), Text8A[3], Combo8[3], nullptr},
-        {u"獲得率＃２", SpecialRate(1), Text8[3], nullptr, u"/10000"},
-        {u"特別アイテム＃３", SpecialItem(2), Text8A[4], Combo8[4], nullptr},
-        {u"獲得率＃３", SpecialRate(2), Text8[4], nullptr, u"/10000"},
+        {MvpItem1, Text8A[0], Combo8[0], {}},
+        {MvpItem2, Text8A[1], Combo8[1], {}},
+        {MvpExp, Text8[0], nullptr, {}},
+        {MvpExpRate, Text8[1], nullptr, u"/100000 ?"_s},
+        {SpecialItem(0), Text8A[2], Combo8[2], {}},
+        {SpecialRate(0), Text8[2], nullptr, perRate},
+        {SpecialItem(1), Text8A[3], Combo8[3], {}},
+        {SpecialRate(1), Text8[3], nullptr, perRate},
+        {SpecialItem(2), Text8A[4], Combo8[4], {}},
+        {SpecialRate(2), Text8[4], nullptr, perRate},
     }};
     QGroupBox* Frame6 = makeFrame(u"Frame6"_s, u"Frame6"_s, window);  // debug panel, never shown
     Frame6->hide();
     List8B = new HiddenList(u"List8B"_s, Frame6, models.statusNames);
     // A record is shown monster first: the picker follows the record's monster, which also
     // re-reads the key label. The monster is never written back, but a new line takes it.
-    const QString monsterCaption = u"MVPモンスター名"_s;
-    addListRow(MvpField::Name, Role::Key, monsterCaption, List8B, {Combo8A}, false);
+    addListRow(MvpField::Name, Role::Key, List8B, {Combo8A}, false);
     FormGrid grid(Frame5);
-    grid.row({monsterCaption, {Combo8A, 2}});
+    grid.row({descriptor().caption(MvpField::Name), {Combo8A, 2}});
     int freeRow = 0;
     for (const Row& row : rows) {
-        const QString caption = QString::fromUtf16(row.caption);
-        const int r = grid.row({caption, row.box});
+        const int r = grid.row({descriptor().caption(row.field), row.box});
         if (row.beside) grid.place(row.beside, r, 2);
-        if (row.unit) grid.heading(QString::fromUtf16(row.unit), r, 2);
-        if (!row.beside && !row.unit) freeRow = r;
-        addBoxRow(row.field, Role::Value, caption, row.box,
+        if (!row.unit.isEmpty()) grid.heading(row.unit, r, 2);
+        if (!row.beside && row.unit.isEmpty()) freeRow = r;
+        addBoxRow(row.field, Role::Value, row.box,
                   row.beside ? std::vector<QWidget*>{row.beside} : std::vector<QWidget*>{});
     }
     // the order the unlock command reaches them
@@ -118,7 +121,7 @@ void MvpEditor::buildFrame(MirrorModels& models, QWidget* window) {
 
     for (int i = 0; i < Items; ++i)
         List8[i] = new HiddenList(indexed(u"List8"_s, i), Frame6, models.itemIds);
-    setParts(Frame5, Command9, new HiddenList(u"List8A"_s, Frame6, models.mvpKeys),
+    setParts(Frame5, Command9, new HiddenList(u"List8A"_s, Frame6, models.keysOf(TableId::Mvp)),
              new HiddenLabel(u"Label8A"_s, Frame6));
 }
 

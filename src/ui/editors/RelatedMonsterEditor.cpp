@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "model/ValueRules.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/ComboBox.h"
 #include "ui/controls/FindListEntry.h"
@@ -15,59 +16,69 @@
 #include "ui/controls/KeyLookup.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/Widgets.h"
-#include "ui/editors/EditorRules.h"
 
 namespace mdb {
 
 using namespace Qt::StringLiterals;
 
+namespace {
+
+// What the user is told when a count was brought down to kRelationCountLimit.
+QString limitedCountMessage() {
+    return MessageSink::joinLines(
+        {u"サーバーの安全動作のため 最大数は２０に設定してあります"_s,
+         u"危険を承知でこれ以上の数値に設定したいならテキストエディタなどで編集して下さい"_s});
+}
+
+}  // namespace
+
 RelatedMonsterEditor::Names RelatedMonsterEditor::morphNames() {
-    return {u"morph"_s,
-            u"Frame7"_s,
-            u"変態モンスターＤＢ　(mob_morph_db.txt)"_s,
-            u"Combo6"_s,
-            u"Combo6A"_s,
-            u"List9"_s,
-            u"List9A"_s,
-            u"Label9A"_s,
-            u"Text2"_s,
-            u"Command11"_s,
-            u"Frame8"_s,
-            {u"変態元"_s, u"変態後#１"_s, u"変態後#２"_s, u"変態後#３"_s, u"変態後#４"_s,
-             u"変態後#５"_s},
-            u"総変態数？"_s,
-            CountRule::AtLeastOne,
-            &Tables::morph,
-            &MonsterDatabase::MorphTable,
-            &MirrorModels::morphKeys};
+    return {
+        u"morph"_s,
+        TableId::Morph,
+        u"Frame7"_s,
+        u"Combo6"_s,
+        u"Combo6A"_s,
+        u"List9"_s,
+        u"List9A"_s,
+        u"Label9A"_s,
+        u"Text2"_s,
+        u"Command11"_s,
+        u"Frame8"_s,
+        {u"既にこのモンスターには変態データが存在します"_s,
+         u"最低 変態元モンスターと変態後＃１を設定して下さい"_s,
+         u"モンスターの変態データを追加しました。このデータを編集するにはプログラムを再起動して下"
+         u"さい"_s,
+         u"変態を可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの変態可能スキル"
+         u"を新項目で追加して下さい"_s}};
 }
 
 RelatedMonsterEditor::Names RelatedMonsterEditor::slaveNames() {
-    return {u"slave"_s,
-            u"Frame11"_s,
-            u"モンスター取り巻きDB 編集項目 (summon_slave.txt)"_s,
-            u"Combo10"_s,
-            u"Combo10A"_s,
-            u"List10"_s,
-            u"List10A"_s,
-            u"Label11A"_s,
-            u"Text11"_s,
-            u"Command13"_s,
-            QString(),
-            {u"基本Ｍｏｂ"_s, u"取り巻き＃１"_s, u"取り巻き＃２"_s, u"取り巻き＃３"_s,
-             u"取り巻き＃４"_s, u"取り巻き＃５"_s},
-            u"取り巻き数"_s,
-            CountRule::UpToLimit,
-            &Tables::slave,
-            &MonsterDatabase::SlaveTable,
-            &MirrorModels::slaveKeys};
+    return {
+        u"slave"_s,
+        TableId::Slave,
+        u"Frame11"_s,
+        u"Combo10"_s,
+        u"Combo10A"_s,
+        u"List10"_s,
+        u"List10A"_s,
+        u"Label11A"_s,
+        u"Text11"_s,
+        u"Command13"_s,
+        QString(),
+        {u"既にこのモンスターには取り巻きデータが存在します"_s,
+         u"最低 基本モンスターと取り巻き＃１を設定して下さい"_s,
+         u"モンスターの取り巻きデータを追加しました。このデータを編集するにはプログラムを再起動し"
+         u"て下さい"_s,
+         u"取り巻きを可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの取り巻きス"
+         u"キルを新項目で追加して下さい"_s}};
 }
 
 RelatedMonsterEditor::Names RelatedMonsterEditor::summonNames() {
     return {
         u"summon"_s,
+        TableId::Summon,
         u"Frame9"_s,
-        u"モンスター召喚DB 編集項目 (summon_monster.txt)"_s,
         u"Combo12"_s,
         u"Combo12A"_s,
         u"List12"_s,
@@ -76,33 +87,33 @@ RelatedMonsterEditor::Names RelatedMonsterEditor::summonNames() {
         u"Text12"_s,
         u"Command12"_s,
         QString(),
-        {u"召喚主"_s, u"召喚＃１"_s, u"召喚＃２"_s, u"召喚＃３"_s, u"召喚＃４"_s, u"召喚＃５"_s},
-        u"召喚数"_s,
-        CountRule::UpToLimit,
-        &Tables::summon,
-        &MonsterDatabase::SummonTable,
-        &MirrorModels::summonKeys};
+        {u"既にこのモンスターには召喚データが存在します"_s,
+         u"最低 召喚主モンスターと召喚＃１を設定して下さい"_s,
+         u"モンスターの召喚データを追加しました。このデータを編集するにはプログラムを再起動して下"
+         u"さい"_s,
+         u"召喚を可能にするには、TornakMnsterSkillDatabaseEditorにてこのモンスターの召喚可能スキル"
+         u"を新項目で追加して下さい"_s}};
 }
 
 RelatedMonsterEditor::RelatedMonsterEditor(const Names& names, MonsterDatabase& db,
                                            MirrorModels& models, MessageSink& messages,
                                            QWidget* window)
-    : DependentEditor(names.instance, names.descriptor(), names.table, db, window),
+    : DependentEditor(names.instance, names.table, names.add, db, window),
       messages_(messages),
-      countRule_(names.countRule) {
+      countRule_(Tables::of(names.table).field(RelationField::Count).countRule) {
     buildFrame(names, models, window);
-    bindFields(names);
+    bindFields();
     connectControls();
 }
 
 void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, QWidget* window) {
-    QGroupBox* frame = makeFrame(names.frame, names.caption, window);
+    QGroupBox* frame = makeFrame(names.frame, descriptor().frameTitle, window);
     FormGrid grid(frame);
     for (int i = 0; i < Rows; ++i) {
         nameCombos[i] =
             makeComboBox(indexed(names.nameCombo, i), models.statusDisplayNamesClear, frame, 8);
         idCombos[i] = makeComboBox(indexed(names.idCombo, i), models.statusIdsClear, frame, 4);
-        grid.row({names.rowCaptions[i], nameCombos[i], u"ID", idCombos[i]});
+        grid.row({descriptor().caption(RelationField::Row(i)), nameCombos[i], u"ID", idCombos[i]});
     }
     countBox = new QLineEdit(frame);
     countBox->setObjectName(names.countBox);
@@ -110,7 +121,7 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
     auto* addButton = new QPushButton(u"新しい項目を追加"_s, frame);
     addButton->setObjectName(names.addButton);
     addButton->hide();
-    const int countRow = grid.row({names.countCaption});
+    const int countRow = grid.row({descriptor().caption(RelationField::Count)});
     auto* countCells = new QHBoxLayout;
     countCells->addWidget(countBox);
     countCells->addStretch(1);
@@ -129,17 +140,18 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
     for (int i = 0; i < Rows; ++i) {
         keyLists[i] = new HiddenList(indexed(names.keyList, i), listParent, models.statusNames);
     }
-    setParts(frame, addButton, new HiddenList(names.tableKeys, listParent, models.*names.keys),
+    setParts(frame, addButton,
+             new HiddenList(names.tableKeys, listParent, models.keysOf(names.table)),
              new HiddenLabel(names.keyLabel, listParent));
 }
 
-void RelatedMonsterEditor::bindFields(const Names& names) {
+void RelatedMonsterEditor::bindFields() {
     // Each row commits the record's own key until the user picks another monster in it.
     for (int i = 0; i < Rows; ++i) {
-        addListRow(RelationField::Row(i), i == 0 ? Role::Key : Role::Value, names.rowCaptions[i],
-                   keyLists[i], {nameCombos[i], idCombos[i]}, true);
+        addListRow(RelationField::Row(i), i == 0 ? Role::Key : Role::Value, keyLists[i],
+                   {nameCombos[i], idCombos[i]}, true);
     }
-    addBoxRow(RelationField::Count, Role::Number, names.countCaption, countBox);
+    addBoxRow(RelationField::Count, Role::Number, countBox);
     addControls(nameCombos);
     addControls(idCombos);
     addControl(countBox);

@@ -22,25 +22,17 @@ class MessageSink;
 class RelatedMonsterEditor : public DependentEditor {
     Q_OBJECT
 public:
-    // How the count box settles its text.
-    enum class CountRule {
-        AtLeastOne,  // metamorphosis: empty, non-numeric or zero becomes "1"
-        UpToLimit,   // slaves, summons: empty or non-numeric "0", above 20 "20" with a notice
-    };
-    // Everything in which the three editors differ.
+    // Everything in which the three editors differ beyond their table's descriptor (captions,
+    // frame title and the count's rule come from there).
     struct Names {
-        QString instance;        // "morph", for traces
-        QString frame, caption;  // "Frame7", "変態モンスターＤＢ　(mob_morph_db.txt)"
+        QString instance;  // "morph", for traces
+        TableId table;
+        QString frame;                        // "Frame7"
         QString nameCombo, idCombo, keyList;  // "Combo6", "Combo6A", "List9"
         QString tableKeys, keyLabel;          // "List9A", "Label9A"
         QString countBox, addButton;          // "Text2", "Command11"
         QString debugFrame;                   // "Frame8", or empty when the lists have no panel
-        QStringList rowCaptions;              // six captions: the owner, then #1..#5
-        QString countCaption;
-        CountRule countRule;
-        const TableDescriptor& (*descriptor)();
-        Table MonsterDatabase::*table;
-        ColumnModel* MirrorModels::*keys;
+        AddMessages add;
     };
     static Names morphNames();
     static Names slaveNames();
@@ -53,7 +45,7 @@ private:
     static constexpr int Rows = 1 + RelationField::Slots;  // the owner, then the related ones
 
     void buildFrame(const Names& names, MirrorModels& models, QWidget* window);
-    void bindFields(const Names& names);
+    void bindFields();
     void connectControls();
     void RelationRowChosen(int i);  // List9(i).Click
     void NormalizeCount();          // Text2.Change: NormalizeMorphCount or NormalizeLimitedCount

@@ -5,9 +5,9 @@
 #include <QScopedValueRollback>
 
 #include "model/CodeTables.h"
+#include "model/FieldText.h"
 #include "model/NumericText.h"
 #include "ui/controls/ChainTrace.h"
-#include "ui/controls/FieldText.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/status/StatusEditor.h"
 

@@ -47,7 +47,8 @@ StatusEditor::StatusEditor(MonsterDatabase& db, MirrorModels& models, QWidget* w
 }
 
 void StatusEditor::buildFrame(QWidget* window) {
-    Frame1 = new QGroupBox(u"モンスターステータスＤＢ 編集項目　(mob_stat_db.txt)"_s, window);
+    const TableDescriptor& table = Tables::status();
+    Frame1 = new QGroupBox(table.frameTitle, window);
     Frame1->setObjectName(u"Frame1"_s);
     QFont small = Frame1->font();
     small.setPixelSize(11);
@@ -81,16 +82,21 @@ void StatusEditor::buildFrame(QWidget* window) {
             }
         }
     };
+    // each box captioned with its field's caption; the drop-downs stand for the hidden code boxes
     const auto& t = Text1;
-    column(1, {Combo5, u"ID", Text2A, u"Name", Text4, u"表示モンスター名", t[1], u"Mobレベル", t[2],
-               u"ＨＰ", t[3], u"ＳＰ", t[4], u"ＥＸＰ", t[5], u"ＪｏｂＥＸＰ", Text9, u"ID検索"});
-    column(3, {t[6], u"射程", t[7], u"最低攻撃力", t[8], u"最大攻撃力", t[9], u"ＤＥＦ", t[10],
-               u"ＭＤＥＦ", t[17], u"目標捕捉距離", t[18], u"最大追尾距離", nullptr, u"", Text10,
+    namespace F = StatusField;
+    const auto c = [&table](int field) { return table.caption(field); };
+    column(1,
+           {Combo5, c(F::Id), Text2A, c(F::Name), Text4, c(F::DisplayName), t[1], c(F::Level), t[2],
+            c(F::Hp), t[3], c(F::Sp), t[4], c(F::Exp), t[5], c(F::JobExp), Text9, u"ID検索"});
+    column(3, {t[6], c(F::Range), t[7], c(F::AtkMin), t[8], c(F::AtkMax), t[9], c(F::Def), t[10],
+               c(F::Mdef), t[17], c(F::SearchRange), t[18], c(F::ChaseRange), nullptr, u"", Text10,
                u"名前検索"});
-    column(5, {t[11], u"ＳＴＲ", t[12], u"ＡＧＩ", t[13], u"ＶＩＴ", t[14], u"ＩＮＴ", t[15],
-               u"ＤＥＸ", t[16], u"ＬＵＫ", Combo4, u"大きさ", Combo2, u"種族", Combo3, u"属性"});
-    column(7, {t[22], u"移動速度", t[23], u"攻撃速度", t[24], u"攻撃動作速度", t[25],
-               u"被害動作速度"});
+    column(5, {t[11], c(F::Str), t[12], c(F::Agi), t[13], c(F::Vit), t[14], c(F::Int), t[15],
+               c(F::Dex), t[16], c(F::Luk), Combo4, c(F::Size), Combo2, c(F::Race), Combo3,
+               c(F::Element)});
+    column(7, {t[22], c(F::MoveSpeed), t[23], c(F::AttackDelay), t[24], c(F::AttackMotion), t[25],
+               c(F::DamageMotion)});
     grid.place(mode, 4, 7, 5, 2);
     for (QLineEdit* box : Text1) {
         if (box && box->parent() == Frame1) FormGrid::fitChars(box, 5);
@@ -128,7 +134,7 @@ void StatusEditor::buildFrame(QWidget* window) {
 }
 
 QGroupBox* StatusEditor::buildModeFrame() {
-    auto* mode = new QGroupBox(u"モード"_s, Frame1);
+    auto* mode = new QGroupBox(Tables::status().caption(StatusField::Mode), Frame1);
     mode->setObjectName(u"FrameMode"_s);
     Text7 = lineEdit(u"Text7"_s, mode);
     const QStringList boxCaptions{u"非移動"_s, u"移動"_s,     u"ルート"_s,       u"アクティブ"_s,

@@ -5,9 +5,10 @@
 #include <QSignalBlocker>
 
 #include "model/CodeTables.h"
+#include "model/FieldText.h"
 #include "model/NumericText.h"
+#include "model/ValueRules.h"
 #include "ui/controls/ChainTrace.h"
-#include "ui/controls/FieldText.h"
 #include "ui/controls/FocusEvents.h"
 #include "ui/status/StatusEditor.h"
 
@@ -53,11 +54,8 @@ void StatusEditor::connectForm() {
 
 void StatusEditor::NormaliseNumberField(QLineEdit* box) {
     MDB_CHAIN("Text1.LostFocus NormaliseNumberField");
-    if (numericValue(box->text()) < 0) box->setText(u"0"_s);
-    if (box->text().isEmpty()) box->setText(u"0"_s);
-    if (!isValidNumber(box->text())) box->setText(u"0"_s);
     // no upper limit: any number the user typed stays as typed, without the blanks
-    box->setText(trimBlanks(box->text()));
+    box->setText(SettledNonNegative(box->text()));
 }
 
 void StatusEditor::SyncCombosFromFields() {

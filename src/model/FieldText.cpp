@@ -1,4 +1,4 @@
-#include "ui/controls/FieldText.h"
+#include "model/FieldText.h"
 
 #include "model/Blanks.h"
 

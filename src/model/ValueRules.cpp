@@ -1,15 +1,28 @@
-#include "ui/editors/EditorRules.h"
+#include "model/ValueRules.h"
 
+#include "model/FieldText.h"
 #include "model/NumericText.h"
-#include "ui/controls/FieldText.h"
-#include "ui/controls/MessageSink.h"
+#include "model/ValueLimits.h"
 
 namespace mdb {
 
 using namespace Qt::StringLiterals;
 
+QString SettledNumber(const QString& text) {
+    return isValidNumber(text) ? trimBlanks(text) : u"0"_s;
+}
+
+QString SettledNonNegative(const QString& text) {
+    return numericValue(text) < 0 ? u"0"_s : SettledNumber(text);
+}
+
+QString SettledRate(const QString& text) {
+    const QString number = SettledNumber(text);
+    return numericValue(number) > kRateLimit ? QString::number(kRateLimit) : number;
+}
+
 EmotionText NormalizeEmotion(const QString& text) {
-    constexpr int last = 47;
+    constexpr int last = kLastEmotion;
     QString result = isValidNumber(text) ? trimBlanks(text) : u"0"_s;
     if (result.isEmpty()) result = u"0"_s;
     const double value = numericValue(result);
@@ -31,15 +44,9 @@ QString NormalizeMorphCount(const QString& text) {
 LimitedCount NormalizeLimitedCount(const QString& text, bool enforceLimit) {
     const QString result = trimBlanks(text);
     if (!isValidNumber(result)) return {u"0"_s, false};
-    if (enforceLimit && numericValue(result) > RelationCountLimit)
-        return {QString::number(RelationCountLimit), true};
+    if (enforceLimit && numericValue(result) > kRelationCountLimit)
+        return {QString::number(kRelationCountLimit), true};
     return {result, false};
-}
-
-QString limitedCountMessage() {
-    return MessageSink::joinLines(
-        {u"サーバーの安全動作のため 最大数は２０に設定してあります"_s,
-         u"危険を承知でこれ以上の数値に設定したいならテキストエディタなどで編集して下さい"_s});
 }
 
 QString keptUnlessChosen(const QString& stored, const QString& shown, bool chosen) {
