@@ -266,6 +266,17 @@ TEST_F(UnsavedWorkTest, AJournalLeftBehindIsOfferedRestoredAsUndoableUpdatesAndS
     window->MunFileSave->trigger();
     EXPECT_EQ(files(), expected);
     EXPECT_FALSE(QFile::exists(journalPath()));
+
+    // a save cut off after the monster file: its update is done, only the drop one is offered
+    window.reset();
+    for (const auto& [name, bytes] : original) writeBytes(name, bytes);
+    writeBytes(u"mob_stat_db.txt"_s, expected.at(u"mob_stat_db.txt"_s));
+    writeBytesTo(journalPath(), journal);
+    messages.messages.clear();
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    EXPECT_EQ(question(), u"前回保存されなかった更新が 1 件あります。復元しますか？"_s);
+    window->MunFileSave->trigger();
+    EXPECT_EQ(files(), expected);
 }
 
 // The journal is judged field by field: another program's change to another field loses
