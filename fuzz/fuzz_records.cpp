@@ -101,7 +101,7 @@ void checkJournal(const QByteArray& input) {
     for (const QByteArray& journal : {input, header + Journal::entryBytes(input)}) {
         const JournalContents read = readJournal(journal);
         if (read.damaged) continue;
-        QByteArray again = Journal::headerBytes(read.folder, read.files);
+        QByteArray again = Journal::headerBytes(read.folder.path, read.files);
         for (const JournalUpdate& update : read.updates) again += Journal::updateBytes(update);
         const JournalContents back = readJournal(again);
         if (back.damaged || back.updates.size() != read.updates.size()) {

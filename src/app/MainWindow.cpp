@@ -182,7 +182,8 @@ void MainWindow::connectCommands() {
     quit = new QuitCommand(
         messages_,
         {[this] { return holdsUncommittedEdits(); }, [this] { commit->commitFromButton(Command1); },
-         [this] { return save->SaveDatabase(); }, [this] { return work->unsavedUpdates(); }},
+         [this] { return save->SaveDatabase(); }, [this] { return work->unsavedUpdates(); },
+         [this] { work->discardJournal(); }},
         this);
     connectAddCommands();
 

@@ -147,6 +147,7 @@ private:
     void connectAddCommands();
     void connectUnsavedWork();
     void connectReports();
+    StartResult refuseFolderInUse();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
     void reportRefusedFolder(const QString& refused);

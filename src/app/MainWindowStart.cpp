@@ -33,6 +33,10 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
         action->setEnabled(false);
     }
 
+    // Another editor of this user on this folder (from another machine, say) has its journal:
+    // this one must neither restore under it nor write beside it.
+    if (work->lockJournal(false) == Journal::Lock::Busy) return refuseFolderInUse();
+
     // The restore must not change a file under a reader, whichever folder it reads (two paths
     // may name one folder).
     if (preload) preload->wait();
@@ -61,6 +65,8 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
         return StartResult::Failed;
     }
     if (!acceptQuotesOverLines(db_, messages_)) return StartResult::Failed;
+    // the first start on a folder makes the state folder only now that the start goes on
+    if (work->lockJournal(true) == Journal::Lock::Busy) return refuseFolderInUse();
     work->noteLoaded();
     models_->fillFromDatabase(db_);
 
@@ -75,6 +81,16 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
     models_->replaceFirstRows();
     work->offerRecovery();
     return StartResult::Started;
+}
+
+MainWindow::StartResult MainWindow::refuseFolderInUse() {
+    messages_.warning(
+        u"編集中のフォルダ"_s,
+        MessageSink::joinLines({u"このフォルダは別の場所で開いているエディタが編集中です"_s,
+                                QDir::toNativeSeparators(dir_.absolutePath()),
+                                u"同じフォルダを同時に２つのエディタで編集することはできません"_s,
+                                u"もう一方のエディタを終了してから起動して下さい"_s}));
+    return StartResult::Failed;
 }
 
 void MainWindow::reportStartFailure(const StorageError& error) {

@@ -122,17 +122,19 @@ int setAttribute(int fd, const QByteArray& name, const QByteArray* value) {
     return ::fsetxattr(fd, name.constData(), value->constData(), size_t(value->size()), 0);
 }
 
-bool writeAll(int fd, const char* data, qint64 size, off_t offset) {
+namespace {
+
+bool writeAllAs(Op op, int fd, const char* data, qint64 size, off_t offset) {
     while (size > 0) {
         const size_t chunk = size_t(std::min<qint64>(size, qint64(1) << 30));
-        if (const int e = fault(Op::Write)) {
+        if (const int e = fault(op)) {
             // what a device failing part way leaves behind
             if (chunk > 1) (void)::pwrite(fd, data, chunk / 2, offset);
             return fail(e), false;
         }
         ssize_t n = 0;
         {
-            const Step step(Op::Write);
+            const Step step(op);
             n = ::pwrite(fd, data, chunk, offset);
         }
         if (n < 0 && errno == EINTR) continue;
@@ -143,6 +145,28 @@ bool writeAll(int fd, const char* data, qint64 size, off_t offset) {
         offset += n;
     }
     return true;
+}
+
+}  // namespace
+
+bool writeAll(int fd, const char* data, qint64 size, off_t offset) {
+    return writeAllAs(Op::Write, fd, data, size, offset);
+}
+
+int openJournal(const QByteArray& path, int flags) {
+    if (const int e = fault(Op::OpenJournal)) return fail(e);
+    const Step step(Op::OpenJournal);
+    return ::open(path.constData(), flags | O_NOFOLLOW | O_CLOEXEC, 0600);
+}
+
+bool writeJournal(int fd, const char* data, qint64 size, off_t offset) {
+    return writeAllAs(Op::WriteJournal, fd, data, size, offset);
+}
+
+int syncJournal(int fd) {
+    if (const int e = fault(Op::SyncJournal)) return fail(e);
+    const Step step(Op::SyncJournal);
+    return ::fdatasync(fd);
 }
 
 int resize(int fd, off_t length) {
@@ -226,7 +250,8 @@ bool restoreContent(int fd, const QByteArray& content) {
 }
 
 bool restoreContent(const QByteArray& path, const QByteArray& content) {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+    // a symlink planted in the file's own name is never followed
+    const int fd = ::open(path.constData(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return false;
     const bool ok = restoreContent(fd, content);
     return ::close(fd) == 0 && ok;

@@ -12,23 +12,26 @@ namespace mdb::fileio {
 // one of them fail as a full disk or a failing device would. They behave as the POSIX calls of
 // the same names: -1 with errno set on failure.
 enum class Op {
-    OpenTemp,     // creating the temporary file of a save
-    Open,         // opening an existing file to rewrite or append to it
-    Stat,         // the size and mode of an open file
-    Read,         // reading a file before it is changed
-    Chmod,        // giving the temporary file the old file's permissions
-    Allocate,     // reserving the space of a rewrite in place
-    Write,        // one write of bytes
-    Resize,       // setting a rewritten file's length
-    Sync,         // fdatasync of a file
-    SyncFolder,   // fsync of the folder after a rename
-    Close,        // closing a written file
-    Rename,       // putting the temporary file in place of the old one
-    Chown,        // giving the temporary file the old file's owner and group
-    Attribute,    // giving the temporary file one of the old file's extended attributes
-    OpenCopy,     // creating the recovery copy of a file about to be rewritten in place
-    RemoveStray,  // removing a temporary file that a crashed save left behind
-    Remove,       // removing a recovery copy once its file is whole again (no fault point)
+    OpenTemp,      // creating the temporary file of a save
+    Open,          // opening an existing file to rewrite or append to it
+    Stat,          // the size and mode of an open file
+    Read,          // reading a file before it is changed
+    Chmod,         // giving the temporary file the old file's permissions
+    Allocate,      // reserving the space of a rewrite in place
+    Write,         // one write of bytes
+    Resize,        // setting a rewritten file's length
+    Sync,          // fdatasync of a file
+    SyncFolder,    // fsync of the folder after a rename
+    Close,         // closing a written file
+    Rename,        // putting the temporary file in place of the old one
+    Chown,         // giving the temporary file the old file's owner and group
+    Attribute,     // giving the temporary file one of the old file's extended attributes
+    OpenCopy,      // creating the recovery copy of a file about to be rewritten in place
+    RemoveStray,   // removing a temporary file that a crashed save left behind
+    Remove,        // removing a recovery copy once its file is whole again (no fault point)
+    OpenJournal,   // opening or creating the recovery journal (or the file that replaces it)
+    WriteJournal,  // one write of a journal entry
+    SyncJournal,   // fdatasync of the journal
 };
 
 // Called before every operation with a fault point; returns 0 to let it run, or an errno to
@@ -69,6 +72,12 @@ int openCopy(const QByteArray& path);
 int removeStray(const QByteArray& path);
 // Removes a file that is no longer needed; it has no fault point, only steps.
 int remove(const QByteArray& path);
+
+// The journal's own steps, apart from a save's so that a test can fail either alone. Opening
+// never follows a symlink; `flags` as for open(2).
+int openJournal(const QByteArray& path, int flags);
+bool writeJournal(int fd, const char* data, qint64 size, off_t offset);
+int syncJournal(int fd);
 
 // Clean-up calls, never failed on purpose.
 void discard(int fd);

@@ -4,9 +4,12 @@
 #include <fcntl.h>
 #include <string.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 
 #include "storage/FileIo.h"
@@ -67,14 +70,15 @@ StorageError recoveryError(const QString& file, int error, const QString& copy) 
     return e;
 }
 
-// The whole content of a regular file; nullopt with errno set otherwise.
-std::optional<QByteArray> readRegular(const QByteArray& path) {
-    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+// The whole content of a regular file, never read through a symlink (nor, with `own`, a file
+// of another user); nullopt with errno set otherwise.
+std::optional<QByteArray> readRegular(const QByteArray& path, bool own = false) {
+    const int fd = ::open(path.constData(), O_RDONLY | O_NONBLOCK | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat st {};
     QByteArray content;
     bool ok = ::fstat(fd, &st) == 0;
-    if (ok && !S_ISREG(st.st_mode)) {
+    if (ok && (!S_ISREG(st.st_mode) || (own && st.st_uid != ::geteuid()))) {
         errno = EINVAL;
         ok = false;
     }
@@ -103,8 +107,8 @@ KeptCopy keepRecoveryCopy(const QDir& dir, const QByteArray& path, const QByteAr
         final + '.' + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
     // A copy left by an earlier rewrite of this file that could not put the old bytes back
     // holds the file's last whole content: it stays, rather than the damaged one now read.
-    if (QFile earlier(QFile::decodeName(final)); earlier.open(QIODevice::ReadOnly)) {
-        const std::optional<Parsed> parsed = parse(earlier.readAll());
+    if (const std::optional<QByteArray> earlier = readRegular(final, true)) {
+        const std::optional<Parsed> parsed = parse(*earlier);
         if (parsed && parsed->path == path) {
             kept.path = final;
             kept.old = parsed->old;
@@ -140,10 +144,58 @@ void dropRecoveryCopy(const QByteArray& copyPath) {
     if (!copyPath.isEmpty()) fileio::remove(copyPath);
 }
 
+namespace {
+
+// Whether `path` names a file right inside the database folder `dir`: its folder, resolved, is
+// the folder being opened, and its own name is a plain name that is not a symlink.
+bool isFileOf(const QDir& dir, const QByteArray& path) {
+    const QString file = QFile::decodeName(path);
+    const qsizetype slash = file.lastIndexOf(u'/');
+    if (slash < 0) return false;
+    const QString name = file.sliced(slash + 1);
+    if (name.isEmpty() || name == u"."_s || name == u".."_s) return false;
+    const QString folder = QFileInfo(file.left(qMax(slash, qsizetype(1)))).canonicalFilePath();
+    if (folder.isEmpty() || folder != QFileInfo(dir.absolutePath()).canonicalFilePath()) {
+        return false;
+    }
+    struct stat st {};
+    return ::lstat(path.constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+// Keeps what a file holds that is neither its old nor its new content (another program may
+// have written it after the crash) in the state folder before the old bytes go over it;
+// returns where, empty when it could not be kept.
+QString keepAside(const QString& file, const QByteArray& bytes) {
+    const QString folder = stateFolder(u"aside"_s);
+    if (folder.isEmpty()) return {};
+    const QString stamp = QDateTime::currentDateTimeUtc().toString(u"yyyyMMddHHmmss"_s);
+    // a new name beside every earlier one: O_EXCL never replaces (nor follows) anything
+    QString aside;
+    QByteArray name;
+    int fd = -1;
+    for (int n = 0; fd < 0 && n < 1000; ++n) {
+        aside = QDir(folder).filePath(
+            u"%1.%2-%3.found"_s.arg(QFileInfo(file).fileName(), stamp).arg(n));
+        name = QFile::encodeName(aside);
+        fd = fileio::openCopy(name);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return {};
+    const bool ok =
+        fileio::writeAll(fd, bytes.constData(), bytes.size(), 0) && fileio::sync(fd) == 0;
+    if (fileio::close(fd) != 0 || !ok || fileio::syncFolder(QFile::encodeName(folder)) != 0) {
+        fileio::removeFile(name);
+        return {};
+    }
+    return aside;
+}
+
+}  // namespace
+
 RestoreReport restoreInterruptedRewrites(const QDir& dir) {
     RestoreReport report;
     const QString folder = existingStateFolder(u"recovery"_s);
-    if (folder.isEmpty()) return report;  // no copy was ever kept
+    if (folder.isEmpty()) return report;  // no copy was ever kept, or none that can be trusted
     const QDir copies(folder);
     const QString prefix = prefixFor(dir);
     // a copy that was never put in place: its file was not touched yet
@@ -151,14 +203,18 @@ RestoreReport restoreInterruptedRewrites(const QDir& dir) {
         fileio::removeFile(QFile::encodeName(copies.filePath(name)));
     }
     for (const QString& name :
-         copies.entryList({prefix + u"*.recovery"_s}, QDir::Files, QDir::Name)) {
+         copies.entryList({prefix + u"*.recovery"_s}, QDir::Files | QDir::System, QDir::Name)) {
         const QString copyPath = copies.filePath(name);
-        QFile copy(copyPath);
-        std::optional<Parsed> parsed;
-        if (copy.open(QIODevice::ReadOnly)) parsed = parse(copy.readAll());
+        const std::optional<QByteArray> bytes = readRegular(QFile::encodeName(copyPath), true);
+        const std::optional<Parsed> parsed = bytes ? parse(*bytes) : std::nullopt;
         if (!parsed) {
             report.failure = recoveryError(QString(), EBADMSG, copyPath);
             return report;
+        }
+        // nothing read from the state folder names a file the editor would not touch anyway
+        if (!isFileOf(dir, parsed->path)) {
+            report.refused << copyPath;
+            continue;
         }
         const QString file = QFile::decodeName(parsed->path);
         const std::optional<QByteArray> now = readRegular(parsed->path);
@@ -169,6 +225,12 @@ RestoreReport restoreInterruptedRewrites(const QDir& dir) {
         // A file that holds all of its old or all of its new content is whole.
         const QByteArray nowLine = describe(*now);
         if (nowLine != parsed->oldLine && nowLine != parsed->newLine) {
+            const QString aside = keepAside(file, *now);
+            if (aside.isEmpty()) {
+                report.failure = recoveryError(file, errno ? errno : EIO, copyPath);
+                return report;
+            }
+            report.keptAside << aside;
             if (!fileio::restoreContent(parsed->path, parsed->old)) {
                 report.failure = recoveryError(file, errno ? errno : EIO, copyPath);
                 return report;

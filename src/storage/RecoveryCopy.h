@@ -34,6 +34,10 @@ void dropRecoveryCopy(const QByteArray& copyPath);
 
 struct RestoreReport {
     QStringList restored;  // files of the folder put back to their old content
+    // what those files held instead, neither old nor new: kept in the state folder first
+    QStringList keptAside;
+    // copies that name no file of the folder being opened: left alone, nothing applied
+    QStringList refused;
     // RecoveryFailed: a file that could not be put back (fileName is its path, detail the
     // reason, recoveryCopy where its old bytes still are); the files after it were not tried.
     std::optional<StorageError> failure;

@@ -5,6 +5,7 @@
 
 #include "EditorFixture.h"
 #include "storage/FileIo.h"
+#include "storage/Journal.h"
 #include "ui/editors/DropEditor.h"
 
 using namespace Qt::StringLiterals;
@@ -117,6 +118,52 @@ TEST_F(Quit, EditsNotYetUpdatedAreUpdatedAndSavedOrTheWindowStays) {
         saved.question.startsWith(u"更新した内容（1 件）がまだ上書き保存されていません\r\n"_s));
     EXPECT_TRUE(saved.closed);
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,1234,"));
+}
+
+// Work the user let go is not offered again at the next start; a restore question closed
+// without an answer applies nothing, deletes nothing and is asked again.
+TEST_F(Quit, DiscardedWorkIsNotOfferedAgainAndAQuestionPutOffIsAskedAgain) {
+    const QString journal = Journal::pathFor(dir.path());
+    const QByteArray original = stat();
+    const auto restart = [&] {
+        window.reset();
+        messages.messages.clear();
+        EXPECT_EQ(start(), MainWindow::StartResult::Started);
+        QString asked;
+        for (const auto& m : messages.messages) {
+            if (m.isQuestion) asked = m.text;
+        }
+        return asked;
+    };
+    typeInto(u"Text1(2)"_s, u"4321"_s);
+    window->mnuRenw->trigger();
+    ASSERT_TRUE(QFile::exists(journal));
+    EXPECT_TRUE(quitAnswering(Answer::Discard).closed);
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(restart(), QString());
+    EXPECT_EQ(stat(), original);
+
+    // undone back to what the files hold: the quit asks nothing and leaves nothing behind
+    typeInto(u"Text1(2)"_s, u"4321"_s);
+    window->mnuRenw->trigger();
+    window->mnuUndo->trigger();
+    EXPECT_EQ(quitAnswering(Answer::Cancel).question, QString());
+    EXPECT_FALSE(QFile::exists(journal));
+    EXPECT_EQ(restart(), QString());
+
+    // left by a killed run; the question put off (後で) twice, then restored
+    typeInto(u"Text1(2)"_s, u"4321"_s);
+    window->mnuRenw->trigger();
+    const QString offer = u"前回保存されなかった更新が 1 件あります。復元しますか？"_s;
+    for (int run = 0; run < 2; ++run) {
+        messages.choices = {2};
+        EXPECT_TRUE(restart().startsWith(offer)) << run;
+        EXPECT_NE(window->database().StatusTable.field(2, StatusField::Hp), u"4321"_s);
+        EXPECT_TRUE(QFile::exists(journal));
+    }
+    EXPECT_TRUE(restart().startsWith(offer));
+    EXPECT_EQ(window->database().StatusTable.field(2, StatusField::Hp), u"4321"_s);
+    EXPECT_EQ(stat(), original);
 }
 
 }  // namespace mdb::test

@@ -112,8 +112,8 @@ std::vector<FileIdentity> someIdentities() {
 }
 
 JournalUpdate someUpdate(const QString& after) {
-    return {{u"mob_stat_db.txt"_s, 2, 5, u"100"_s, after},
-            {u"mob_drop_db.txt"_s, 1, 3, u"ポリン"_s, u"\r\n,\"x"_s}};
+    return {{u"mob_stat_db.txt"_s, 2, 5, u"100"_s, after, u"1002"_s, true},
+            {u"mob_drop_db.txt"_s, 1, 3, u"ポリン"_s, u"\r\n,\"x"_s, u"PORING"_s, true}};
 }
 
 }  // namespace
@@ -135,7 +135,7 @@ TEST(Journal, WrittenOwnerOnlyReadBackAndRemoved) {
 
     const JournalContents read = readJournal(mdb::testing::readBytes(journal.path()));
     ASSERT_FALSE(read.damaged);
-    EXPECT_EQ(read.folder, u"/some/folder"_s);
+    EXPECT_EQ(read.folder.path, u"/some/folder"_s);
     ASSERT_EQ(read.files.size(), 2u);
     EXPECT_TRUE(read.files[0].sameContent(someIdentities()[0]));
     EXPECT_EQ(read.files[0].modifiedMsecs, 1700000000123);
@@ -164,30 +164,56 @@ TEST(Journal, WrittenOwnerOnlyReadBackAndRemoved) {
     EXPECT_TRUE(blocked.appendUpdate(someUpdate(u"1"_s)));
 }
 
-TEST(Journal, CutShortOrChangedAnywhereIsDamagedAndNeverPartlyRead) {
+// A power cut during an append leaves the last entry torn: it costs only itself. Damage
+// anywhere ends the reading there; only a header that is not whole makes the journal unusable.
+TEST(Journal, CutShortOrChangedAnywhereKeepsTheWholeEntriesBeforeIt) {
     const QByteArray header = Journal::headerBytes(u"/f"_s, someIdentities());
     const QByteArray first = Journal::updateBytes(someUpdate(u"200"_s));
     const QByteArray second = Journal::updateBytes(someUpdate(u"300"_s));
     const QByteArray whole = header + first + second;
     ASSERT_FALSE(readJournal(whole).damaged);
+    ASSERT_FALSE(readJournal(whole).torn);
 
+    const auto wholeBefore = [&](qsizetype at) -> size_t {
+        return at < header.size() + first.size() ? 0 : at < whole.size() ? 1 : 2;
+    };
     for (qsizetype cut = 0; cut < whole.size(); ++cut) {
         const JournalContents read = readJournal(whole.first(cut));
-        if (cut == header.size() || cut == header.size() + first.size()) {
-            // a cut between entries is a shorter journal, whole entries only
-            ASSERT_FALSE(read.damaged) << cut;
-            EXPECT_EQ(read.updates.size(), cut == header.size() ? 0u : 1u);
-        } else {
+        if (cut < header.size()) {
             ASSERT_TRUE(read.damaged) << "cut at " << cut;
+            continue;
+        }
+        ASSERT_FALSE(read.damaged) << cut;
+        const bool boundary = cut == header.size() || cut == header.size() + first.size();
+        EXPECT_EQ(read.torn, !boundary) << cut;
+        ASSERT_EQ(read.updates.size(), wholeBefore(cut)) << cut;
+        EXPECT_EQ(read.wholeBytes, cut == header.size() || read.updates.empty()
+                                       ? header.size()
+                                       : header.size() + first.size())
+            << cut;
+        if (!read.updates.empty()) {
+            EXPECT_EQ(read.updates[0][0].after, u"200"_s);
         }
     }
     for (qsizetype at = 0; at < whole.size(); ++at) {
         QByteArray flipped = whole;
         flipped[at] = char(flipped[at] ^ 0x20);
-        ASSERT_TRUE(readJournal(flipped).damaged) << "byte " << at;
+        const JournalContents read = readJournal(flipped);
+        if (at < header.size()) {
+            ASSERT_TRUE(read.damaged) << "byte " << at;
+            continue;
+        }
+        ASSERT_TRUE(read.torn) << "byte " << at;
+        ASSERT_EQ(read.updates.size(), wholeBefore(at)) << at;
     }
-    // entries without the header before them, or a second header, are no journal
+    // entries without the header before them are no journal; a later run's part must name the
+    // same folder
     EXPECT_TRUE(readJournal(header.first(14) + first).damaged);
-    EXPECT_TRUE(readJournal(whole + header.sliced(14)).damaged);
+    const JournalContents twoRuns =
+        readJournal(whole + Journal::headerBytes(u"/f"_s, {}).sliced(14) + first);
+    EXPECT_FALSE(twoRuns.torn);
+    ASSERT_EQ(twoRuns.updates.size(), 3u);
+    EXPECT_EQ(twoRuns.partStarts, (std::vector<size_t>{0, 2}));
+    EXPECT_TRUE(readJournal(whole + Journal::headerBytes(u"/g"_s, {}).sliced(14)).torn);
     EXPECT_TRUE(readJournal(QByteArray()).damaged);
 }

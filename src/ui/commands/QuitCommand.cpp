@@ -15,7 +15,11 @@ bool QuitCommand::mayQuit() {
     if (ending_) return true;
     const bool edits = work_.formsHoldEdits();
     const int updates = work_.unsavedUpdates();
-    if (!edits && updates == 0) return true;
+    // nothing left to lose (undoing back to the saved state included): no journal to offer
+    if (!edits && updates == 0) {
+        work_.discard();
+        return true;
+    }
 
     QStringList lines;
     if (updates > 0) lines << u"更新した内容（%1 件）がまだ上書き保存されていません"_s.arg(updates);
@@ -37,6 +41,8 @@ bool QuitCommand::mayQuit() {
             // a failed save has told the user why; the work stays open in the window
             return work_.save();
         case MessageSink::Answer::Discard:
+            // the user said no to this work: the next start must not bring it back
+            work_.discard();
             return true;
         case MessageSink::Answer::Cancel:
             return false;

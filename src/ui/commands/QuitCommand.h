@@ -19,6 +19,7 @@ public:
         std::function<void()> update;          // the update command
         std::function<bool()> save;            // the save command; whether it succeeded
         std::function<int()> unsavedUpdates;   // updates not yet saved
+        std::function<void()> discard;         // nothing of this run is to be recovered
     };
     QuitCommand(MessageSink& messages, Work work, QObject* parent = nullptr);
 

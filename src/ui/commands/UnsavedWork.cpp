@@ -1,6 +1,7 @@
 #include "ui/commands/UnsavedWork.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QLocale>
 #include <algorithm>
 #include <cstdlib>
@@ -16,9 +17,12 @@ UnsavedWork::UnsavedWork(const QDir& dir, MonsterDatabase& db, MessageSink& mess
                          QObject* parent)
     : QObject(parent),
       dir_(dir),
+      folderPath_(QFileInfo(dir.absolutePath()).canonicalFilePath()),
       db_(db),
       messages_(messages),
-      journal_(Journal::pathFor(dir.absolutePath())) {}
+      journal_(Journal::pathFor(dir.absolutePath())) {
+    if (folderPath_.isEmpty()) folderPath_ = dir.absolutePath();
+}
 
 void UnsavedWork::noteLoaded() {
     known_.clear();
@@ -92,15 +96,8 @@ void UnsavedWork::notePending() {
 
 void UnsavedWork::journal(const ChangeSet& changes) {
     std::optional<QString> error;
-    if (!journal_.isStarted()) error = journal_.start(dir_.absolutePath(), known_);
-    if (!error) {
-        JournalUpdate update;
-        update.reserve(changes.size());
-        for (const FieldChange& c : changes) {
-            update.push_back({c.table->name(), c.record, c.field, c.before, c.after});
-        }
-        error = journal_.appendUpdate(update);
-    }
+    if (!journal_.isStarted()) error = journal_.start(folderPath_, known_);
+    if (!error) error = journal_.appendUpdate(journalUpdateOf(changes));
     if (error && !journalWarned_) {
         journalWarned_ = true;  // once a run: the update itself is in the tables all the same
         messages_.warning(
@@ -111,6 +108,24 @@ void UnsavedWork::journal(const ChangeSet& changes) {
                  u"理由: %1"_s.arg(*error),
                  u"更新は反映しましたが、上書き保存する前にプログラムが終了すると失われます"_s}));
     }
+}
+
+// The changes as the journal keeps them (already in the tables), each with its record's key as
+// it was before them.
+JournalUpdate UnsavedWork::journalUpdateOf(const ChangeSet& changes) const {
+    JournalUpdate update;
+    update.reserve(changes.size());
+    for (const FieldChange& c : changes) {
+        QString key = c.table->field(c.record, 1);
+        for (const FieldChange& k : changes) {
+            if (k.table == c.table && k.record == c.record && k.field == 1) {
+                key = k.before;
+                break;
+            }
+        }
+        update.push_back({c.table->name(), c.record, c.field, c.before, c.after, key, true});
+    }
+    return update;
 }
 
 bool UnsavedWork::confirmOverwrite(std::vector<FileIdentity>* seen) {

@@ -28,9 +28,16 @@ public:
 
     // The database has been read: the files' identities are taken from the bytes read.
     void noteLoaded();
-    // At start, after the load: a journal left by an earlier run is offered for restoring, or
-    // reported and set aside when its files changed since or it is damaged.
+    // Takes the folder's journal lock (see Journal::lock); Busy when another editor has it.
+    Journal::Lock lockJournal(bool make) { return journal_.lock(make); }
+    // At start, after the load: a journal left by an earlier run is judged against the files,
+    // and what still applies is offered: restore, discard (asked twice), or later (the default
+    // for closing the question), which applies and deletes nothing and asks at the next start.
+    // Changes whose fields another program changed are named; a damaged journal is set aside.
     void offerRecovery();
+    // The user quits without saving, or with nothing left unsaved: nothing of this run is to be
+    // recovered.
+    void discardJournal() { journal_.remove(); }
 
     // An update changed these fields (already in the tables): one undoable step, journaled.
     void recordUpdate(const ChangeSet& changes);
@@ -85,10 +92,13 @@ private:
     void pushStep(const ChangeSet& changes, const QString& text);
     FileIdentity* known(const QString& fileName);
     Table* tableNamed(const QString& fileName);
+    JournalUpdate journalUpdateOf(const ChangeSet& changes) const;
     // Restoring (JournalRecovery.cpp).
-    bool restore(const JournalContents& contents);
+    bool restore(const std::vector<ChangeSet>& sets);
+    QString describeConflict(const FieldChange& change, const QString& now) const;
 
     QDir dir_;
+    QString folderPath_;  // the folder as the journal names it: resolved, when it can be
     MonsterDatabase& db_;
     MessageSink& messages_;
     QUndoStack stack_;

@@ -191,8 +191,21 @@ bool reportInterruptedRewrites(const RestoreReport& report, MessageSink& message
     if (!report.restored.isEmpty()) {
         QStringList lines{u"前回の保存は、次のファイルを書き換えている途中で中断されていました:"_s};
         for (const QString& file : report.restored) lines << QDir::toNativeSeparators(file);
-        lines << u"書きかけの内容は使わず、保存する前の内容に戻しました"_s
-              << u"中断された保存の変更は反映されていません。必要なら編集し直して保存して下さい"_s;
+        lines << u"書きかけの内容は使わず、保存する前の内容に戻しました"_s;
+        if (!report.keptAside.isEmpty()) {
+            lines << u"戻す前にファイルにあった内容は、次の場所に残してあります:"_s;
+            for (const QString& aside : report.keptAside) {
+                lines << QDir::toNativeSeparators(aside);
+            }
+        }
+        lines << u"中断された保存の変更は反映されていません。必要なら編集し直して保存して下さい"_s;
+        messages.warning(u"ファイルの復旧"_s, MessageSink::joinLines(lines));
+    }
+    if (!report.refused.isEmpty()) {
+        QStringList lines{
+            u"状態フォルダにある次の控えは、開いたフォルダのファイルを指していないため使いませんでした:"_s};
+        for (const QString& copy : report.refused) lines << QDir::toNativeSeparators(copy);
+        lines << u"心当たりがなければ、これらのファイルを削除して下さい"_s;
         messages.warning(u"ファイルの復旧"_s, MessageSink::joinLines(lines));
     }
     if (!report.failure) return true;
