@@ -139,6 +139,8 @@ protected:
 
 private:
     void buildMenus();
+    void addKeyboardAccess();
+    void explainCommands();
     void buildFrames();
     void connectChains();
     void connectCommands();
@@ -147,6 +149,7 @@ private:
     void connectReports();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
+    void reportRefusedFolder(const QString& refused);
 
     QDir dir_;
     MessageSink& messages_;

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 
 #include "WindowFixture.h"
@@ -97,9 +98,15 @@ TEST_F(StartUp, MenuBarAndFramesAsDesigned) {
     startSample();
     MainWindow& w = *window;
     const QStringList menus{u"ファイル"_s, u"機能"_s, u"for Professional"_s, u"その他"_s};
+    // the designed words, each menu with a key of its own for Alt ("(&F)" after a Japanese word)
     QStringList shown;
-    for (QAction* a : w.menuBar()->actions()) shown << a->text();
+    QStringList keys;
+    for (QAction* a : w.menuBar()->actions()) {
+        shown << QString(a->text()).remove(QRegularExpression(u"\\(&.\\)$"_s)).remove(u'&');
+        keys << QKeySequence::mnemonic(a->text()).toString();
+    }
     EXPECT_EQ(shown, menus);
+    EXPECT_EQ(keys, (QStringList{u"Alt+F"_s, u"Alt+E"_s, u"Alt+P"_s, u"Alt+O"_s}));
 
     struct Entry {
         QString name, caption, shortcut;
