@@ -23,10 +23,14 @@ int main(int argc, char** argv) {
     const int factor = scale.toInt() > 0 ? scale.toInt() : 1;
     QFile screen(setup.filePath(QStringLiteral("screen.json")));
     if (!screen.open(QIODevice::WriteOnly)) return 2;
+    // MDB_LAYOUT_SCREEN=WIDTHxHEIGHT: another screen, in the scale's pixels
+    const QList<QByteArray> asked = qgetenv("MDB_LAYOUT_SCREEN").split('x');
+    const int width = asked.size() == 2 ? asked[0].toInt() : 1280;
+    const int height = asked.size() == 2 ? asked[1].toInt() : 800;
     screen.write(QStringLiteral(R"({"screens": [{"name": "layout", "x": 0, "y": 0, "width": %1,
         "height": %2, "logicalDpi": 96, "logicalBaseDpi": 96, "dpr": 1}]})")
-                     .arg(1280 * factor)
-                     .arg(800 * factor)
+                     .arg(width * factor)
+                     .arg(height * factor)
                      .toUtf8());
     screen.close();
     qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(screen.fileName()));

@@ -55,7 +55,7 @@ void showView(QMainWindow& window, const QSize& client, int width = 0) {
     const QSize least = outer.boundedTo(room);
     if (width > 0) outer.setWidth(std::max(width, least.width()));
     window.setMinimumSize(least);
-    KeepOnScreen::resize(window, outer.boundedTo(room.expandedTo(least)));
+    KeepOnScreen::resize(window, outer.boundedTo(room));
 }
 
 }  // namespace
