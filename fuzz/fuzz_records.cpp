@@ -264,16 +264,14 @@ void checkEveryCodePoint() {
 // findQuotesOverLines must find exactly those, with their first and last lines.
 void checkQuotesOverLines(const QString& text) {
     std::vector<QuoteOverLines> expected;
-    auto lineOf = [&](qsizetype offset) {
-        qint32 line = 1;
-        for (qsizetype i = 0; i < offset; ++i) {
-            if (text[i] == u'\n' ||
-                (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) {
-                ++line;
-            }
-        }
-        return line;
-    };
+    // the line of every offset, counted once (CR LF is one line end)
+    std::vector<qint32> lineAt(size_t(text.size()) + 1, 1);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const bool ends = text[i] == u'\n' ||
+                          (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'));
+        lineAt[size_t(i) + 1] = lineAt[size_t(i)] + (ends ? 1 : 0);
+    }
+    auto lineOf = [&](qsizetype offset) { return lineAt[size_t(offset)]; };
     for (qsizetype pos = 0; pos < text.size();) {
         const FieldSpan span = scanField(text.utf16(), text.size(), pos);
         const bool quoted =

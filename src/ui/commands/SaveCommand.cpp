@@ -163,7 +163,7 @@ QString SaveCommand::describeFailure(const StorageError& error, const MonsterDat
             lines
                 << (written.isEmpty() ? u"保存済みのファイルはありません"_s
                                       : u"保存済みのファイル: %1"_s.arg(written.join(u", "_s)))
-                << u"元の内容のままのファイル: %1"_s.arg(kept.join(u", "_s))
+                << u"書き込んでいないファイル: %1"_s.arg(kept.join(u", "_s))
                 << u"メモリ上の編集内容はそのままです。他のプログラムの変更を確かめてから、もう一度保存して下さい"_s;
             return MessageSink::joinLines(lines);
         }
