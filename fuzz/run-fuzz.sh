@@ -34,7 +34,7 @@ fi
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
     -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build"
+cmake --build "$build" -j2
 
 # A seed is a file with the byte that picks its table in front (the order of fuzz_records.cpp:
 # the monster files in their save order, then the three item files).

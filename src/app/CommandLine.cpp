@@ -68,4 +68,52 @@ CommandLine CommandLine::parse(const QStringList& arguments) {
     return line;
 }
 
+bool CommandLine::holdsQtOption(const QStringList& arguments) {
+    // the options of QGuiApplication, QApplication and the X11 platform; Qt takes them with one
+    // dash or two
+    static const QStringList kQtOptions{u"platform"_s,
+                                        u"platformpluginpath"_s,
+                                        u"platformtheme"_s,
+                                        u"plugin"_s,
+                                        u"qwindowgeometry"_s,
+                                        u"qwindowtitle"_s,
+                                        u"qwindowicon"_s,
+                                        u"display"_s,
+                                        u"geometry"_s,
+                                        u"title"_s,
+                                        u"name"_s,
+                                        u"style"_s,
+                                        u"stylesheet"_s,
+                                        u"session"_s,
+                                        u"reverse"_s,
+                                        u"widgetcount"_s,
+                                        u"testability"_s,
+                                        u"nograb"_s,
+                                        u"dograb"_s,
+                                        u"qmljsdebugger"_s,
+                                        u"sync"_s,
+                                        u"visual"_s,
+                                        u"ncols"_s,
+                                        u"cmap"_s,
+                                        u"fn"_s,
+                                        u"font"_s,
+                                        u"bg"_s,
+                                        u"background"_s,
+                                        u"fg"_s,
+                                        u"foreground"_s,
+                                        u"btn"_s,
+                                        u"button"_s,
+                                        u"im"_s,
+                                        u"inputstyle"_s};
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        QStringView arg = arguments[i];
+        if (arg == u"--") break;
+        if (!arg.startsWith(u'-')) continue;
+        arg = arg.mid(arg.startsWith(u"--") ? 2 : 1);
+        arg = arg.left(arg.indexOf(u'='));
+        if (kQtOptions.contains(arg)) return true;
+    }
+    return false;
+}
+
 }  // namespace mdb

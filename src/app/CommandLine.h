@@ -18,6 +18,10 @@ struct CommandLine {
     // current folder holds the database; a file names the folder it lies in, so that a file
     // manager may hand over either.
     static CommandLine parse(const QStringList& arguments);
+    // Whether `arguments` hold an option that QApplication takes for itself (-platform, -style,
+    // -display, ...): only then must a wrong command line wait for QApplication to remove them;
+    // any other error is told before a window system is needed.
+    static bool holdsQtOption(const QStringList& arguments);
 };
 
 }  // namespace mdb

@@ -22,7 +22,8 @@ void print(FILE* stream, const QString& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    // --help and --version print and end before a window (or a display) is needed
+    // --help, --version and a wrong command line print and end before a window (or a display)
+    // is needed
     QStringList raw;
     for (int i = 0; i < argc; ++i) raw << QString::fromLocal8Bit(argv[i]);
     const mdb::CommandLine early = mdb::CommandLine::parse(raw);
@@ -30,6 +31,11 @@ int main(int argc, char** argv) {
         early.action == mdb::CommandLine::Action::Version) {
         print(stdout, early.text);
         return 0;
+    }
+    // a wrong option or a missing folder is told without a display, as the status 2 promises
+    if (early.action == mdb::CommandLine::Action::Error && !mdb::CommandLine::holdsQtOption(raw)) {
+        print(stderr, QStringLiteral("monster-db-editor: %1\n").arg(early.text));
+        return 2;
     }
     // Where the folder is known already, its files are read while Qt starts and the window is
     // built. Only read: the window decides at its load step, after the single-instance check

@@ -53,6 +53,18 @@ check "the unpacked checker accepts the sample database" \
     quietly "$root/usr/bin/monster-db-check" "$sample"
 check "the unpacked editor prints its version without a display" \
     quietly env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/monster-db-editor" --version
+# a wrong command line is told without a display: status 2 and a message, not Qt's abort
+no_display_error() {  # no_display_error <argument>
+    local message status
+    message="$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM \
+        "$root/usr/bin/monster-db-editor" "$1" 2>&1 >/dev/null)"
+    status=$?
+    echo "   $1: status $status, $message"
+    test "$status" -eq 2 -a -n "$message" && ! grep -qi "display" <<<"$message"
+}
+check "the unpacked editor refuses --bogus without a display" no_display_error --bogus
+check "the unpacked editor refuses a missing folder without a display" \
+    no_display_error "$scratch/no/such/folder"
 doc="$root/usr/share/doc/monster-db-editor"
 check "the copyright file is installed" test -s "$doc/copyright"
 # MIT is called Expat in Debian's machine-readable copyright format
