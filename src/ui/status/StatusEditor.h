@@ -43,6 +43,8 @@ public:
     QString shownKey() const;
     // Which box shows which field.
     const BindingTable& bindings() const { return bindings_; }
+    // The status record the form shows, none before the first monster is shown.
+    std::optional<qint32> shownStatusRecord() const { return shownRecord(); }
 
     // Start-up: the race, element and size lists (race and size then select row 0).
     void fillCodeLists();
