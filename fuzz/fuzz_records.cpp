@@ -7,6 +7,12 @@
 // at the edge of what it accepts (blanks, commas, double quotes); and a record appended
 // to the file reads back as the old records plus the new one. Every input is also read as a
 // recovery journal (checkJournal), and an item file by the item reader too (checkItemReader).
+// The writer never writes what the reader refuses: every code point, put into a quoted and a bare
+// field of a record as an update puts it, is either refused with its record, field and character
+// named, or written so that it reads back (checkEveryCodePoint, once at start); the code point
+// the input's last three bytes pick goes the same way into the input's own file (checkCodePoint).
+// Fields whose double quotes run over a line end are found as the reader splits fields
+// (checkQuotesOverLines).
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -22,6 +28,7 @@
 #include "storage/FieldScan.h"
 #include "storage/ItemRead.h"
 #include "storage/Journal.h"
+#include "storage/QuoteOverLines.h"
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
 
@@ -189,7 +196,114 @@ void checkItemReader(const QByteArray& bytes, const FileShape& shape) {
     }
 }
 
+// Puts `value` into field `field` of record `record`, as the update command stores a control's
+// text, and saves the table as the save does: either the refusal names that record and field
+// and a character the value holds, or the bytes written read back to the table's fields.
+void checkCommit(Table& table, const TableLayout& layout, const FileShape& shape, qint32 record,
+                 int field, const QString& value, const QString& character) {
+    const QString before = table.field(record, field);
+    table.setField(record, field, value);
+    if (const auto refused = checkTableFaithfully(table, layout)) {
+        if (refused->record != record || refused->field != field) {
+            violated("a refusal names another field");
+        }
+        if (refused->character.isEmpty() || !value.contains(refused->character)) {
+            violated("a refusal names no character of the value");
+        }
+        // the code point itself is refused only for what the reader cannot take back
+        if (refused->character == character && !character.isEmpty()) {
+            const std::optional<QByteArray> alone = cp932::encode(character);
+            if (alone && !alone->contains('\0') && !alone->contains('\r') &&
+                !alone->contains('\n') && !alone->contains(',') && !alone->contains('"')) {
+                violated("a character the reader takes back is refused");
+            }
+        }
+    } else {
+        QByteArray written;
+        if (encodeTableFaithfully(table, layout, written)) violated("checked, then refused");
+        // the JIS forms an input method gives come back as the code page's own characters
+        std::vector<QString> expected = fieldsOf(table);
+        expected[size_t(record - 1) * size_t(table.fieldCount()) + size_t(field - 1)] =
+            cp932::toCp932Forms(value);
+        if (readBack(written, shape) != expected) {
+            violated("a committed code point does not read back");
+        }
+    }
+    table.setField(record, field, before);
+}
+
+QString codePoint(char32_t c) {
+    return QString::fromUcs4(&c, 1);
+}
+
+// Every code point (a lone surrogate as the one UTF-16 unit a pasted text can hold), in the
+// middle of a quoted field and at the start of a bare one, in a status file of one record.
+void checkEveryCodePoint() {
+    const MonsterDatabase db;
+    const Table& model = db.StatusTable;
+    const FileShape shape{model.name(), model.fieldNames(),
+                          MonsterDatabase::layoutOf(model).quotedField};
+    const TableLayout layout{shape.name, shape.quotedField};
+    Table table(shape.name, shape.fieldNames);
+    QString line = u"1,A,\"B\""_s;
+    for (int f = 4; f <= table.fieldCount(); ++f) line += u",1"_s;
+    line += u"\r\n"_s;
+    // kept as a load keeps it, so that the save writes the record from its source
+    table.keepSource(line, std::nullopt);
+    if (parseRecords(table.sourceText(), shape.name, table.fieldCount(),
+                     [&](const QStringView* fields) { return table.appendRecord(fields); })) {
+        violated("the sweep's record does not read");
+    }
+    for (char32_t c = 0; c <= 0x10FFFF; ++c) {
+        const QString character =
+            c >= 0xD800 && c <= 0xDFFF ? QString(QChar(char16_t(c))) : codePoint(c);
+        checkCommit(table, layout, shape, 1, StatusField::DisplayName, u"a"_s + character + u"b"_s,
+                    character);
+        checkCommit(table, layout, shape, 1, StatusField::Name, character + u"b"_s, character);
+    }
+}
+
+// The reader's own walk by the full rules gives the fields whose quotes run over a line end;
+// findQuotesOverLines must find exactly those, with their first and last lines.
+void checkQuotesOverLines(const QString& text) {
+    std::vector<QuoteOverLines> expected;
+    auto lineOf = [&](qsizetype offset) {
+        qint32 line = 1;
+        for (qsizetype i = 0; i < offset; ++i) {
+            if (text[i] == u'\n' ||
+                (text[i] == u'\r' && (i + 1 >= text.size() || text[i + 1] != u'\n'))) {
+                ++line;
+            }
+        }
+        return line;
+    };
+    for (qsizetype pos = 0; pos < text.size();) {
+        const FieldSpan span = scanField(text.utf16(), text.size(), pos);
+        const bool quoted =
+            span.valueStart > 0 && text[span.valueStart - 1] == u'"' && span.valueStart > pos;
+        const QStringView value =
+            QStringView(text).sliced(span.valueStart, span.valueEnd - span.valueStart);
+        if (quoted && !span.openQuote && (value.contains(u'\r') || value.contains(u'\n'))) {
+            expected.push_back({lineOf(span.valueStart - 1), lineOf(span.valueEnd)});
+        }
+        pos = span.next;
+    }
+    const std::vector<QuoteOverLines> found = findQuotesOverLines(text);
+    if (found.size() != expected.size()) violated("quotes over lines: another count");
+    for (size_t i = 0; i < found.size(); ++i) {
+        if (found[i].firstLine != expected[i].firstLine ||
+            found[i].lastLine != expected[i].lastLine) {
+            violated("quotes over lines: other lines");
+        }
+    }
+}
+
 }  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    checkEveryCodePoint();
+    return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const std::vector<FileShape> shapes = makeSpecs();
@@ -248,6 +362,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         table.keepSource(text, exact ? std::nullopt : std::optional<QByteArray>(bytes));
     }
     const std::vector<QString> asRead = fieldsOf(table);
+    checkQuotesOverLines(text);
 
     // the normal form
     QByteArray normal;
@@ -267,6 +382,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             checkWritten(faithful, table, shape, "faithful form after a change");
         }
         checkEdits(table, layout, shape, record, field);
+        if (size >= 4) {
+            const char32_t c = (char32_t(data[size - 3]) << 16 | char32_t(data[size - 2]) << 8 |
+                                char32_t(data[size - 1])) %
+                               0x110000;
+            const QString character =
+                c >= 0xD800 && c <= 0xDFFF ? QString(QChar(char16_t(c))) : codePoint(c);
+            checkCommit(table, layout, shape, record, field, other + character, character);
+        }
     }
 
     // an appended record: the first record's fields (or blanks) once more

@@ -4,12 +4,15 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QGroupBox>
+#include <QIcon>
 #include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QUndoStack>
 
 #include "ui/about/AboutBox.h"
 #include "ui/commands/CommitCommand.h"
+#include "ui/commands/FocusOrder.h"
 #include "ui/commands/ItemLoadCommand.h"
 #include "ui/commands/PendingChangesWindow.h"
 #include "ui/commands/QuitCommand.h"
@@ -18,6 +21,7 @@
 #include "ui/commands/ViewModes.h"
 #include "ui/commands/WindowLayout.h"
 #include "ui/controls/ChainTrace.h"
+#include "ui/controls/EditorStyle.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/controls/TextStart.h"
 #include "ui/controls/Widgets.h"
@@ -46,10 +50,14 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
       messages_(messages),
       guard_(guard),
       models_(new MirrorModels(this)) {
+    EditorStyle::install();
     setWindowTitle(applicationTitle());
     setObjectName(u"MainWindow"_s);
+    setWindowIcon(QIcon(u":/icons/monster-db-editor.png"_s));
     buildMenus();
     buildFrames();
+    addKeyboardAccess();
+    explainCommands();
     showTextStartWhenFilled(this);
     connectCommands();
     connectChains();
@@ -86,6 +94,8 @@ void MainWindow::buildFrames() {
     Command8 = new QPushButton(u"全ての Enabled = False を True に変更"_s, central);
     Command8->setObjectName(u"Command8"_s);
     Command8->hide();
+    // at the menu bar's end, where it takes no room from the page slider beside the commands
+    menuBar()->setCornerWidget(Command8, Qt::TopRightCorner);
 
     // The one list of the dependent editors, in the order the shown monster's key is looked
     // up; the update and the unlock command take them in orders of their own.
@@ -99,16 +109,18 @@ void MainWindow::buildFrames() {
 
     // the frames at their designed places, scaled to what the font needs (advanced mode's
     // buttons included); the commands in the row between the status frame and the drop frame
-    QList<QWidget*> advancedButtons{Command8};
+    QList<QWidget*> advancedButtons;
     for (const EditorRegistry::Entry& entry : editors_.entries()) {
         advancedButtons << entry.editor->addButton();
     }
     WindowLayout::arrange(*this, {status->navigationBar(),
-                                  {Command1, Command2, Command8},
+                                  {Command1, Command2},
                                   advancedButtons,
                                   [this](const QSize& size) { emote->keepClear(size); },
                                   kStatusOnlyView,
                                   showTextStartNowLaidOut});
+
+    FocusOrder::followThePage(*this);
 
     // the dependent editors stay unusable until a wider view mode is chosen
     for (const EditorRegistry::Entry& entry : editors_.entries()) {
@@ -181,6 +193,10 @@ void MainWindow::connectCommands() {
     connect(Command8, &QPushButton::clicked, viewModes, &ViewModes::EnableAllEditors);
 
     about = new AboutCommand(this, messages_);
+    about->setWidest([this] {
+        return WindowLayout::clientSize(*this, kStatusOnlyView.width(), kStatusOnlyView.height())
+            .width();
+    });
     connect(mnuHelpAbout, &QAction::triggered, about, &AboutCommand::ShowAbout);
 }
 
@@ -236,7 +252,8 @@ void MainWindow::connectUnsavedWork() {
     connect(work, &UnsavedWork::pendingChanged, this, [this] {
         if (work->hasUnsavedChanges()) MunFileSave->setEnabled(true);
     });
-    save->setWriteCheck([this] { return work->confirmOverwrite(); });
+    save->setWriteCheck(
+        [this](std::vector<FileIdentity>& seen) { return work->confirmOverwrite(&seen); });
     connect(save, &SaveCommand::wrote, work, &UnsavedWork::noteSaveAttempt);
     connect(addEntries, &AddEntryCommands::lineAdded, work, &UnsavedWork::noteAppended);
     // the title's marker and the quit question follow what the tables hold against the files

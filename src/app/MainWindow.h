@@ -145,6 +145,8 @@ protected:
 
 private:
     void buildMenus();
+    void addKeyboardAccess();
+    void explainCommands();
     void buildFrames();
     void connectChains();
     void connectCommands();
@@ -154,6 +156,7 @@ private:
     void connectGrid();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
+    void reportRefusedFolder(const QString& refused);
 
     QDir dir_;
     MessageSink& messages_;

@@ -1,8 +1,10 @@
 // The menu bar: every entry with its object name, caption and key, and the keys' reach.
 #include <QAction>
 #include <QKeySequence>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 
 #include "app/MainWindow.h"
 #include "ui/controls/MenuKeys.h"
@@ -26,7 +28,7 @@ QAction* addMenuAction(QMenu* menu, const QString& objectName, const QString& ca
 void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
 
-    MunFile = bar->addMenu(u"ファイル"_s);
+    MunFile = bar->addMenu(u"ファイル(&F)"_s);
     MunFile->setObjectName(u"MunFile"_s);
     mnuFileSaveAsItem = addMenuAction(MunFile, u"mnuFileSaveAsItem"_s, u"名前を付けて保存(&A)"_s,
                                       QKeySequence(u"Ctrl+A"_s));
@@ -37,7 +39,7 @@ void MainWindow::buildMenus() {
     MunFileQuit =
         addMenuAction(MunFile, u"MunFileQuit"_s, u"終了(&X)"_s, QKeySequence(u"Ctrl+Q"_s));
 
-    mnuEdit = bar->addMenu(u"機能"_s);
+    mnuEdit = bar->addMenu(u"機能(&E)"_s);
     mnuEdit->setObjectName(u"mnuEdit"_s);
     mnuIdbLoad =
         addMenuAction(mnuEdit, u"mnuIdbLoad"_s, u"アイテムDBを読込"_s, QKeySequence(u"Ctrl+L"_s));
@@ -60,7 +62,7 @@ void MainWindow::buildMenus() {
                                     QKeySequence(Qt::Key_F5));
     mnuMenuMobSkill->setEnabled(false);
 
-    mnuFPro = bar->addMenu(u"for Professional"_s);
+    mnuFPro = bar->addMenu(u"for &Professional"_s);
     mnuFPro->setObjectName(u"mnuFPro"_s);
     mnuProf = addMenuAction(mnuFPro, u"mnuProf"_s, u"上級モード(&P)"_s, QKeySequence(u"Ctrl+P"_s));
     mnuProf->setCheckable(true);
@@ -90,7 +92,7 @@ void MainWindow::buildMenus() {
     mnuDbwin3 = addMenuAction(mnuFPro, u"mnuDbwin3"_s, u"DebugWindow#3 表示/消去"_s,
                               QKeySequence(u"Ctrl+F3"_s));
 
-    mnuOther = bar->addMenu(u"その他"_s);
+    mnuOther = bar->addMenu(u"その他(&O)"_s);
     mnuOther->setObjectName(u"mnuOther"_s);
     mnuHelp = addMenuAction(mnuOther, u"mnuHelp"_s, u"ヘルプ(&H)"_s, QKeySequence(Qt::Key_F11));
     mnuHelp->setEnabled(false);
@@ -103,6 +105,61 @@ void MainWindow::buildMenus() {
     MenuKeys::install(this);
     MenuKeys::traceActions(this);
     connect(MunFileQuit, &QAction::triggered, this, &QWidget::close);
+}
+
+// The menus and the search boxes from the keyboard, with keys the menus leave free (once the
+// status form is built). The top
+// menus' mnemonics follow their captions as "(&F)", the usual form for Japanese captions.
+void MainWindow::addKeyboardAccess() {
+    QMenuBar* bar = menuBar();
+    // F10 opens the first menu with its first usable entry chosen; the arrows go on from there
+    auto* openMenus = new QAction(this);
+    openMenus->setObjectName(u"keyMenuBar"_s);
+    openMenus->setShortcut(QKeySequence(Qt::Key_F10));
+    connect(openMenus, &QAction::triggered, this, [bar] {
+        QAction* first = bar->actions().value(0);
+        QMenu* menu = first ? first->menu() : nullptr;
+        if (!menu) return;
+        bar->setActiveAction(first);
+        for (QAction* entry : menu->actions()) {
+            if (entry->isEnabled() && entry->isVisible() && !entry->isSeparator()) {
+                menu->setActiveAction(entry);
+                break;
+            }
+        }
+    });
+    addAction(openMenus);
+
+    const auto jumpTo = [this](const QString& name, const QKeySequence& key, QLineEdit* box,
+                               const QString& tip) {
+        auto* jump = new QAction(this);
+        jump->setObjectName(name);
+        jump->setShortcut(key);
+        connect(jump, &QAction::triggered, box, [box] { box->setFocus(Qt::ShortcutFocusReason); });
+        addAction(jump);
+        box->setToolTip(tip + u" ("_s + key.toString(QKeySequence::NativeText) + u')');
+    };
+    jumpTo(u"keyNameSearch"_s, QKeySequence(Qt::Key_F3), findChild<QLineEdit*>(u"Text10"_s),
+           u"名前の先頭を入力すると、そのモンスターを表示します"_s);
+    jumpTo(u"keyIdSearch"_s, QKeySequence(u"Ctrl+G"_s), findChild<QLineEdit*>(u"Text9"_s),
+           u"IDを入力すると、そのモンスターを表示します"_s);
+}
+
+// What each command writes, where the caption alone cannot say it: the update changes only
+// what the editor holds, the save writes the files.
+void MainWindow::explainCommands() {
+    Command1->setToolTip(
+        u"表示中の編集内容をメモリ上のデータベースへ反映します（ファイルは変わりません）。"
+        u"ファイルへの書き込みは「上書き保存」(Ctrl+W) で行います。(Ctrl+S)"_s);
+    MunFileSave->setToolTip(
+        u"「更新」で反映した内容を、７つのモンスターデータベースファイルへ書き込みます"_s);
+    MunFile->setToolTipsVisible(true);
+    Command2->setToolTip(
+        u"アイテムデータベース（item_consume_db.txt, item_drop_db.txt, item_equip_db.txt）を"
+        u"読み込み、アイテムを名前で選べるようにします (Ctrl+L)"_s);
+    Command8->setToolTip(
+        u"表示中のモンスターに項目が無いため使えない編集欄を、全て入力できるようにします"
+        u"（新しい項目を追加するため）。ファイルは変わりません"_s);
 }
 
 }  // namespace mdb

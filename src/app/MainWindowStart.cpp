@@ -5,6 +5,7 @@
 #include "app/InstanceGuard.h"
 #include "app/MainWindow.h"
 #include "app/MonsterPreload.h"
+#include "app/QuoteQuestion.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/RecoveryCopy.h"
 #include "ui/commands/UnsavedWork.h"
@@ -19,12 +20,13 @@ using namespace Qt::StringLiterals;
 
 MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
     if (guard_) {
-        if (guard_->anotherInstanceRunning()) {
+        if (guard_->anotherInstanceRunning(dir_.absolutePath())) {
             // the earlier window keeps the title; this one never shows
             setWindowTitle(u"２重起動"_s);
             return StartResult::AnotherInstance;
         }
-        guard_->setWindow(this);
+        guard_->setWindow(this, dir_.absolutePath(),
+                          [this](const QString& refused) { reportRefusedFolder(refused); });
     }
 
     for (QAction* action : {MunFileSave, mnuDbwin1, mnuDbwin2, mnuDbwin3}) {
@@ -58,6 +60,7 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
                            u"レコードが１件もありません（１件以上必要です）"_s);
         return StartResult::Failed;
     }
+    if (!acceptQuotesOverLines(db_, messages_)) return StartResult::Failed;
     work->noteLoaded();
     models_->fillFromDatabase(db_);
 
@@ -115,6 +118,16 @@ void MainWindow::reportStartRefusal(const QString& fileName, const QString& reas
                       MessageSink::joinLines({u"データベースファイル形式が不正です"_s,
                                               fileName + u": "_s + reason,
                                               u"このファイルではプログラムを起動出来ません"_s}));
+}
+
+// A later start was for another folder: only one editor runs, so that folder was not opened.
+// Said here, where the user is brought back to, and not only by the start that ended.
+void MainWindow::reportRefusedFolder(const QString& refused) {
+    messages_.notice(MessageSink::joinLines(
+        {u"エディタは既に起動しているため、次のフォルダは開きませんでした："_s,
+         QDir::toNativeSeparators(refused), QString(), u"このエディタが開いているフォルダ："_s,
+         QDir::toNativeSeparators(dir_.absolutePath()), QString(),
+         u"別のフォルダを編集するには、このエディタを終了してから起動して下さい。"_s}));
 }
 
 }  // namespace mdb

@@ -44,7 +44,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("monster-db-editor"));
     // ties the window to the installed desktop entry and its icon
     QGuiApplication::setDesktopFileName(QStringLiteral("monster-db-editor"));
-    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("monster-db-editor")));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/monster-db-editor.png")));
     mdb::installQtTranslations(&app);
 
     // parsed again without the options QApplication has taken for itself (-platform, -style)
@@ -70,6 +70,13 @@ int main(int argc, char** argv) {
     mdb::MainWindow window(*databaseDir, messages, &guard);
     switch (window.startUp(&*preload)) {
         case mdb::MainWindow::StartResult::AnotherInstance:
+            // the running editor has another folder open and tells its user so
+            if (const QString open = guard.otherFolderOpen(); !open.isEmpty()) {
+                print(stderr, QStringLiteral("monster-db-editor: %1 は開きませんでした。"
+                                             "起動中のエディタが %2 を開いています\n")
+                                  .arg(databaseDir->absolutePath(), open));
+                return 1;
+            }
             return 0;
         case mdb::MainWindow::StartResult::Failed:
             return 1;

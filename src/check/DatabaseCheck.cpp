@@ -9,6 +9,7 @@
 #include "model/MonsterDatabase.h"
 #include "storage/Cp932.h"
 #include "storage/FieldScan.h"
+#include "storage/QuoteOverLines.h"
 #include "storage/RecordReader.h"
 #include "storage/RecordWriter.h"
 
@@ -236,7 +237,7 @@ void FileChecker::reportLines(const QString& text) {
                 u"項目が %1 個あります（1 レコードは %2 項目）"_s.arg(l.fields).arg(shape_.width);
         } else if (lastEndsWithComma) {
             what = u"最後の項目の後に「,」があります（1 レコードは %1 項目）"_s.arg(shape_.width);
-        } else if (!l.quoteUnclosed) {
+        } else if (!l.quoteUnclosed && !l.quoteRunsTo) {
             continue;
         }
         const bool refused = l.fields != shape_.width || l.quoteUnclosed || lastEndsWithComma;
@@ -246,7 +247,7 @@ void FileChecker::reportLines(const QString& text) {
         if (l.quoteUnclosed) {
             join(u"この行の「\"」は閉じられず、ファイルの終わりまでが 1 項目になります"_s);
         } else if (l.quoteRunsTo) {
-            join(u"この行の「\"」で始まる項目が %1 行目まで続いています"_s.arg(l.quoteRunsTo));
+            join(quoteOverLinesText(l.quoteRunsTo));
         }
         if (lastEndsWithComma && l.fields != shape_.width) {
             join(u"ファイル末尾の「,」の後の項目は読めません"_s);

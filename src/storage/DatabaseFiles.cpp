@@ -52,7 +52,8 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
 
 std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
                                                 QStringList* strays,
-                                                std::vector<FileIdentity>* written) {
+                                                std::vector<FileIdentity>* written,
+                                                const std::vector<FileIdentity>* expected) {
     if (written) written->clear();
     // Every table is checked before the first file is touched, so that a value the format cannot
     // hold writes nothing; each file's bytes are made only as they are written, a piece at a
@@ -71,8 +72,12 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
             followWithAppendedLines(out, db.appendedLines(*table));
             return std::nullopt;
         };
+        const FileIdentity* expectedHere = nullptr;
+        for (size_t i = 0; expected && i < expected->size(); ++i) {
+            if ((*expected)[i].fileName == table->name()) expectedHere = &(*expected)[i];
+        }
         WrittenDigest digest;
-        auto error = writeWholeFile(dir, table->name(), produce, strays, &digest);
+        auto error = writeWholeFile(dir, table->name(), produce, strays, &digest, expectedHere);
         // a file replaced before its folder sync failed holds what was written all the same
         if (written && (!error || error->replaced) && digest.size >= 0) {
             written->push_back(identityOf(dir, table->name(), digest.size, digest.hash));
@@ -83,7 +88,8 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
 }
 
 std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
-                                                const Table& table, const QStringList& fields) {
+                                                const Table& table, const QStringList& fields,
+                                                FileIdentity* before, FileIdentity* after) {
     // a line of another width would read back as the wrong fields of every record after it
     if (fields.size() != table.fieldCount()) {
         StorageError e;
@@ -93,13 +99,16 @@ std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase
         return e;
     }
     QByteArray line;
-    if (auto error = appendRecordLine(dir, table.name(), fields, &line)) {
+    AppendDigests digests;
+    if (auto error = appendRecordLine(dir, table.name(), fields, &line, &digests)) {
         if (error->kind == ErrorKind::Unencodable || error->kind == ErrorKind::UnwritableField) {
             error->fieldName = table.fieldNames().value(error->field - 1);
         }
         return error;
     }
     db.keepAppendedLine(table, line);
+    if (before) *before = {table.name(), digests.before.size, 0, digests.before.hash};
+    if (after) *after = identityOf(dir, table.name(), digests.after.size, digests.after.hash);
     return std::nullopt;
 }
 

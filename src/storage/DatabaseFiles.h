@@ -29,15 +29,22 @@ std::optional<StorageError> loadItemDatabase(const QDir& dir, ItemDatabase& item
 // `strays`, when given, receives the temporary files of earlier saves that could not be removed.
 // `written`, when given, receives the identity of every file that holds what this save wrote,
 // taken from the bytes as they were written, in save order.
-std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDatabase& db,
-                                                QStringList* strays = nullptr,
-                                                std::vector<FileIdentity>* written = nullptr);
+// `expected`, when given, holds what each file is to hold when the save comes to it (a file not
+// named there is not looked at): a file that holds anything else by then stops the save
+// there, untouched (ChangedWhileSaving).
+std::optional<StorageError> saveMonsterDatabase(
+    const QDir& dir, const MonsterDatabase& db, QStringList* strays = nullptr,
+    std::vector<FileIdentity>* written = nullptr,
+    const std::vector<FileIdentity>* expected = nullptr);
 
 // Appends one record line to the file of `table` (appendRecordLine) and keeps it in `db`, so
 // that the saves to come write it again. The table itself is not touched. A refused field is
 // named by its field name; a line that is not as wide as the table (WrongFieldCount, `field`
-// its count) writes nothing.
+// its count) writes nothing. `before` and `after`, when given, receive the file's identity right
+// before the append (not existing when there was no file) and right after it.
 std::optional<StorageError> appendDatabaseEntry(const QDir& dir, MonsterDatabase& db,
-                                                const Table& table, const QStringList& fields);
+                                                const Table& table, const QStringList& fields,
+                                                FileIdentity* before = nullptr,
+                                                FileIdentity* after = nullptr);
 
 }  // namespace mdb

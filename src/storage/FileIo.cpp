@@ -210,9 +210,7 @@ bool cutBack(int fd, off_t length) {
            st.st_size == length;
 }
 
-bool restoreContent(const QByteArray& path, const QByteArray& content) {
-    const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
-    if (fd < 0) return false;
+bool restoreContent(int fd, const QByteArray& content) {
     const char* data = content.constData();
     qint64 left = content.size();
     off_t offset = 0;
@@ -224,7 +222,13 @@ bool restoreContent(const QByteArray& path, const QByteArray& content) {
         left -= n;
         offset += n;
     }
-    const bool ok = left == 0 && cutBack(fd, off_t(content.size()));
+    return left == 0 && cutBack(fd, off_t(content.size()));
+}
+
+bool restoreContent(const QByteArray& path, const QByteArray& content) {
+    const int fd = ::open(path.constData(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    const bool ok = restoreContent(fd, content);
     return ::close(fd) == 0 && ok;
 }
 

@@ -76,6 +76,8 @@ void discard(int fd);
 bool cutBack(int fd, off_t length);
 // Writes `content` over the whole file at `path` again and syncs it; false on any failure.
 bool restoreContent(const QByteArray& path, const QByteArray& content);
+// The same through an open file, wherever it lies now.
+bool restoreContent(int fd, const QByteArray& content);
 // 0, or -1 with errno set.
 int removeFile(const QByteArray& path);
 

@@ -63,6 +63,13 @@ private:
     int fieldsRead_ = 0;
 };
 
+// The characters no database file may hold, wherever they stand: a NUL, which the game server
+// would take for the end of the text and which a file cut short by a crash is often padded with.
+// decodeRecordText refuses their bytes; the writers refuse to write them.
+constexpr bool isRefusedByReader(char16_t c) {
+    return c == 0;
+}
+
 // Receive each complete record; return false to stop reading with TooManyRecords.
 using RecordSink = std::function<bool(QStringList& fields)>;
 

@@ -6,6 +6,7 @@
 #include "storage/Cp932.h"
 #include "storage/FieldScan.h"
 #include "storage/InPlaceRewrite.h"
+#include "storage/RecordReader.h"
 #include "storage/SafeWrite.h"
 #include "storage/WrittenFields.h"
 
@@ -20,16 +21,17 @@ bool quotedInNormalForm(QStringView value, bool layoutQuoted) {
 }
 
 // The first character that would make the field read back differently where it stands, or
-// null. A line end splits any record; a quoted field ends at the next double quote; a bare one
-// ends at a comma, and is taken for a quoted one when it begins with a double quote.
-QChar firstUnwritable(QStringView text, bool quoted) {
+// nothing. A line end splits any record; a quoted field ends at the next double quote; a bare
+// one ends at a comma, and is taken for a quoted one when it begins with a double quote; a
+// character the reader refuses would make the whole file unreadable.
+std::optional<QChar> firstUnwritable(QStringView text, bool quoted) {
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (c == u'\r' || c == u'\n') return c;
+        if (c == u'\r' || c == u'\n' || isRefusedByReader(c.unicode())) return c;
         if (c == u'"' && (quoted || i == 0)) return c;
         if (c == u',' && !quoted) return c;
     }
-    return {};
+    return std::nullopt;
 }
 
 StorageError fieldError(ErrorKind kind, QString character) {
@@ -90,8 +92,8 @@ std::optional<StorageError> encodeRecords(const Table& table, const TableLayout&
             for (int f = 1; f <= width; ++f) {
                 const QStringView value = table.fieldView(r, f);
                 const bool quoted = quotedInNormalForm(value, f == layout.quotedField);
-                if (const QChar bad = firstUnwritable(value, quoted); !bad.isNull()) {
-                    return placed(fieldError(ErrorKind::UnwritableField, QString(bad)), table,
+                if (const auto bad = firstUnwritable(value, quoted)) {
+                    return placed(fieldError(ErrorKind::UnwritableField, QString(*bad)), table,
                                   layout.fileName, r, f);
                 }
                 if (f > 1) text += u',';
@@ -136,8 +138,8 @@ ChunkedOutput collectInto(QByteArray& bytes) {
 
 std::optional<StorageError> encodeField(QStringView value, bool layoutQuoted, QByteArray& out) {
     const bool quoted = quotedInNormalForm(value, layoutQuoted);
-    if (const QChar bad = firstUnwritable(value, quoted); !bad.isNull()) {
-        return fieldError(ErrorKind::UnwritableField, QString(bad));
+    if (const auto bad = firstUnwritable(value, quoted)) {
+        return fieldError(ErrorKind::UnwritableField, QString(*bad));
     }
     QString bad;
     std::optional<QByteArray> bytes = cp932::encode(value, &bad);
@@ -301,13 +303,17 @@ std::optional<StorageError> planRecordAppend(const QString& fileName, const QStr
 }
 
 std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
-                                             const QStringList& fields, QByteArray* written) {
+                                             const QStringList& fields, QByteArray* written,
+                                             AppendDigests* digests) {
     // fields the line cannot hold are refused before the file is opened
     QByteArray line;
     if (auto error = planRecordAppend(fileName, fields, {}, line)) return error;
-    auto error = appendToFile(dir, fileName, [&](const QByteArray& content, QByteArray& append) {
-        return planRecordAppend(fileName, fields, content, append);
-    });
+    auto error = appendToFile(
+        dir, fileName,
+        [&](const QByteArray& content, QByteArray& append) {
+            return planRecordAppend(fileName, fields, content, append);
+        },
+        digests);
     if (!error && written) *written = line;
     return error;
 }

@@ -9,6 +9,7 @@
 #include "model/MonsterDatabase.h"
 #include "model/Table.h"
 #include "storage/ChunkedOutput.h"
+#include "storage/SafeWrite.h"
 #include "storage/StorageError.h"
 
 namespace mdb {
@@ -44,10 +45,12 @@ std::optional<StorageError> checkTableFaithfully(const Table& table, const Table
 // the line's width, outside quotes and not after a comma; when its last line has no line end,
 // one is written first. Otherwise (NotRecordBoundary), and for fields the line cannot hold,
 // nothing is written. `written`, when given, receives the record line as appended (without a
-// line end written first to close the file's last line).
+// line end written first to close the file's last line); `digests` what the file held before
+// and after (appendToFile).
 std::optional<StorageError> appendRecordLine(const QDir& dir, const QString& fileName,
                                              const QStringList& fields,
-                                             QByteArray* written = nullptr);
+                                             QByteArray* written = nullptr,
+                                             AppendDigests* digests = nullptr);
 
 // Puts lines appended to a file after the encoded records of its table, as the appender put
 // them there: on a line of their own, so that a file that ended without a line end gets the

@@ -96,7 +96,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
 
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const ByteProducer& produce, QStringList* strays,
-                                           WrittenDigest* digest) {
+                                           WrittenDigest* digest, const FileIdentity* expected) {
     // A linked file is replaced where it lies, so that the link stays a link.
     const QFileInfo named(dir.filePath(fileName));
     const QFileInfo target(named.isSymLink() && named.exists() ? named.canonicalFilePath()
@@ -112,7 +112,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
         });
         if (auto error = produce(gather)) return error;
         gather.finish();
-        auto error = rewriteInPlace(dir, path, fileName, bytes, folderError);
+        auto error = rewriteInPlace(dir, path, fileName, bytes, folderError, expected);
         if (!error && digest) *digest = {bytes.size(), contentHash(bytes)};
         return error;
     };
@@ -176,6 +176,11 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
     const int closed = fileio::close(fd);
     fd = -1;
     if (closed != 0) return abandon(writeError(fileName, errno));
+    // The question before the save looked at the file; another program may have written it
+    // since, and the rename would throw that away.
+    if (expected && !holdsExpected(identityOnDisk(dir, fileName), *expected)) {
+        return abandon(changedWhileSaving(fileName));
+    }
     if (fileio::rename(temp, path) != 0) return abandon(writeError(fileName, errno));
     if (digest) *digest = {qint64(offset), hasher.result()};
     // Makes the rename itself durable, so that a power cut right after a save does not bring
@@ -189,7 +194,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
 }
 
 std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileName,
-                                         const AppendPlan& prepare) {
+                                         const AppendPlan& prepare, AppendDigests* digests) {
     const QByteArray path = QFile::encodeName(dir.filePath(fileName));
     int fd = fileio::open(path, O_RDWR | O_NONBLOCK);
     // a file created here is removed again when the append fails
@@ -233,6 +238,13 @@ std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileNam
         fileio::discard(again);
         undoCreate();
         return e;
+    }
+    if (digests) {
+        ContentHasher hasher;
+        hasher.add(content);
+        digests->before = created ? WrittenDigest{} : WrittenDigest{oldSize, contentHash(content)};
+        hasher.add(line);
+        digests->after = {qint64(oldSize) + line.size(), hasher.result()};
     }
     return std::nullopt;
 }

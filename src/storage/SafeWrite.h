@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "storage/ChunkedOutput.h"
+#include "storage/FileIdentity.h"
 #include "storage/StorageError.h"
 
 namespace mdb {
@@ -39,16 +40,28 @@ using ByteProducer = std::function<std::optional<StorageError>(ChunkedOutput& ou
 // at a time as they are made, every write checked. `digest` receives their size and hash once
 // all of them are written (also when the folder sync then fails, `replaced`). A rewrite in
 // place gathers them first: it compares them with the old content.
+// With `expected`, the file is looked at once more right before it is replaced or rewritten:
+// when it no longer holds what `expected` says (or is gone, or has come to be), another program
+// changed it while the save ran, and nothing is written (ChangedWhileSaving).
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const ByteProducer& produce, QStringList* strays,
-                                           WrittenDigest* digest);
+                                           WrittenDigest* digest,
+                                           const FileIdentity* expected = nullptr);
 
 // Appends bytes to a file (created when missing), all or nothing: after any failure the file is
 // cut back to its old length. `prepare` sees the file's current content and returns the bytes to
 // append, or an error to refuse with before anything is written.
 using AppendPlan =
     std::function<std::optional<StorageError>(const QByteArray& content, QByteArray& append)>;
+// What a file held right before an append (size -1: there was no file) and what it holds after
+// it, taken from the bytes the append read and wrote: whoever knew the file before can tell
+// whether the append was the only change since.
+struct AppendDigests {
+    WrittenDigest before;
+    WrittenDigest after;
+};
 std::optional<StorageError> appendToFile(const QDir& dir, const QString& fileName,
-                                         const AppendPlan& prepare);
+                                         const AppendPlan& prepare,
+                                         AppendDigests* digests = nullptr);
 
 }  // namespace mdb

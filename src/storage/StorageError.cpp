@@ -35,6 +35,8 @@ int errorNumber(ErrorKind kind) {
             return 1009;
         case ErrorKind::WrongFieldCount:
             return 1010;
+        case ErrorKind::ChangedWhileSaving:
+            return 1020;
     }
     return 0;
 }

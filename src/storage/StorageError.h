@@ -23,6 +23,9 @@ enum class ErrorKind {
     Utf8Text,           // 1008: no code page 932 but UTF-8 (a byte-order mark, or valid UTF-8)
     RecoveryFailed,     // 1009: a file that a crash left half rewritten could not be put back
     WrongFieldCount,    // 1010: a line to append that is not as wide as its table's records
+    // 1020: while a save ran, another program changed the file, or renamed or replaced it under
+    // a rewrite in place; the save stopped there
+    ChangedWhileSaving,
 };
 
 int errorNumber(ErrorKind kind);

@@ -173,6 +173,12 @@ INSTANTIATE_TEST_SUITE_P(
                {},
                0,
                u"mob_stat_db.txt:2:23: 警告: 閉じる「\"」の後の「x」は読み込まれず"_s},
+        // the record takes the next line's values and the next record is gone
+        Damage{"stat_unclosed_display_name_on_line_4.txt",
+               "mob_stat_db.txt",
+               {},
+               0,
+               u"mob_stat_db.txt:4: 警告: この行の「\"」で始まる項目が 5 行目まで続いています"_s},
         Damage{"stat_placeholder_only.txt",
                "mob_stat_db.txt",
                {},

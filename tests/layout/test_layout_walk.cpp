@@ -1,211 +1,15 @@
 // Walks every widget of every view and reports each text that does not show whole, each control
 // that covers another and each control of an enabled frame outside the window.
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFontDatabase>
-#include <QGroupBox>
-#include <QLabel>
+#include <QFontInfo>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QStyleOptionGroupBox>
+#include <iostream>
 
-#include "../ui/WindowFixture.h"
-#include "ui/status/StatusEditor.h"
+#include "LayoutWalkFixture.h"
 
 namespace mdb::test {
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString nameOf(const QWidget* widget) {
-    QString name = widget->objectName();
-    if (name.isEmpty()) name = QString::fromLatin1(widget->metaObject()->className());
-    const QVariant text = widget->property("text");
-    if (text.isValid() && !text.toString().isEmpty()) name += u" \""_s + text.toString() + u'"';
-    if (auto* frame = qobject_cast<const QGroupBox*>(widget)) {
-        name += u" ["_s + frame->title().trimmed() + u']';
-    }
-    return name;
-}
-
-// The width a button's or label's text needs, as its style draws it.
-int textWidth(const QWidget* widget, QString text) {
-    text.remove(u'&');
-    int width = 0;
-    for (const QString& line : text.split(u'\n')) {
-        width = std::max(width, widget->fontMetrics().horizontalAdvance(line));
-    }
-    return width;
-}
-
-// The title's rectangle of a frame, in the frame's coordinates, and the part the text takes.
-QRect titleRect(const QGroupBox* frame) {
-    QStyleOptionGroupBox option;
-    option.initFrom(frame);
-    option.text = frame->title();
-    option.lineWidth = 1;
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    option.textAlignment = frame->alignment();
-    return frame->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel,
-                                          frame);
-}
-
-class Walk {
-public:
-    Walk(QWidget* client, QString view) : client_(client), view_(std::move(view)) {}
-
-    void report(const QWidget* widget, const QString& what) {
-        problems << view_ + u": "_s + nameOf(widget) + u" — "_s + what;
-    }
-
-    QRect inClient(const QWidget* widget) const {
-        return QRect(widget->mapTo(client_, QPoint(0, 0)), widget->size());
-    }
-
-    void run() {
-        const auto frames = client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-        for (QWidget* frame : frames) {
-            if (!frame->isVisibleTo(client_)) continue;
-            const bool shown = frame->isEnabled();
-            checkSiblings(frames, frame);
-            if (!shown) continue;  // a disabled frame may lie outside the view's window
-            checkWidget(frame);
-            for (QWidget* child : frame->findChildren<QWidget*>()) {
-                if (!child->isVisibleTo(client_) || child->isWindow()) continue;
-                checkWidget(child);
-                if (child->parentWidget()) {
-                    checkSiblings(
-                        child->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly),
-                        child);
-                }
-            }
-        }
-        checkClearOfDropFrame();
-    }
-
-    QStringList problems;
-
-private:
-    void checkWidget(QWidget* widget) {
-        const QRect place = inClient(widget);
-        if (!client_->rect().contains(place)) {
-            report(widget, u"lies outside the window (%1,%2 %3x%4 in %5x%6)"_s.arg(place.x())
-                               .arg(place.y())
-                               .arg(place.width())
-                               .arg(place.height())
-                               .arg(client_->width())
-                               .arg(client_->height()));
-        }
-        // (a button's least width is a style's taste; its text is checked below)
-        const QSize minimum = widget->minimumSizeHint();
-        const bool button = qobject_cast<QPushButton*>(widget) != nullptr;
-        if (minimum.isValid() && !qobject_cast<QGroupBox*>(widget) &&
-            ((!button && widget->width() < minimum.width()) ||
-             widget->height() < minimum.height())) {
-            report(widget, u"is squeezed to %1x%2 below its least size %3x%4"_s.arg(widget->width())
-                               .arg(widget->height())
-                               .arg(minimum.width())
-                               .arg(minimum.height()));
-        }
-        if (auto* label = qobject_cast<QLabel*>(widget); label && label->pixmap().isNull()) {
-            const int needed = textWidth(label, label->text()) + 2 * label->margin();
-            if (!label->wordWrap() && needed > label->contentsRect().width()) {
-                report(widget, u"text needs %1 px, has %2"_s.arg(needed).arg(
-                                   label->contentsRect().width()));
-            }
-        } else if (auto* box = qobject_cast<QCheckBox*>(widget)) {
-            if (box->sizeHint().width() > box->width()) {
-                report(
-                    widget,
-                    u"text needs %1 px, has %2"_s.arg(box->sizeHint().width()).arg(box->width()));
-            }
-        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
-            // the style draws the text inside the button's frame
-            const int needed =
-                textWidth(button, button->text()) +
-                2 * button->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button);
-            if (needed > button->width()) {
-                report(widget, u"text needs %1 px, has %2"_s.arg(needed).arg(button->width()));
-            }
-        } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
-            const QRect title = titleRect(frame);
-            const int needed = textWidth(frame, frame->title());
-            if (title.width() < needed || title.left() < 0 || title.right() >= frame->width()) {
-                report(widget, u"title needs %1 px, has %2 from %3 in a frame of %4"_s.arg(needed)
-                                   .arg(title.width())
-                                   .arg(title.left())
-                                   .arg(frame->width()));
-            }
-        } else if (auto* text = qobject_cast<QLineEdit*>(widget)) {
-            const int room = text->width() - 2 * text->fontMetrics().averageCharWidth();
-            if (!text->hasFocus() && text->cursorPosition() != 0 &&
-                text->fontMetrics().horizontalAdvance(text->text()) > room) {
-                report(widget, u"shows the tail of its text, not its start"_s);
-            }
-        }
-    }
-
-    // Siblings that share pixels: one covers the other. The drop frame lies over the emotion
-    // frame by design; that pair is checked by checkClearOfDropFrame.
-    void checkSiblings(const QList<QWidget*>& siblings, QWidget* widget) {
-        for (QWidget* other : siblings) {
-            if (other <= widget || !other->isVisibleTo(client_) || other->isWindow()) continue;
-            const QString pair = widget->objectName() + u'/' + other->objectName();
-            if (pair == u"Frame2/Frame1A"_s || pair == u"Frame1A/Frame2"_s) continue;
-            // a disabled frame outside the view is not seen; one inside it still is
-            if (!client_->rect().intersects(inClient(widget)) ||
-                !client_->rect().intersects(inClient(other))) {
-                continue;
-            }
-            if (widget->geometry().intersects(other->geometry())) {
-                report(widget, u"overlaps "_s + nameOf(other));
-            }
-        }
-    }
-
-    // What the emotion frame shows (its title, its controls, its pictures) stays clear of the
-    // drop frame that covers its corner.
-    void checkClearOfDropFrame() {
-        auto* drop = client_->findChild<QWidget*>(u"Frame2"_s);
-        auto* emote = client_->findChild<QGroupBox*>(u"Frame1A"_s);
-        if (!drop || !emote || !emote->isEnabled()) return;
-        const QRect covered = inClient(drop);
-        const QRect title = titleRect(emote).translated(inClient(emote).topLeft());
-        const int textLeft = title.right() + 1 - textWidth(emote, emote->title().trimmed());
-        if (QRect(QPoint(textLeft, title.top()), title.bottomRight()).intersects(covered)) {
-            report(emote, u"title lies under the drop frame"_s);
-        }
-        for (QWidget* child : emote->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (child->isVisibleTo(client_) && inClient(child).intersects(covered)) {
-                report(child, u"lies under the drop frame"_s);
-            }
-        }
-    }
-
-    QWidget* client_;
-    QString view_;
-};
-
-}  // namespace
-
-class LayoutWalkTest : public WindowFixture {
-protected:
-    QStringList walk(const QString& view) {
-        QApplication::processEvents();
-        window->centralWidget()->layout();  // nothing to activate: the frames are placed
-        Walk walker(window->centralWidget(), view);
-        walker.run();
-        return walker.problems;
-    }
-    void press(const QString& action) {
-        control<QAction>(action)->trigger();
-        QApplication::processEvents();
-    }
-};
 
 TEST_F(LayoutWalkTest, EveryViewShowsEveryTextWholeInsideTheWindow) {
     ASSERT_FALSE(QFontDatabase::families(QFontDatabase::Japanese).isEmpty())
@@ -217,17 +21,32 @@ TEST_F(LayoutWalkTest, EveryViewShowsEveryTextWholeInsideTheWindow) {
     stat.setField(3, StatusField::Name, u"C5_NG_WRAITH_DEAD"_s);
     stat.setField(3, StatusField::DisplayName, u"Elusive Wraith Dead (Nightmare)"_s);
     control<QLineEdit>(u"Text0"_s)->setText(u"2"_s);
+    // the fonts the test was started with (or all installed) draw the window's texts
+    std::cout << "Japanese font: "
+              << QFontInfo(control<QWidget>(u"Text4"_s)->font()).family().toStdString() << '\n';
     QStringList problems = walk(u"status only"_s);
+    const int statusOnlySlider = sliderWidth();
+    std::cout << "status only " << window->width() << 'x' << window->height() << '\n';
     press(u"mnuStatMenu"_s);
     problems << walk(u"standard"_s);
+    const int standardSlider = sliderWidth();
+    std::cout << "standard " << window->width() << 'x' << window->height() << '\n';
     press(u"mnuMenu2"_s);
     problems << walk(u"full"_s);
+    std::cout << "full " << window->width() << 'x' << window->height() << '\n';
+    const int fullSlider = sliderWidth();
     press(u"mnuProf"_s);
     problems << walk(u"full, advanced"_s);
+    // advanced mode's extra button leaves the page slider as wide as it was
+    EXPECT_GE(sliderWidth(), fullSlider) << "full view";
     press(u"mnuMenu2"_s);
     problems << walk(u"standard, advanced"_s);
+    EXPECT_GE(sliderWidth(), standardSlider) << "standard view";
     press(u"mnuStatMenu"_s);
     problems << walk(u"status only, advanced"_s);
+    EXPECT_GE(sliderWidth(), statusOnlySlider) << "status-only view";
+    std::cout << "page slider " << statusOnlySlider << " px, in advanced mode " << sliderWidth()
+              << " px\n";
     EXPECT_TRUE(problems.isEmpty()) << problems.join(u'\n').toStdString();
 }
 

@@ -55,6 +55,8 @@ check "the unpacked editor prints its version without a display" \
     quietly env -u DISPLAY -u WAYLAND_DISPLAY "$root/usr/bin/monster-db-editor" --version
 doc="$root/usr/share/doc/monster-db-editor"
 check "the copyright file is installed" test -s "$doc/copyright"
+# MIT is called Expat in Debian's machine-readable copyright format
+check "the copyright file gives the MIT licence" grep -qx 'License: Expat' "$doc/copyright"
 check "the changelog is installed, compressed" quietly gzip -t "$doc/changelog.Debian.gz"
 check "the changelog's newest entry is the package's version" \
     test "$(zcat "$doc/changelog.Debian.gz" | head -n 1 | sed -E 's/^[^ ]+ \(([^)]+)\).*/\1/')" \
@@ -75,6 +77,7 @@ check "desktop-file-validate accepts the desktop entry" desktop-file-validate "$
 metainfo="$(find "$root/usr/share/metainfo" -name '*.metainfo.xml' | head -n 1)"
 check "the AppStream metadata is installed" test -n "$metainfo"
 check "appstreamcli validate accepts the metadata" appstreamcli validate --no-net "$metainfo"
+check "the metadata names the MIT licence" grep -q '<project_license>MIT</project_license>' "$metainfo"
 check "the metadata launches the installed desktop entry" \
     grep -q '<launchable type="desktop-id">monster-db-editor.desktop</launchable>' "$metainfo"
 

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -258,6 +259,23 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
         }
         EXPECT_EQ(snapshot(), before);
     }
+
+    // a NUL pasted into the display name: the reader would refuse the whole file
+    QLineEdit* displayName = control<QLineEdit>(u"Text4"_s);
+    QApplication::clipboard()->setText(u"夜\0叉"_s);
+    displayName->setFocus();
+    displayName->selectAll();
+    QTest::keyClick(displayName, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(displayName->text(), u"夜\0叉"_s) << "the paste did not reach the box";
+    messages.messages.clear();
+    w.mnuRenw->trigger();
+    w.MunFileSave->trigger();
+    ASSERT_EQ(messages.messages.size(), 1u);
+    for (const QString& part : {id, u"DisplayName"_s, u"U+0000"_s, u"制御文字"_s}) {
+        EXPECT_TRUE(messages.messages[0].text.contains(part))
+            << messages.messages[0].text.toStdString() << " lacks " << part.toStdString();
+    }
+    EXPECT_EQ(snapshot(), before);
 
     // a dependent table is named by the monster key of its record and by its file
     control<QLineEdit>(u"Text4"_s)->setText(u"沼河童"_s);

@@ -6,11 +6,15 @@
 #include <QFile>
 #include <QLocalServer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QWidget>
 
+#include "WindowFixture.h"
 #include "app/InstanceGuard.h"
 
 namespace mdb::test {
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -71,6 +75,31 @@ TEST(InstanceGuard, EachUserFolderHasItsOwnInstance) {
     SingleInstanceGuard other(b.path());
     EXPECT_FALSE(first.anotherInstanceRunning());
     EXPECT_FALSE(other.anotherInstanceRunning());
+}
+
+// A second start for the folder the editor has open says nothing; one for another folder is
+// told in the running window, which names both folders.
+class SecondStart : public WindowFixture {};
+
+TEST_F(SecondStart, ForAnotherFolderTheRunningWindowSaysWhichIsOpen) {
+    copySample();
+    QTemporaryDir runtime;
+    SingleInstanceGuard guard(runtime.path());
+    MainWindow running(QDir(dir.path()), messages, &guard);
+    ASSERT_EQ(running.startUp(), MainWindow::StartResult::Started);
+
+    SingleInstanceGuard same(runtime.path());
+    EXPECT_TRUE(same.anotherInstanceRunning(dir.path() + u"/."_s));
+    QTest::qWait(300);
+    EXPECT_TRUE(messages.messages.empty());
+
+    QTemporaryDir other;
+    SingleInstanceGuard second(runtime.path());
+    EXPECT_TRUE(second.anotherInstanceRunning(other.path()));
+    ASSERT_TRUE(waitUntil([&] { return !messages.messages.empty(); }));
+    const QString said = messages.messages.front().text;
+    EXPECT_TRUE(said.contains(other.path())) << said.toStdString();
+    EXPECT_TRUE(said.contains(dir.path())) << said.toStdString();
 }
 
 }  // namespace mdb::test

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSlider>
 
 #include "WindowFixture.h"
@@ -97,9 +98,15 @@ TEST_F(StartUp, MenuBarAndFramesAsDesigned) {
     startSample();
     MainWindow& w = *window;
     const QStringList menus{u"ファイル"_s, u"機能"_s, u"for Professional"_s, u"その他"_s};
+    // the designed words, each menu with a key of its own for Alt ("(&F)" after a Japanese word)
     QStringList shown;
-    for (QAction* a : w.menuBar()->actions()) shown << a->text();
+    QStringList keys;
+    for (QAction* a : w.menuBar()->actions()) {
+        shown << QString(a->text()).remove(QRegularExpression(u"\\(&.\\)$"_s)).remove(u'&');
+        keys << QKeySequence::mnemonic(a->text()).toString();
+    }
     EXPECT_EQ(shown, menus);
+    EXPECT_EQ(keys, (QStringList{u"Alt+F"_s, u"Alt+E"_s, u"Alt+P"_s, u"Alt+O"_s}));
 
     struct Entry {
         QString name, caption, shortcut;
@@ -220,6 +227,31 @@ TEST_F(StartUp, FilesTheEditorCannotWorkWithAreRefusedByName) {
     EXPECT_TRUE(messages.messages[0].text.contains(u"mob_emote_db.txt"_s));
     // nothing is ever written by a failed start
     EXPECT_EQ(readBytes(u"mob_emote_db.txt"_s), QByteArray("KAPPA,IDLE_ST,1\r\n\x82\r\n", 20));
+}
+
+// A display name without its closing quote takes the next line into the record: the user is
+// told where, as the checker tells it, and the start ends unless the user chooses to go on.
+TEST_F(StartUp, AQuoteRunningOverALineEndIsShownAndEndsTheStartUnlessTheUserGoesOn) {
+    copySample();
+    QFile::remove(path(u"mob_stat_db.txt"_s));
+    ASSERT_TRUE(QFile::copy(QDir(QStringLiteral(MDB_TEST_DATA_DIR))
+                                .filePath(u"stat_unclosed_display_name_on_line_4.txt"_s),
+                            path(u"mob_stat_db.txt"_s)));
+    const QByteArray stats = readBytes(u"mob_stat_db.txt"_s);
+    EXPECT_EQ(start(), MainWindow::StartResult::Failed);
+    ASSERT_EQ(messages.messages.size(), 1u);
+    const auto& question = messages.messages[0];
+    EXPECT_TRUE(question.isQuestion);
+    EXPECT_EQ(question.answers, (QStringList{u"起動する"_s, u"終了する"_s}));
+    EXPECT_TRUE(question.text.contains(
+        u"mob_stat_db.txt 4 行目: この行の「\"」で始まる項目が 5 行目まで続いています"_s))
+        << question.text.toStdString();
+
+    messages.messages.clear();
+    messages.choices = {0};
+    EXPECT_EQ(start(), MainWindow::StartResult::Started);
+    EXPECT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(readBytes(u"mob_stat_db.txt"_s), stats);
 }
 
 TEST_F(StartUp, AFileThatCannotBeOpenedIsAnUnknownErrorWithItsNumber) {

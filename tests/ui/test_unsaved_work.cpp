@@ -211,6 +211,24 @@ TEST_F(UnsavedWorkTest, AppendedLinesAreTheEditorsOwnAndDoNotStopTheSave) {
     window->MunFileSave->trigger();
     for (const auto& m : messages.messages) EXPECT_FALSE(m.isQuestion) << m.text.toStdString();
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("CHOCHIN,501,"));
+
+    // Another program's line before the editor's own append is still another program's change:
+    // the save asks, and cancelling (the default) leaves both lines where they are.
+    const QByteArray others = "NUE,512,100,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
+    writeBytes(u"mob_drop_db.txt"_s, readBytes(u"mob_drop_db.txt"_s) + others);
+    show(u"ZASHIKI"_s);
+    window->viewModes->EnableAllEditors();
+    typeInto(u"Text5(0)"_s, u"503"_s);
+    control<QAction>(u"mnuDdrIns"_s)->trigger();
+    const QByteArray appended = readBytes(u"mob_drop_db.txt"_s);
+    ASSERT_TRUE(appended.contains(others + "ZASHIKI,503,")) << appended.toStdString();
+    show(u"KAPPA_KING"_s);
+    typeInto(u"Text1(2)"_s, u"88"_s);
+    window->mnuRenw->trigger();
+    messages.messages.clear();
+    window->MunFileSave->trigger();
+    EXPECT_TRUE(question().contains(u"mob_drop_db.txt（"_s)) << question().toStdString();
+    EXPECT_EQ(readBytes(u"mob_drop_db.txt"_s), appended);
 }
 
 TEST_F(UnsavedWorkTest, AJournalLeftBehindIsOfferedRestoredAsUndoableUpdatesAndSaved) {

@@ -69,6 +69,17 @@ TEST(StorageFiles, LoadAndSaveKeepsEveryFileByteForByteWhateverItsForm) {
     ASSERT_FALSE(loadMonsterDatabase(dir, again));
     EXPECT_EQ(again.StatusTable.field(3, StatusField::DisplayName), u" 纊 "_s);
     EXPECT_EQ(again.StatusTable.field(2, StatusField::Name), u"PO,RING"_s);
+
+    // The last field of a file without a final line end, emptied: a line end closes the record,
+    // or the file would end in a comma and read back one field short. The file still holds the
+    // duplicate codes, so it is written from its bytes.
+    ASSERT_TRUE(again.StatusTable.sourceBytes().has_value());
+    ASSERT_TRUE(again.StatusTable.setField(4, StatusField::DamageMotion, QString()));
+    ASSERT_FALSE(saveMonsterDatabase(dir, again));
+    MonsterDatabase emptied;
+    ASSERT_FALSE(loadMonsterDatabase(dir, emptied));
+    EXPECT_EQ(emptied.StatusTable.Count(), 4);
+    EXPECT_EQ(emptied.StatusTable.field(4, StatusField::DamageMotion), QString());
 }
 
 TEST(StorageFiles, LoadStopsAtTheFirstFailingFileInLoadOrder) {

@@ -102,6 +102,7 @@ TEST(StorageMetadata, SavedFilesKeepOwnerGroupModeAttributesAclAndLinks) {
     ASSERT_FALSE(loadMonsterDatabase(dir, db));
     for (const QString& value : {u"77"_s, u"7777777777"_s, u"7"_s}) {
         changeEveryTable(db, value);
+        const ino_t statInode = statOf(stat).st_ino;
         QStringList strays;
         const auto saved = saveMonsterDatabase(dir, db, &strays);
         ASSERT_FALSE(saved) << value.toStdString() << " " << saved->fileName.toStdString() << " "
@@ -113,6 +114,9 @@ TEST(StorageMetadata, SavedFilesKeepOwnerGroupModeAttributesAclAndLinks) {
         EXPECT_EQ(again.DropTable.field(1, again.DropTable.fieldCount()), value);
 
         const struct stat statAfter = statOf(stat);
+        // replaced by a new file, which the saver gave the old one's owner: a saver that could
+        // not would have rewritten it in place, and only the inode would tell
+        EXPECT_NE(statAfter.st_ino, statInode);
         EXPECT_EQ(statAfter.st_uid, statBefore.st_uid);
         EXPECT_EQ(statAfter.st_gid, statBefore.st_gid);
         EXPECT_EQ(statAfter.st_mode, statBefore.st_mode);
@@ -156,6 +160,12 @@ TEST(StorageMetadata, AFileTheSaverCannotGiveBackItsOwnerIsRewrittenInPlace) {
             ASSERT_TRUE(giveToNobody(dir.filePath(name)));
         }
     }
+    // nobody's own file with an attribute nobody can read but not set (only the superuser sets
+    // security.*): a new file would lose it
+    const QString morph = dir.filePath(u"mob_morph_db.txt"_s);
+    const bool security = setAttribute(morph, "security.mdb_origin", "server");
+    if (!security) std::printf("no security attributes here: %s\n", std::strerror(errno));
+    const struct stat morphBefore = statOf(morph);
 
     const ChildResult child = runAsNobody([&]() -> std::string {
         qputenv("XDG_STATE_HOME", QFile::encodeName(state.path()));
@@ -177,6 +187,11 @@ TEST(StorageMetadata, AFileTheSaverCannotGiveBackItsOwnerIsRewrittenInPlace) {
         EXPECT_EQ(after.st_gid, before.st_gid);
         EXPECT_EQ(after.st_mode, before.st_mode);
         EXPECT_TRUE(readBytes(path).contains(",12345")) << readBytes(path).toStdString();
+    }
+    if (security) {
+        EXPECT_EQ(statOf(morph).st_ino, morphBefore.st_ino);
+        EXPECT_EQ(attribute(morph, "security.mdb_origin"), QByteArray("server"));
+        EXPECT_TRUE(readBytes(morph).contains(",12345")) << readBytes(morph).toStdString();
     }
     // a file nobody owns in nobody's group is replaced as usual
     EXPECT_TRUE(readBytes(dir.filePath(u"mob_mvp_db.txt"_s)).endsWith(",12345\r\n"));

@@ -96,17 +96,30 @@ void AboutBox::build() {
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdSysInfo);
     grid->addLayout(buttons, 6, 0, 1, 2);
-    // as wide as the description's longest line, so that no line breaks inside a word
-    int widest = 420;
-    for (const QString& line : lblDescription->text().split(u"\r\n"_s)) {
-        widest = std::max(widest, lblDescription->fontMetrics().horizontalAdvance(line) + 2);
-    }
-    grid->setColumnMinimumWidth(1, widest);
+    fitWidth(0);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     connect(cmdSysInfo, &QPushButton::clicked, this,
             [this] { StartSysInfo(store_, launcher_, messages_); });
+}
+
+void AboutBox::fitWidth(int widest) {
+    // as wide as the description's longest line, so that no line breaks where it need not
+    int needed = 420;
+    for (const QString& line : lblDescription->text().split(u"\r\n"_s)) {
+        needed = std::max(needed, lblDescription->fontMetrics().horizontalAdvance(line) + 2);
+    }
+    if (widest > 0) {
+        // what the box needs beside the description: its margins and the icon's column
+        const auto* grid = static_cast<QGridLayout*>(layout());
+        const QMargins margins = grid->contentsMargins();
+        const int beside = margins.left() + margins.right() + picIcon->sizeHint().width() +
+                           std::max(grid->horizontalSpacing(), 0);
+        needed = std::min(needed, widest - beside);
+    }
+    // a fixed width, so that the box's height follows the lines the description wraps into
+    lblDescription->setFixedWidth(needed);
 }
 
 void AboutBox::load() {
@@ -129,6 +142,7 @@ AboutCommand::~AboutCommand() = default;
 void AboutCommand::ShowAbout() {
     if (!box_) {
         box_ = std::make_unique<AboutBox>(*store_, *launcher_, messages_);
+        if (widest_) box_->fitWidth(widest_());
         box_->setWindowModality(Qt::ApplicationModal);
         // placed over the main window, as its dialog
         box_->winId();

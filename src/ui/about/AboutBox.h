@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <functional>
 #include <memory>
 
 #include "ui/about/SystemInfo.h"
@@ -30,6 +31,10 @@ public:
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdSysInfo = nullptr;
 
+    // Keeps the box within `widest` pixels (0: as wide as the description's longest line); the
+    // description wraps instead.
+    void fitWidth(int widest);
+
 private:
     void build();
     void load();
@@ -53,6 +58,8 @@ public:
     ~AboutCommand() override;
 
     void ShowAbout();
+    // The widest the box may be, asked when it is first shown: the main window's narrowest view.
+    void setWidest(std::function<int()> widest) { widest_ = std::move(widest); }
     AboutBox* box() const { return box_.get(); }
 
 private:
@@ -61,6 +68,7 @@ private:
     std::unique_ptr<KeyValueStore> store_;
     std::unique_ptr<ProgramLauncher> launcher_;
     std::unique_ptr<AboutBox> box_;
+    std::function<int()> widest_;
 };
 
 }  // namespace mdb

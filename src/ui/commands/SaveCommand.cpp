@@ -36,10 +36,11 @@ SaveCommand::SaveCommand(const QDir& dir, const MonsterDatabase& db, MessageSink
     : QObject(parent), dir_(dir), db_(db), messages_(messages) {}
 
 bool SaveCommand::SaveDatabase() {
-    if (mayWrite_ && !mayWrite_()) return false;
+    std::vector<FileIdentity> seen;
+    if (mayWrite_ && !mayWrite_(seen)) return false;
     QStringList strays;
     std::vector<FileIdentity> written;
-    auto error = saveMonsterDatabase(dir_, db_, &strays, &written);
+    auto error = saveMonsterDatabase(dir_, db_, &strays, &written, mayWrite_ ? &seen : nullptr);
     // A temporary file that stays is named, so that the user can remove it by hand.
     QStringList lines;
     if (!strays.isEmpty()) {
@@ -138,6 +139,29 @@ QString SaveCommand::describeFailure(const StorageError& error, const MonsterDat
             }
             lines
                 << u"メモリ上の編集内容はそのままです。原因を取り除いてから、もう一度保存して下さい"_s;
+            return MessageSink::joinLines(lines);
+        }
+        case ErrorKind::ChangedWhileSaving: {
+            QStringList written, kept;
+            bool reached = false;
+            for (const Table* table : db.saveOrder()) {
+                reached = reached || table->name() == error.fileName;
+                (reached ? kept : written) << table->name();
+            }
+            QStringList lines{
+                u"ファイル %1 は保存中に他のプログラムによって変更、移動または置き換えられたため、保存を中止しました"_s
+                    .arg(error.fileName),
+                u"%1 には書き込んでいません"_s.arg(error.fileName)};
+            if (error.damaged) {
+                lines
+                    << u"書き込み中に移動されたファイルを元の内容に戻せませんでした。元の内容は %1 に残してあります"_s
+                           .arg(QDir::toNativeSeparators(error.recoveryCopy));
+            }
+            lines
+                << (written.isEmpty() ? u"保存済みのファイルはありません"_s
+                                      : u"保存済みのファイル: %1"_s.arg(written.join(u", "_s)))
+                << u"元の内容のままのファイル: %1"_s.arg(kept.join(u", "_s))
+                << u"メモリ上の編集内容はそのままです。他のプログラムの変更を確かめてから、もう一度保存して下さい"_s;
             return MessageSink::joinLines(lines);
         }
         default:

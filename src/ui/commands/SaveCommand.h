@@ -25,8 +25,11 @@ public:
     // Whether every file was written; a failure has been reported.
     bool SaveDatabase();
 
-    // Asked before anything is written: whether the save may go on.
-    void setWriteCheck(std::function<bool()> mayWrite) { mayWrite_ = std::move(mayWrite); }
+    // Asked before anything is written: whether the save may go on. It gives what each file held
+    // when it was asked, and the save stops at a file that holds anything else by the time it is
+    // to be replaced.
+    using WriteCheck = std::function<bool(std::vector<FileIdentity>& seen)>;
+    void setWriteCheck(WriteCheck mayWrite) { mayWrite_ = std::move(mayWrite); }
 
     // The message for a failed save of the database in `folder`, as shown to the user.
     static QString describeFailure(const StorageError& error, const MonsterDatabase& db,
@@ -45,7 +48,7 @@ private:
     QDir dir_;
     const MonsterDatabase& db_;
     MessageSink& messages_;
-    std::function<bool()> mayWrite_;
+    WriteCheck mayWrite_;
 };
 
 }  // namespace mdb

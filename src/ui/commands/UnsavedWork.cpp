@@ -112,12 +112,14 @@ void UnsavedWork::journal(const ChangeSet& changes) {
     }
 }
 
-bool UnsavedWork::confirmOverwrite() {
+bool UnsavedWork::confirmOverwrite(std::vector<FileIdentity>* seen) {
     QStringList changed;
+    if (seen) seen->clear();
     for (const Table* table : db_.saveOrder()) {
+        const FileIdentity now = identityOnDisk(dir_, table->name());
+        if (seen) seen->push_back(now);
         const FileIdentity* before = known(table->name());
         if (!before) continue;
-        const FileIdentity now = identityOnDisk(dir_, table->name());
         // a file gone (or no longer readable) holds nothing a save could overwrite; writing it
         // reports its own failure
         if (!now.exists() || now.sameContent(*before)) continue;
@@ -135,20 +137,14 @@ bool UnsavedWork::confirmOverwrite() {
 }
 
 void UnsavedWork::noteSaveAttempt(bool succeeded, const std::vector<FileIdentity>& written) {
-    // No file is read back: the save hashed what it wrote. Only the file a failed save stopped
-    // at is read as it is now (a rewrite in place that could not be undone leaves it changed);
-    // the files after it were not touched.
-    bool stopSeen = succeeded;
+    // No file is read back: the save hashed what it wrote. The file a failed save stopped at
+    // may hold another program's change, which the next save must still ask about, and the
+    // files after it were not touched: they keep what the editor knew of them.
     for (FileIdentity& id : known_) {
         const auto same = std::find_if(written.begin(), written.end(), [&](const FileIdentity& w) {
             return w.fileName == id.fileName;
         });
-        if (same != written.end()) {
-            id = *same;
-        } else if (!stopSeen) {
-            stopSeen = true;
-            id = identityOnDisk(dir_, id.fileName);
-        }
+        if (same != written.end()) id = *same;
     }
     if (!succeeded) {
         // the files the save replaced are the editor's own now; a journal must say so
@@ -163,10 +159,11 @@ void UnsavedWork::noteSaveAttempt(bool succeeded, const std::vector<FileIdentity
     notePending();
 }
 
-void UnsavedWork::noteAppended(const QString& fileName) {
+void UnsavedWork::noteAppended(const QString& fileName, const FileIdentity& before,
+                               const FileIdentity& after) {
     FileIdentity* id = known(fileName);
-    if (!id) return;
-    *id = identityOnDisk(dir_, fileName);
+    if (!id || id->exists() != before.exists() || !id->sameContent(before)) return;
+    *id = after;
     if (journal_.isStarted()) journal_.appendIdentity(*id);
 }
 

@@ -41,13 +41,19 @@ public:
 
     // Before a save writes anything: whether it may go on. Files changed on disk since the
     // editor read or wrote them are named in a question, and cancelling (the default) stops.
-    bool confirmOverwrite();
+    // `seen`, when given, receives every file as it was found (for the save to check again).
+    bool confirmOverwrite(std::vector<FileIdentity>* seen = nullptr);
     // After a save that wrote files (wholly or in part): the identities of the files it wrote,
-    // taken from the bytes as written, replace those known; a save that succeeded also leaves
-    // nothing pending and removes the journal.
+    // taken from the bytes as written, replace those known (the file it stopped at keeps its
+    // own: what it holds now is no more the editor's than before); a save that succeeded also
+    // leaves nothing pending and removes the journal.
     void noteSaveAttempt(bool succeeded, const std::vector<FileIdentity>& written = {});
-    // The editor itself appended a line to a file: that is not another program's change.
-    void noteAppended(const QString& fileName);
+    // The editor itself appended a line to a file, which held `before` right before: the line is
+    // no other program's change. The file counts as the editor's own again only when it was
+    // exactly as the editor knew it; a change another program made before the append still
+    // stops the next save.
+    void noteAppended(const QString& fileName, const FileIdentity& before,
+                      const FileIdentity& after);
 
     // The fields that differ from the files, in save order.
     ChangeSet pendingChanges() const;

@@ -2,10 +2,12 @@
 
 #include <QAction>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QStatusBar>
 
 #include "ui/commands/KeepOnScreen.h"
@@ -30,16 +32,44 @@ QSize outerSize(QMainWindow& window, const QSize& client) {
 
 }  // namespace
 
+namespace {
+
+// The largest outer size whose frame the screen shows whole.
+QSize screenRoom(const QMainWindow& window) {
+    const QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    // the window manager's frame; before it was drawn, room for a usual title bar
+    QSize frame = window.frameGeometry().size() - window.size();
+    if (!window.isVisible() || frame.isEmpty()) frame = frame.expandedTo(QSize(8, 32));
+    return screen->availableGeometry().size() - frame;
+}
+
+// Shows a view whose client area is `client`, in a window `width` wide (0: the view's width).
+// The window is never smaller than its view, so that no control is cut off; only a screen too
+// small for the view makes it smaller, and the view then scrolls.
+void showView(QMainWindow& window, const QSize& client, int width = 0) {
+    QWidget* inner = WindowLayout::client(window);
+    if (inner != window.centralWidget()) inner->setFixedSize(client);
+    QSize outer = outerSize(window, client);
+    const QSize room = screenRoom(window);
+    const QSize least = outer.boundedTo(room);
+    if (width > 0) outer.setWidth(std::max(width, least.width()));
+    window.setMinimumSize(least);
+    KeepOnScreen::resize(window, outer.boundedTo(room));
+}
+
+}  // namespace
+
 void setOuterSizeTwips(QMainWindow& window, int width, int height) {
     WindowLayout::prepareView(window, width, height);
-    KeepOnScreen::resize(window,
-                         outerSize(window, WindowLayout::clientSize(window, width, height)));
+    showView(window, WindowLayout::clientSize(window, width, height));
 }
 
 void setOuterHeightTwips(QMainWindow& window, int height) {
     WindowLayout::prepareView(window, 0, height);
-    const QSize client = WindowLayout::clientSize(window, 0, height);
-    KeepOnScreen::resize(window, QSize(window.width(), outerSize(window, client).height()));
+    const QSize client(WindowLayout::client(window)->width(),
+                       WindowLayout::clientSize(window, 0, height).height());
+    showView(window, client, window.width());
 }
 
 ViewModes::ViewModes(QMainWindow& window, const EditorRegistry& editors, QWidget* unlockButton,

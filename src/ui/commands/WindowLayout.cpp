@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 #include <QMainWindow>
 #include <QResizeEvent>
+#include <QScrollArea>
 #include <QWidget>
 #include <algorithm>
 #include <cmath>
@@ -217,8 +218,22 @@ private:
 
 }  // namespace
 
+QWidget* WindowLayout::client(const QMainWindow& window) {
+    auto* scroll = qobject_cast<QScrollArea*>(window.centralWidget());
+    return scroll && scroll->widget() ? scroll->widget() : window.centralWidget();
+}
+
 void WindowLayout::arrange(QMainWindow& window, const Parts& parts) {
-    QWidget* central = window.centralWidget();
+    // The frames lie in a client of the view's size inside a scroll area: a screen smaller than
+    // the view scrolls it, a larger window (maximised) shows it whole, centred at the top.
+    QWidget* central = window.takeCentralWidget();
+    auto* scroll = new QScrollArea(&window);
+    scroll->setObjectName(u"clientScroll"_s);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);  // Tab goes through the controls, not the area
+    scroll->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    scroll->setWidget(central);
+    window.setCentralWidget(scroll);
     auto* row = new QWidget(central);
     row->setObjectName(u"commandRow"_s);
     auto* box = new QHBoxLayout(row);

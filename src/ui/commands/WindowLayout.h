@@ -39,6 +39,8 @@ public:
     static void arrange(QMainWindow& window, const Parts& parts);
     // Before a view of this outer size is shown: the frames it needs are measured and shown.
     static void prepareView(QMainWindow& window, int outerWidthTwips, int outerHeightTwips);
+    // The widget the frames lie in, inside the window's scroll area.
+    static QWidget* client(const QMainWindow& window);
     // Every frame measured and shown, as a view larger than the first has them.
     static void showAllFrames(QMainWindow& window);
 

@@ -149,10 +149,12 @@ QString describeCharacter(const QString& character) {
 }  // namespace
 
 QString refusedCharacterLine(const StorageError& error) {
+    const bool control = error.character.size() == 1 && error.character[0].unicode() < 0x20 &&
+                         error.character[0] != u'\r' && error.character[0] != u'\n';
     const QString reason =
-        error.kind == ErrorKind::Unencodable
-            ? u"Shift_JIS (コードページ932) で表せない文字です"_s
-            : u"この項目には書けない文字です（ダブルクォート、改行、区切りのカンマ）"_s;
+        error.kind == ErrorKind::Unencodable ? u"Shift_JIS (コードページ932) で表せない文字です"_s
+        : control ? u"ファイルに書くと読み込めなくなる制御文字です"_s
+                  : u"この項目には書けない文字です（ダブルクォート、改行、区切りのカンマ）"_s;
     return u"文字: %1 … %2"_s.arg(describeCharacter(error.character), reason);
 }
 

@@ -129,12 +129,13 @@ bool AddEntryCommands::add(const TableDescriptor& table, const QString& currentK
         messages_.notice(exists);
         return false;
     }
-    if (auto error = appendDatabaseEntry(dir_, db_, db_.*texts.table, fields)) {
+    FileIdentity before, after;
+    if (auto error = appendDatabaseEntry(dir_, db_, db_.*texts.table, fields, &before, &after)) {
         messages_.warning(u"追加エラー"_s, appendFailureText(*error));
         return false;
     }
     added.insert(addedKey);
-    emit lineAdded(table.fileName);
+    emit lineAdded(table.fileName, before, after);
     // The save writes the added lines again after the records (see MonsterDatabase), so the
     // closing note tells the user they are kept.
     messages_.notice(

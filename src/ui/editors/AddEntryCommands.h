@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include "model/MonsterDatabase.h"
+#include "storage/FileIdentity.h"
 
 namespace mdb {
 
@@ -32,8 +33,10 @@ public:
              const QStringList& fields);
 
 signals:
-    // One line was appended to the file `fileName`.
-    void lineAdded(const QString& fileName);
+    // One line was appended to the file `fileName`, which held `before` right before the append
+    // and holds `after` now.
+    void lineAdded(const QString& fileName, const mdb::FileIdentity& before,
+                   const mdb::FileIdentity& after);
 
 private:
     QDir dir_;
