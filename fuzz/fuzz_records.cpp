@@ -45,9 +45,9 @@ struct FileShape {
 
 std::vector<FileShape> makeSpecs() {
     std::vector<FileShape> shapes;
-    const MonsterDatabase db;
-    for (const Table* t : db.saveOrder()) {
-        shapes.push_back({t->name(), t->fieldNames(), MonsterDatabase::layoutOf(*t).quotedField});
+    for (const TableId id : kSaveOrder) {
+        const TableDescriptor& d = Tables::of(id);
+        shapes.push_back({d.fileName, d.fieldNames, d.quotedField});
     }
     const ItemDatabase items;
     for (const ItemTable* t : items.loadOrder()) {
@@ -129,7 +129,7 @@ const QString kEdgeValues[] = {QString(), u" "_s,   u"\t"_s,   u" a"_s, u"a "_s,
 // Each edit on its own, the field put back after it: whatever the writer does not refuse must
 // read back field for field. The last record's fields are where a file without a final line end
 // shows what an emptied field does at the very end.
-void checkEdits(Table& table, const TableLayout& layout, const FileShape& shape, qint32 record,
+void checkEdits(Table& table, const TableDescriptor& layout, const FileShape& shape, qint32 record,
                 int field) {
     auto tryEdit = [&](qint32 r, int f, const QString& value) {
         const QString before = table.field(r, f);
@@ -199,7 +199,7 @@ void checkItemReader(const QByteArray& bytes, const FileShape& shape) {
 // Puts `value` into field `field` of record `record`, as the update command stores a control's
 // text, and saves the table as the save does: either the refusal names that record and field
 // and a character the value holds, or the bytes written read back to the table's fields.
-void checkCommit(Table& table, const TableLayout& layout, const FileShape& shape, qint32 record,
+void checkCommit(Table& table, const TableDescriptor& layout, const FileShape& shape, qint32 record,
                  int field, const QString& value, const QString& character) {
     const QString before = table.field(record, field);
     table.setField(record, field, value);
@@ -239,11 +239,8 @@ QString codePoint(char32_t c) {
 // Every code point (a lone surrogate as the one UTF-16 unit a pasted text can hold), in the
 // middle of a quoted field and at the start of a bare one, in a status file of one record.
 void checkEveryCodePoint() {
-    const MonsterDatabase db;
-    const Table& model = db.StatusTable;
-    const FileShape shape{model.name(), model.fieldNames(),
-                          MonsterDatabase::layoutOf(model).quotedField};
-    const TableLayout layout{shape.name, shape.quotedField};
+    const TableDescriptor& layout = Tables::of(TableId::Status);
+    const FileShape shape{layout.fileName, layout.fieldNames, layout.quotedField};
     Table table(shape.name, shape.fieldNames);
     QString line = u"1,A,\"B\""_s;
     for (int f = 4; f <= table.fieldCount(); ++f) line += u",1"_s;
@@ -312,7 +309,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const FileShape& shape = shapes[data[0] % shapes.size()];
     const QByteArray bytes(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     const int width = int(shape.fieldNames.size());
-    const TableLayout layout{shape.name, shape.quotedField};
+    TableDescriptor layout;
+    layout.fileName = shape.name;
+    layout.width = width;
+    layout.quotedField = shape.quotedField;
     if (shape.name.startsWith(u"item_"_s)) checkItemReader(bytes, shape);
 
     Table table(shape.name, shape.fieldNames);

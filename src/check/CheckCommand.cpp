@@ -126,7 +126,7 @@ int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err)
     }
     const QDir dir(named.isDir() ? named.absoluteFilePath() : named.absolutePath());
     std::vector<FileReport> reports;
-    for (const FileShape& shape : databaseFiles()) reports.push_back(checkFile(dir, shape));
+    for (const TableDescriptor* shape : databaseFiles()) reports.push_back(checkFile(dir, *shape));
     // the later of --refs and --no-refs wins, as a user repeating an option would expect
     const bool withRefs = !parser.isSet(noRefs) || arguments.lastIndexOf(u"--refs"_s) >
                                                        arguments.lastIndexOf(u"--no-refs"_s);

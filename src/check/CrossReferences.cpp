@@ -47,21 +47,10 @@ LoadedTable load(const QDir& dir, const TableDescriptor& descriptor) {
 // The fields of a dependent file that hold another monster's key, or an item ID; the rates and
 // counts beside them do not.
 std::vector<int> monsterFields(const TableDescriptor& d) {
-    std::vector<int> fields;
-    if (&d == &Tables::morph() || &d == &Tables::summon() || &d == &Tables::slave()) {
-        for (int i = 0; i < RelationField::Slots; ++i) fields.push_back(RelationField::Related(i));
-    }
-    return fields;
+    return d.fieldsOf(FieldRole::MonsterReference);
 }
 std::vector<int> itemFields(const TableDescriptor& d) {
-    std::vector<int> fields;
-    if (&d == &Tables::drop()) {
-        for (int i = 0; i < DropField::Slots; ++i) fields.push_back(DropField::Item(i));
-    } else if (&d == &Tables::mvp()) {
-        fields = {MvpField::MvpItem1, MvpField::MvpItem2};
-        for (int i = 0; i < MvpField::Specials; ++i) fields.push_back(MvpField::SpecialItem(i));
-    }
-    return fields;
+    return d.fieldsOf(FieldRole::ItemReference);
 }
 
 // Every item ID of the three item files, case-folded.

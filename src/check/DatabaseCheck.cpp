@@ -79,7 +79,8 @@ struct LogicalLine {
 
 class FileChecker {
 public:
-    FileChecker(const FileShape& shape, FileReport& report) : shape_(shape), report_(report) {}
+    FileChecker(const TableDescriptor& shape, FileReport& report)
+        : shape_(shape), report_(report) {}
 
     void run(const QDir& dir);
 
@@ -93,7 +94,7 @@ private:
     void findUnwritableValues(Table& table);
     void findChangedCodes(const QByteArray& bytes, const QString& text);
 
-    const FileShape& shape_;
+    const TableDescriptor& shape_;
     FileReport& report_;
     LineIndex lines_;
     std::vector<qsizetype> fieldStarts_;
@@ -257,7 +258,7 @@ void FileChecker::reportLines(const QString& text) {
 }
 
 void FileChecker::findUnwritableValues(Table& table) {
-    const TableLayout layout{shape_.fileName, shape_.quotedField};
+    const TableDescriptor& layout = shape_;
     // The writer names the first value it refuses; blank it out and ask again for the next.
     for (int found = 0; found <= kMaxFindingsPerFile; ++found) {
         QByteArray bytes;
@@ -311,35 +312,14 @@ bool FileReport::hasWarnings() const {
                        [](const Finding& f) { return f.severity == Severity::Warning; });
 }
 
-std::vector<FileShape> databaseFiles() {
-    std::vector<FileShape> files;
-    for (const TableDescriptor* table : Tables::monsterTables()) {
-        FileShape shape;
-        shape.fileName = table->fileName;
-        shape.width = table->width;
-        shape.fieldNames = table->fieldNames;
-        shape.quotedField = table->quotedField;
-        // The editor's start-up needs a monster after the placeholder and a first morph record.
-        if (table == &Tables::status()) {
-            shape.minRecords = 2;
-            shape.tooFewRecords =
-                u"モンスターのレコードがありません（先頭のダミー行の後に１件以上必要です）"_s;
-        } else if (table == &Tables::morph()) {
-            shape.minRecords = 1;
-            shape.tooFewRecords = u"レコードが１件もありません（１件以上必要です）"_s;
-        }
-        files.push_back(shape);
-    }
-    for (const TableDescriptor* table : Tables::itemTables()) {
-        FileShape shape;
-        shape.fileName = table->fileName;
-        shape.width = table->width;
-        files.push_back(shape);
-    }
+std::vector<const TableDescriptor*> databaseFiles() {
+    std::vector<const TableDescriptor*> files;
+    for (const TableDescriptor* table : Tables::monsterTables()) files.push_back(table);
+    for (const TableDescriptor* table : Tables::itemTables()) files.push_back(table);
     return files;
 }
 
-FileReport checkFile(const QDir& dir, const FileShape& shape) {
+FileReport checkFile(const QDir& dir, const TableDescriptor& shape) {
     FileReport report;
     report.fileName = shape.fileName;
     FileChecker(shape, report).run(dir);

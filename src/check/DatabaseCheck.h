@@ -4,6 +4,8 @@
 #include <QString>
 #include <vector>
 
+#include "model/TableDescriptor.h"
+
 namespace mdb::check {
 
 // What the editor would do with one finding: refuse the file, or load it with a risk the user
@@ -28,21 +30,12 @@ struct FileReport {
     bool hasWarnings() const;
 };
 
-// How one file is laid out and what the editor asks of it beyond its format.
-struct FileShape {
-    QString fileName;
-    int width = 0;
-    QStringList fieldNames;  // empty for the item files, whose values are never written
-    int quotedField = 0;     // the field the writer puts in double quotes, 0 for none
-    qint32 minRecords = 0;   // fewer records than this and the editor will not start
-    QString tooFewRecords;   // the reason it gives then
-};
-
-// The seven monster files in their load order, then the three item files.
-std::vector<FileShape> databaseFiles();
+// The seven monster files in their load order, then the three item files: each file's shape and
+// what the editor asks of it beyond its format (the fewest records) is its descriptor's.
+std::vector<const TableDescriptor*> databaseFiles();
 
 // Reads one file with the editor's own reader and, where something is wrong, tells where.
-FileReport checkFile(const QDir& dir, const FileShape& shape);
+FileReport checkFile(const QDir& dir, const TableDescriptor& shape);
 
 // At most this many findings are listed per file; the rest are only counted.
 constexpr int kMaxFindingsPerFile = 20;

@@ -1,31 +1,53 @@
 #include "model/MonsterDatabase.h"
 
+#include <cstdlib>
 #include <utility>
 
 namespace mdb {
 
 MonsterDatabase::MonsterDatabase()
-    : StatusTable(Tables::status()),
-      DropTable(Tables::drop()),
-      MvpTable(Tables::mvp()),
-      MorphTable(Tables::morph()),
-      EmoteTable(Tables::emote()),
-      SummonTable(Tables::summon()),
-      SlaveTable(Tables::slave()) {}
+    : StatusTable(Tables::of(TableId::Status)),
+      DropTable(Tables::of(TableId::Drop)),
+      MvpTable(Tables::of(TableId::Mvp)),
+      MorphTable(Tables::of(TableId::Morph)),
+      EmoteTable(Tables::of(TableId::Emote)),
+      SummonTable(Tables::of(TableId::Summon)),
+      SlaveTable(Tables::of(TableId::Slave)) {}
 
-std::array<Table*, 7> MonsterDatabase::loadOrder() {
-    return {&StatusTable, &DropTable,   &MvpTable,  &MorphTable,
-            &EmoteTable,  &SummonTable, &SlaveTable};
+Table& MonsterDatabase::table(TableId id) {
+    return const_cast<Table&>(std::as_const(*this).table(id));
 }
 
-std::array<const Table*, 7> MonsterDatabase::saveOrder() const {
-    return {&StatusTable, &DropTable,   &MvpTable,  &EmoteTable,
-            &MorphTable,  &SummonTable, &SlaveTable};
+const Table& MonsterDatabase::table(TableId id) const {
+    switch (id) {
+        case TableId::Status:
+            return StatusTable;
+        case TableId::Drop:
+            return DropTable;
+        case TableId::Mvp:
+            return MvpTable;
+        case TableId::Morph:
+            return MorphTable;
+        case TableId::Emote:
+            return EmoteTable;
+        case TableId::Summon:
+            return SummonTable;
+        case TableId::Slave:
+            return SlaveTable;
+    }
+    std::abort();  // no id outside the enum is ever made
 }
 
-TableLayout MonsterDatabase::layoutOf(const Table& table) {
-    const TableDescriptor* descriptor = Tables::byFileName(table.name());
-    return TableLayout{table.name(), descriptor ? descriptor->quotedField : 0};
+std::array<Table*, kTableCount> MonsterDatabase::loadOrder() {
+    std::array<Table*, kTableCount> tables{};
+    for (size_t i = 0; i < kTableCount; ++i) tables[i] = &table(kTableIds[i]);
+    return tables;
+}
+
+std::array<const Table*, kTableCount> MonsterDatabase::saveOrder() const {
+    std::array<const Table*, kTableCount> tables{};
+    for (size_t i = 0; i < kTableCount; ++i) tables[i] = &table(kSaveOrder[i]);
+    return tables;
 }
 
 void MonsterDatabase::keepAppendedLine(const Table& table, const QByteArray& line) {

@@ -10,13 +10,6 @@
 
 namespace mdb {
 
-// How one database file is laid out: its bare file name and the one field (1-based) written in
-// double quotes, 0 when none is.
-struct TableLayout {
-    QString fileName;
-    int quotedField = 0;
-};
-
 // The seven monster tables. Every field is text exactly as read; records keep file order.
 class MonsterDatabase {
 public:
@@ -30,13 +23,13 @@ public:
     Table SummonTable;
     Table SlaveTable;
 
-    // The tables in the order they are read at start.
-    std::array<Table*, 7> loadOrder();
-    // The tables in the order the save writes them.
-    std::array<const Table*, 7> saveOrder() const;
+    Table& table(TableId id);
+    const Table& table(TableId id) const;
 
-    // Layout of a table of this database (file name, quoted field).
-    static TableLayout layoutOf(const Table& table);
+    // The tables in the order they are read at start (kTableIds).
+    std::array<Table*, kTableCount> loadOrder();
+    // The tables in the order the save writes them (kSaveOrder).
+    std::array<const Table*, kTableCount> saveOrder() const;
 
     // Lines appended to a table's file since the load, exactly as written (each ended by its
     // line end). The tables never see them; every save writes them after the table's records,

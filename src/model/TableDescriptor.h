@@ -3,20 +3,41 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <optional>
+#include <vector>
+
+#include "model/FieldSpec.h"
+#include "model/TableId.h"
 
 namespace mdb {
 
 // What a database file is, written once: its bare file name, its fields in file order (their
 // count is the record width), the one field written in double quotes (0 when none is) and how
 // many slots its repeated group has (drop slots, MVP specials, related monsters; 0 for none).
-// Storage, the checker, the append and the editors all read widths and field numbers here.
-// The item tables name only the two fields the editor uses.
+// A monster table's fields also carry their role and caption, and the table its frame's title
+// and the fewest records the editor starts with. Storage, the checker, the append, the editors
+// and the grid all read shapes, captions and roles here. The item tables name only the two
+// fields the editor uses.
 struct TableDescriptor {
     QString fileName;
     int width = 0;
     QStringList fieldNames;  // all `width` fields of a monster table; empty for an item table
     int quotedField = 0;
     int slotCount = 0;
+    std::vector<FieldSpec> fields;  // field n is fields[n - 1]; empty for an item table
+    QString frameTitle;             // the title of the editor's frame
+    qint32 minRecords = 0;          // fewer records and the editor will not start
+    QString tooFewRecords;          // why it will not, in the user's words
+
+    int fieldCount() const { return width; }
+    // Field 1..fieldCount() of a monster table.
+    const FieldSpec& field(int number) const { return fields.at(size_t(number - 1)); }
+    const QString& caption(int number) const { return field(number).caption; }
+    FieldRole role(int number) const { return field(number).role; }
+    bool isNumeric(int number) const { return field(number).isNumeric(); }
+    int limit(int number) const { return field(number).limit; }
+    // The fields of a role, in file order.
+    std::vector<int> fieldsOf(FieldRole role) const;
 };
 
 // Field numbers (1-based, in file order) of every table, in one style: a namespace per table
@@ -118,6 +139,11 @@ enum : int { ItemId = 1, ItemName = 3 };
 
 // The descriptors of the seven monster files and the three item files.
 namespace Tables {
+// The descriptor of a monster table.
+const TableDescriptor& of(TableId id);
+// The table a descriptor describes; none for an item table.
+std::optional<TableId> idOf(const TableDescriptor& descriptor);
+
 const TableDescriptor& status();
 const TableDescriptor& drop();
 const TableDescriptor& mvp();
@@ -130,7 +156,7 @@ const TableDescriptor& dropItems();
 const TableDescriptor& equipItems();
 
 // The seven monster tables in the order they are read at start, and the three item tables.
-std::array<const TableDescriptor*, 7> monsterTables();
+std::array<const TableDescriptor*, kTableCount> monsterTables();
 std::array<const TableDescriptor*, 3> itemTables();
 // The descriptor of a file name, null for none.
 const TableDescriptor* byFileName(const QString& fileName);

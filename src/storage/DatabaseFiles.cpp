@@ -58,15 +58,13 @@ std::optional<StorageError> saveMonsterDatabase(const QDir& dir, const MonsterDa
     // Every table is checked before the first file is touched, so that a value the format cannot
     // hold writes nothing; each file's bytes are made only as they are written, a piece at a
     // time, so that a save never holds a whole encoded file.
-    const auto order = db.saveOrder();
-    for (const Table* table : order) {
-        if (auto error = checkTableFaithfully(*table, MonsterDatabase::layoutOf(*table))) {
-            return error;
-        }
+    for (const TableId id : kSaveOrder) {
+        if (auto error = checkTableFaithfully(db.table(id), Tables::of(id))) return error;
     }
-    for (const Table* table : order) {
+    for (const TableId id : kSaveOrder) {
+        const Table* table = &db.table(id);
         auto produce = [&](ChunkedOutput& out) -> std::optional<StorageError> {
-            if (auto error = writeTableFaithfully(*table, MonsterDatabase::layoutOf(*table), out)) {
+            if (auto error = writeTableFaithfully(*table, Tables::of(id), out)) {
                 return error;
             }
             followWithAppendedLines(out, db.appendedLines(*table));

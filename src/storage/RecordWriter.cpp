@@ -79,7 +79,7 @@ bool endsWithLineEnd(const QByteArray& bytes) {
 // Appends records first..Count in their normal form to `out` (with no `out`, only looks for the
 // refusals), some records at a time: each batch is built as one text and converted once, its
 // characters checked on the way, so that a whole table is never held twice.
-std::optional<StorageError> encodeRecords(const Table& table, const TableLayout& layout,
+std::optional<StorageError> encodeRecords(const Table& table, const TableDescriptor& layout,
                                           qint32 first, ChunkedOutput* out) {
     constexpr qsizetype kBatch = ChunkedOutput::kChunk / 2;  // characters
     const int width = table.fieldCount();
@@ -148,7 +148,7 @@ std::optional<StorageError> encodeField(QStringView value, bool layoutQuoted, QB
     return std::nullopt;
 }
 
-std::optional<StorageError> encodeTable(const Table& table, const TableLayout& layout,
+std::optional<StorageError> encodeTable(const Table& table, const TableDescriptor& layout,
                                         QByteArray& out) {
     out.clear();
     QByteArray bytes;
@@ -167,7 +167,7 @@ namespace {
 // `sourceBytes(from, to, out)` appends the bytes of the source from..to. With no `out`, only the
 // refusals are looked for.
 template <typename Ch, typename SourceBytes>
-std::optional<StorageError> rewriteSource(const Table& table, const TableLayout& layout,
+std::optional<StorageError> rewriteSource(const Table& table, const TableDescriptor& layout,
                                           const Ch* data, qsizetype size, ChunkedOutput* out,
                                           SourceBytes&& sourceBytes) {
     const int width = table.fieldCount();
@@ -215,7 +215,7 @@ std::optional<StorageError> rewriteSource(const Table& table, const TableLayout&
 
 // writeTableFaithfully into `out`, or, with no `out`, only its refusals: the same walk, with
 // no bytes made.
-std::optional<StorageError> faithfully(const Table& table, const TableLayout& layout,
+std::optional<StorageError> faithfully(const Table& table, const TableDescriptor& layout,
                                        ChunkedOutput* out) {
     if (!table.hasSource()) return encodeRecords(table, layout, 1, out);
     const std::optional<QByteArray>& kept = table.sourceBytes();
@@ -247,12 +247,12 @@ std::optional<StorageError> faithfully(const Table& table, const TableLayout& la
 
 }  // namespace
 
-std::optional<StorageError> writeTableFaithfully(const Table& table, const TableLayout& layout,
+std::optional<StorageError> writeTableFaithfully(const Table& table, const TableDescriptor& layout,
                                                  ChunkedOutput& out) {
     return faithfully(table, layout, &out);
 }
 
-std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
+std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableDescriptor& layout,
                                                   QByteArray& out) {
     QByteArray bytes;
     ChunkedOutput collect = collectInto(bytes);
@@ -262,7 +262,8 @@ std::optional<StorageError> encodeTableFaithfully(const Table& table, const Tabl
     return std::nullopt;
 }
 
-std::optional<StorageError> checkTableFaithfully(const Table& table, const TableLayout& layout) {
+std::optional<StorageError> checkTableFaithfully(const Table& table,
+                                                 const TableDescriptor& layout) {
     return faithfully(table, layout, nullptr);
 }
 

@@ -24,21 +24,21 @@ std::optional<StorageError> encodeField(QStringView value, bool layoutQuoted, QB
 // Encodes a whole table in its normal form: one line per record 1..Count, every field as
 // encodeField writes it, joined by a single comma, each line ended by CR LF; a table with no
 // record gives no bytes. A refusal names the record and the field.
-std::optional<StorageError> encodeTable(const Table& table, const TableLayout& layout,
+std::optional<StorageError> encodeTable(const Table& table, const TableDescriptor& layout,
                                         QByteArray& out);
 
 // Encodes a table read from a file so that every field not written since keeps exactly the
 // bytes it was read with (quotes, blanks, text after a closing quote, the code page's duplicate
 // codes, line ends); only written fields whose value differs from what was read take the normal
 // form. A table without a source file is encoded as encodeTable does.
-std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableLayout& layout,
+std::optional<StorageError> encodeTableFaithfully(const Table& table, const TableDescriptor& layout,
                                                   QByteArray& out);
 // The same, handing the bytes to `out` a piece at a time as they are made: the whole file is
 // never held. A refusal can come after bytes were handed on: check the table first.
-std::optional<StorageError> writeTableFaithfully(const Table& table, const TableLayout& layout,
+std::optional<StorageError> writeTableFaithfully(const Table& table, const TableDescriptor& layout,
                                                  ChunkedOutput& out);
 // The refusal encodeTableFaithfully would give, without making the bytes.
-std::optional<StorageError> checkTableFaithfully(const Table& table, const TableLayout& layout);
+std::optional<StorageError> checkTableFaithfully(const Table& table, const TableDescriptor& layout);
 
 // Appends one record line, its fields in their normal form (none quoted by layout) and ended by
 // CR LF, to a file (created when missing), all or nothing. The file must end between records of

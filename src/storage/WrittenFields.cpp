@@ -11,7 +11,7 @@
 namespace mdb {
 
 std::optional<std::optional<StorageError>> rewriteWrittenFields(const Table& table,
-                                                                const TableLayout& layout,
+                                                                const TableDescriptor& layout,
                                                                 ChunkedOutput* out) {
     using Result = std::optional<std::optional<StorageError>>;
     std::vector<Table::SourceField> written;

@@ -16,7 +16,7 @@ namespace mdb {
 // loaded from the text, or one that does not stand where a field begins), so that the caller
 // walks instead; otherwise the refusal, or none with the bytes handed to `out` (when given).
 std::optional<std::optional<StorageError>> rewriteWrittenFields(const Table& table,
-                                                                const TableLayout& layout,
+                                                                const TableDescriptor& layout,
                                                                 ChunkedOutput* out);
 
 }  // namespace mdb

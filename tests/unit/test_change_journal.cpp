@@ -27,8 +27,7 @@ TEST(ChangeList, AnUpdateRecordedAndUndoneGivesBackTheBytesRead) {
     MonsterDatabase db;
     ASSERT_FALSE(loadMonsterDatabase(QDir(sampleDir()), db));
     QByteArray original;
-    ASSERT_FALSE(
-        encodeTableFaithfully(db.StatusTable, MonsterDatabase::layoutOf(db.StatusTable), original));
+    ASSERT_FALSE(encodeTableFaithfully(db.StatusTable, Tables::status(), original));
     const QString hp = db.StatusTable.field(2, StatusField::Hp);
 
     ChangeSet changes;
@@ -57,8 +56,7 @@ TEST(ChangeList, AnUpdateRecordedAndUndoneGivesBackTheBytesRead) {
     EXPECT_TRUE(db.DropTable.fieldFromSource(1, 2));
     EXPECT_TRUE(db.MvpTable.fieldFromSource(1, 2));
     QByteArray undone;
-    ASSERT_FALSE(
-        encodeTableFaithfully(db.StatusTable, MonsterDatabase::layoutOf(db.StatusTable), undone));
+    ASSERT_FALSE(encodeTableFaithfully(db.StatusTable, Tables::status(), undone));
     EXPECT_EQ(undone, original);
 
     // redo, then a set that does not start from what the fields hold changes nothing

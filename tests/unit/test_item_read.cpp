@@ -37,10 +37,17 @@ Items byFullReader(const QByteArray& bytes, int width) {
     return out;
 }
 
+TableDescriptor itemFile(const QString& fileName, int width) {
+    TableDescriptor descriptor;
+    descriptor.fileName = fileName;
+    descriptor.width = width;
+    return descriptor;
+}
+
 // What a read into an item table of `width` keeps: `read` fills the table and gives its error.
 template <typename Read>
 Items byItemTable(int width, const Read& read) {
-    const TableDescriptor descriptor{u"item_drop_db.txt"_s, width, {}, 0, 0};
+    const TableDescriptor descriptor = itemFile(u"item_drop_db.txt"_s, width);
     ItemTable table(descriptor);
     Items out;
     out.error = read(table);
@@ -138,7 +145,7 @@ TEST(ItemRead, BadByteOutsideIdAndNameIsRefusedWithItsPlaceAndNoItemIsKept) {
     // the second record's script holds a byte pair that is no character: nothing of the file
     // may be offered, and the place named must be that of the bad byte
     const QByteArray bytes = "501,A,Apple,3,50\r\n502,B,Banana,3,\"bonus \x81\x20;\"\r\n";
-    const TableDescriptor descriptor{u"item_consume_db.txt"_s, 5, {}, 0, 0};
+    const TableDescriptor descriptor = itemFile(u"item_consume_db.txt"_s, 5);
     ItemTable table(descriptor);
     const auto error = readItemRecords(bytes, table);
     ASSERT_TRUE(error);

@@ -254,8 +254,7 @@ TEST(StorageFaults, AWriteFailingInTheMiddleOfAFileKeepsTheOldFile) {
     ASSERT_TRUE(db.StatusTable.setField(2, StatusField::DisplayName, longName));
     ASSERT_TRUE(db.DropTable.setField(1, 2, u"910"_s));
     QByteArray wholeStatus;
-    ASSERT_FALSE(encodeTableFaithfully(db.StatusTable, MonsterDatabase::layoutOf(db.StatusTable),
-                                       wholeStatus));
+    ASSERT_FALSE(encodeTableFaithfully(db.StatusTable, Tables::status(), wholeStatus));
     const QStringList names = dir.entryList(QDir::Files | QDir::Hidden);
 
     for (const int error : {EIO, ENOSPC}) {

@@ -28,7 +28,10 @@ QStringList statusRecord(const QString& id, const QString& name, const QString& 
 
 QByteArray encoded(const Table& table) {
     QByteArray out("stale");
-    auto error = encodeTable(table, MonsterDatabase::layoutOf(table), out);
+    const TableDescriptor* described = Tables::byFileName(table.name());
+    TableDescriptor loose;  // a table of no database file: nothing quoted
+    loose.fileName = table.name();
+    auto error = encodeTable(table, described ? *described : loose, out);
     return error ? QByteArray("<refused>") : out;
 }
 
@@ -73,8 +76,7 @@ TEST(StorageWriter, FieldsThatWouldReadBackDifferentlyAreRefusedByPlace) {
         bad[c.field - 1] = c.value;
         ASSERT_TRUE(db.StatusTable.appendRecord(bad));
         QByteArray out("stale");
-        const auto error =
-            encodeTable(db.StatusTable, MonsterDatabase::layoutOf(db.StatusTable), out);
+        const auto error = encodeTable(db.StatusTable, Tables::status(), out);
         ASSERT_TRUE(error) << c.value.toStdString();
         EXPECT_EQ(error->kind, c.kind);
         EXPECT_EQ(error->fileName, u"mob_stat_db.txt"_s);

@@ -45,8 +45,8 @@ TEST(Table, WidthsAndOrdersOfTheSevenTables) {
     EXPECT_EQ(db.DropTable.fieldNumber(u"Rate8"), 17);
     EXPECT_EQ(db.loadOrder()[3]->name(), QStringLiteral("mob_morph_db.txt"));
     EXPECT_EQ(db.saveOrder()[3]->name(), QStringLiteral("mob_emote_db.txt"));
-    EXPECT_EQ(MonsterDatabase::layoutOf(db.StatusTable).quotedField, 3);
-    EXPECT_EQ(MonsterDatabase::layoutOf(db.DropTable).quotedField, 0);
+    EXPECT_EQ(Tables::status().quotedField, 3);
+    EXPECT_EQ(Tables::drop().quotedField, 0);
 }
 
 TEST(CodeTables, ElementRowsAndCodesMapBothWays) {
