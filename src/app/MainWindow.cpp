@@ -64,6 +64,7 @@ MainWindow::MainWindow(const QDir& databaseDir, MessageSink& messages, InstanceG
     connectChains();
     connectUnsavedWork();
     connectReports();
+    connectGrid();
     letTextBoxesHoldAnyValue(this);
     setOuterSizeTwips(kStatusOnlyView.width(), kStatusOnlyView.height());
 }

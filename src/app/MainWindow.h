@@ -19,6 +19,8 @@ class AboutCommand;
 class AddEntryCommands;
 class CommitCommand;
 class DropEditor;
+class GridEdits;
+class GridWindow;
 class EmoteEditor;
 class InstanceGuard;
 class ItemLoadCommand;
@@ -29,6 +31,7 @@ class PendingChangesWindow;
 class QuitCommand;
 class RelatedMonsterEditor;
 class SaveCommand;
+class Table;
 class StatusReport;
 class StatusEditor;
 class UnsavedWork;
@@ -63,6 +66,9 @@ public:
     // Shows status record `record` afresh in every editor, as choosing a monster does, even
     // when it is the one shown (after undo, redo, a revert or a restore).
     void showMonsterAfresh(qint32 record);
+    // Shows status record `record` as choosing it does, in a view that shows the editor of
+    // `table`, with the control of `field` focused (from the grid window).
+    void showMonsterSlot(qint32 record, const Table* table, int field);
     // Ends the program without a question (a signal, the session ending); edits the forms
     // hold are updated first, so that the recovery journal keeps them.
     void endSession();
@@ -148,6 +154,7 @@ private:
     void connectUnsavedWork();
     void connectReports();
     StartResult refuseFolderInUse();
+    void connectGrid();
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
     void reportRefusedFolder(const QString& refused);
@@ -159,6 +166,9 @@ private:
     ItemDatabase items_;
     MirrorModels* models_;
     EditorRegistry editors_;
+    QAction* mnuGrid_ = nullptr;  // "一覧" (Ctrl+T)
+    GridEdits* gridEdits_ = nullptr;
+    GridWindow* gridWindow_ = nullptr;
 };
 
 }  // namespace mdb

@@ -47,6 +47,7 @@ void MainWindow::buildMenus() {
     mnuBack = addMenuAction(mnuEdit, u"mnuBack"_s, u"前の候補へ移動"_s, QKeySequence(u"Ctrl+D"_s));
     mnuRenw = addMenuAction(mnuEdit, u"mnuRenw"_s, u"現在の編集結果を反映させる(&S)"_s,
                             QKeySequence(u"Ctrl+S"_s));
+    mnuGrid_ = addMenuAction(mnuEdit, u"mnuGrid"_s, u"一覧"_s, QKeySequence(u"Ctrl+T"_s));
     mnuEdit->addSeparator();
     mnuMenu = mnuEdit->addMenu(u"メニュー"_s);
     mnuMenu->setObjectName(u"mnuMenu"_s);

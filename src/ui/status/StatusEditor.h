@@ -51,6 +51,8 @@ public:
     // The visible control that shows a bound control's value (a drop-down for a hidden code
     // box), where its edit is marked.
     QWidget* shownBy(QObject* control) const;
+    // The status record the form shows, none before the first monster is shown.
+    std::optional<qint32> shownStatusRecord() const { return shownRecord(); }
 
     // Start-up: the race, element and size lists (race and size then select row 0).
     void fillCodeLists();
