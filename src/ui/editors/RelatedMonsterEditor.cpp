@@ -21,16 +21,11 @@ namespace mdb {
 
 using namespace Qt::StringLiterals;
 
-namespace {
-
-// What the user is told when a count was brought down to kRelationCountLimit.
 QString limitedCountMessage() {
     return MessageSink::joinLines(
         {u"サーバーの安全動作のため 最大数は２０に設定してあります"_s,
          u"危険を承知でこれ以上の数値に設定したいならテキストエディタなどで編集して下さい"_s});
 }
-
-}  // namespace
 
 RelatedMonsterEditor::Names RelatedMonsterEditor::morphNames() {
     return {

@@ -15,6 +15,10 @@ class QWidget;
 
 namespace mdb {
 
+// What the user is told when a count was brought down to kRelationCountLimit (the form and
+// the grid say the same).
+QString limitedCountMessage();
+
 class MessageSink;
 
 // One editor of a record that names a monster, up to five related monsters and a count:

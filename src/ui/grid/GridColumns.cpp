@@ -2,8 +2,10 @@
 
 #include "model/MonsterDatabase.h"
 #include "model/NumericText.h"
-#include "ui/controls/FieldText.h"
-#include "ui/editors/EditorRules.h"
+#include "model/FieldText.h"
+#include "model/ValueLimits.h"
+#include "model/ValueRules.h"
+#include "ui/editors/RelatedMonsterEditor.h"
 
 namespace mdb {
 
@@ -137,7 +139,7 @@ CellVerdict judgeCellText(CellRule rule, const QString& typed) {
     verdict.accepted = true;
     switch (rule) {
         case CellRule::DropRate:
-            if (numericValue(text) > 10000) text = u"10000"_s;
+            if (numericValue(text) > kRateLimit) text = QString::number(kRateLimit);
             break;
         case CellRule::MorphCount:
             text = NormalizeMorphCount(text);
