@@ -12,15 +12,14 @@
 
 #include "app/ChangeWords.h"
 #include "ui/about/AboutBox.h"
+#include "ui/changes/PendingChangesWindow.h"
 #include "ui/commands/CommitCommand.h"
 #include "ui/commands/FocusOrder.h"
 #include "ui/commands/ItemLoadCommand.h"
-#include "ui/commands/PendingChangesWindow.h"
 #include "ui/commands/QuitCommand.h"
 #include "ui/commands/SaveCommand.h"
 #include "ui/commands/UnsavedWork.h"
 #include "ui/commands/ViewModes.h"
-#include "ui/commands/WindowLayout.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/EditorStyle.h"
 #include "ui/controls/MessageSink.h"
@@ -31,6 +30,7 @@
 #include "ui/editors/EmoteEditor.h"
 #include "ui/editors/MvpEditor.h"
 #include "ui/editors/RelatedMonsterEditor.h"
+#include "ui/layout/WindowLayout.h"
 #include "ui/status/StatusEditor.h"
 
 namespace mdb {

@@ -6,8 +6,8 @@
 
 #include "model/ItemDatabase.h"
 #include "model/MonsterDatabase.h"
-#include "ui/controls/MirrorModels.h"
 #include "ui/editors/EditorRegistry.h"
+#include "ui/models/MirrorModels.h"
 
 class QAction;
 class QMenu;

@@ -10,8 +10,8 @@
 #include "storage/RecoveryCopy.h"
 #include "ui/commands/UnsavedWork.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/controls/StorageMessages.h"
 #include "ui/editors/EmoteEditor.h"
+#include "ui/messages/StorageMessages.h"
 #include "ui/status/StatusEditor.h"
 
 namespace mdb {

@@ -22,7 +22,7 @@
 #include <iostream>
 
 #include "../ui/WindowFixture.h"
-#include "ui/commands/WindowLayout.h"
+#include "ui/layout/WindowLayout.h"
 #include "ui/status/StatusEditor.h"
 
 namespace mdb::test {

@@ -17,7 +17,7 @@
 #include "storage/RecordWriter.h"
 #include "storage/StorageError.h"
 #include "ui/controls/ListBox.h"
-#include "ui/controls/StorageMessages.h"
+#include "ui/messages/StorageMessages.h"
 
 using namespace Qt::StringLiterals;
 

@@ -9,8 +9,8 @@
 #include <map>
 
 #include "EditorFixture.h"
-#include "ui/commands/WindowLayout.h"
 #include "ui/editors/DependentEditor.h"
+#include "ui/layout/WindowLayout.h"
 #include "ui/status/StatusEditor.h"
 
 using namespace Qt::StringLiterals;

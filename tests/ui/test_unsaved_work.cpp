@@ -9,7 +9,7 @@
 #include "EditorFixture.h"
 #include "storage/FileIo.h"
 #include "storage/Journal.h"
-#include "ui/commands/PendingChangesWindow.h"
+#include "ui/changes/PendingChangesWindow.h"
 #include "ui/commands/UnsavedWork.h"
 #include "ui/commands/ViewModes.h"
 

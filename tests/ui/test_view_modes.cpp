@@ -8,8 +8,8 @@
 
 #include "EditorFixture.h"
 #include "ui/commands/ViewModes.h"
-#include "ui/commands/WindowLayout.h"
 #include "ui/controls/HiddenList.h"
+#include "ui/layout/WindowLayout.h"
 
 using namespace Qt::StringLiterals;
 

@@ -7,8 +7,8 @@
 #include "storage/StorageError.h"
 #include "ui/controls/ColumnModel.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/controls/MirrorModels.h"
-#include "ui/controls/StorageMessages.h"
+#include "ui/messages/StorageMessages.h"
+#include "ui/models/MirrorModels.h"
 
 namespace mdb {
 

@@ -3,7 +3,7 @@
 #include "storage/DatabaseFiles.h"
 #include "storage/StorageError.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/controls/StorageMessages.h"
+#include "ui/messages/StorageMessages.h"
 
 namespace mdb {
 

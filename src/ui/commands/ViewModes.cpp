@@ -10,11 +10,11 @@
 #include <QScreen>
 #include <QStatusBar>
 
-#include "ui/commands/KeepOnScreen.h"
-#include "ui/commands/WindowLayout.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/editors/DependentEditor.h"
 #include "ui/editors/EditorRegistry.h"
+#include "ui/layout/KeepOnScreen.h"
+#include "ui/layout/WindowLayout.h"
 
 namespace mdb {
 

@@ -7,8 +7,8 @@
 #include "storage/DatabaseFiles.h"
 #include "ui/controls/ChainTrace.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/controls/StorageMessages.h"
 #include "ui/editors/DependentEditor.h"
+#include "ui/messages/StorageMessages.h"
 
 namespace mdb {
 

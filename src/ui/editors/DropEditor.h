@@ -3,8 +3,8 @@
 #include <array>
 
 #include "ui/controls/HiddenList.h"
-#include "ui/controls/MirrorModels.h"
 #include "ui/editors/DependentEditor.h"
+#include "ui/models/MirrorModels.h"
 
 class QComboBox;
 class QLineEdit;

@@ -4,8 +4,8 @@
 
 #include "model/MonsterDatabase.h"
 #include "ui/controls/HiddenList.h"
-#include "ui/controls/MirrorModels.h"
 #include "ui/editors/DependentEditor.h"
+#include "ui/models/MirrorModels.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -10,7 +10,7 @@
 #include "ui/controls/ColumnModel.h"
 #include "ui/controls/HiddenList.h"
 #include "ui/controls/ListBox.h"
-#include "ui/controls/MirrorModels.h"
+#include "ui/models/MirrorModels.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "ui/controls/StorageMessages.h"
+#include "ui/messages/StorageMessages.h"
 
 #include <errno.h>
 

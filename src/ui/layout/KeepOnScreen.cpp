@@ -1,4 +1,4 @@
-#include "ui/commands/KeepOnScreen.h"
+#include "ui/layout/KeepOnScreen.h"
 
 #include <QEvent>
 #include <QScreen>

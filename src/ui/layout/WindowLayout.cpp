@@ -1,4 +1,4 @@
-#include "ui/commands/WindowLayout.h"
+#include "ui/layout/WindowLayout.h"
 
 #include <QBoxLayout>
 #include <QEvent>
@@ -11,7 +11,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/commands/DesignScale.h"
+#include "ui/layout/DesignScale.h"
 
 namespace mdb {
 

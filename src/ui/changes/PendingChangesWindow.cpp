@@ -1,4 +1,4 @@
-#include "ui/commands/PendingChangesWindow.h"
+#include "ui/changes/PendingChangesWindow.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

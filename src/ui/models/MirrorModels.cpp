@@ -1,4 +1,4 @@
-#include "ui/controls/MirrorModels.h"
+#include "ui/models/MirrorModels.h"
 
 namespace mdb {
 
