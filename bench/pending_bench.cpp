@@ -20,7 +20,7 @@
 #include "app/ChangeWords.h"
 #include "app/MainWindow.h"
 #include "storage/Journal.h"
-#include "ui/commands/PendingChangesWindow.h"
+#include "ui/changes/PendingChangesWindow.h"
 #include "ui/commands/UnsavedWork.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/status/StatusEditor.h"

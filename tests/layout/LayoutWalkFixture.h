@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QGroupBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -110,10 +111,13 @@ private:
                                .arg(client_->width())
                                .arg(client_->height()));
         }
-        // (a button's least width is a style's taste; its text is checked below)
+        // (a button's least width is a style's taste; its text is checked below. A table's
+        // header is sized by its table from its own hint, not by the least size it inherits
+        // as a scroll area.)
         const QSize minimum = widget->minimumSizeHint();
         const bool button = qobject_cast<QPushButton*>(widget) != nullptr;
         if (minimum.isValid() && !qobject_cast<QGroupBox*>(widget) &&
+            !qobject_cast<QHeaderView*>(widget) &&
             ((!button && widget->width() < minimum.width()) ||
              widget->height() < minimum.height())) {
             report(widget, u"is squeezed to %1x%2 below its least size %3x%4"_s.arg(widget->width())

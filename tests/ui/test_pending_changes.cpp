@@ -7,7 +7,7 @@
 #include <QWindow>
 
 #include "EditorFixture.h"
-#include "ui/commands/PendingChangesWindow.h"
+#include "ui/changes/PendingChangesWindow.h"
 #include "ui/commands/UnsavedWork.h"
 
 using namespace Qt::StringLiterals;

@@ -148,7 +148,9 @@ TEST_F(TableQueryOnData, FiltersByTextAndNumberConditionsAsAPlainScanDoes) {
             if (level >= 70 && level <= 80 && hp < 10000 && textHit) expected.push_back(r);
         }
         EXPECT_EQ(filterRecords(columns, all, filter), expected) << text.toStdString();
-        if (text.isEmpty()) EXPECT_FALSE(expected.empty());
+        if (text.isEmpty()) {
+            EXPECT_FALSE(expected.empty());
+        }
     }
 
     // every operator over the mode (above 16 bits), a blank never meets a condition
@@ -209,7 +211,9 @@ TEST_F(TableQueryOnData, WhereUsedFindsEverySlotABruteForceScanFinds) {
         for (const SlotUse& use : uses) {
             ASSERT_EQ(use.table->field(use.record, use.field).toInt(), id);
             // the rate beside an item is the next field, where it has one
-            if (use.rateField) EXPECT_EQ(use.rateField, use.field + 1);
+            if (use.rateField) {
+                EXPECT_EQ(use.rateField, use.field + 1);
+            }
         }
         ++checked;
     }

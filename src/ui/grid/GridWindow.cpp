@@ -14,7 +14,7 @@
 #include "model/MonsterDatabase.h"
 #include "storage/SafeWrite.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/controls/StorageMessages.h"
+#include "ui/messages/StorageMessages.h"
 #include "ui/grid/BulkEditDialog.h"
 #include "ui/grid/FrozenGrid.h"
 #include "ui/grid/GridEdits.h"
