@@ -29,6 +29,9 @@ struct FieldSpec {
     FieldRole role = FieldRole::Number;
     int limit = 0;  // the largest value a rate or a count takes; 0 for none
     CountRule countRule = CountRule::None;
+    // The forms set it only by choosing from a list or by flags (a code, a state, the mode), or
+    // never (the ID): no box takes it typed, so no table view offers it for typing either.
+    bool picked = false;
 
     bool isNumeric() const {
         return role != FieldRole::Key && role != FieldRole::MonsterReference &&

@@ -13,8 +13,14 @@ FieldSpec fieldOf(const QString& name, const QString& caption, FieldRole role, i
     return FieldSpec{name, caption, role, limit, CountRule::None};
 }
 
+FieldSpec picked(FieldSpec field) {
+    field.picked = true;
+    return field;
+}
+
 TableDescriptor monsterTable(const QString& fileName, const QString& frameTitle,
-                             std::vector<FieldSpec> fields, int quoted = 0, int slotCount = 0) {
+                             const QString& shortTitle, std::vector<FieldSpec> fields,
+                             int quoted = 0, int slotCount = 0) {
     TableDescriptor d;
     d.fileName = fileName;
     d.width = int(fields.size());
@@ -23,6 +29,7 @@ TableDescriptor monsterTable(const QString& fileName, const QString& frameTitle,
     d.quotedField = quoted;
     d.slotCount = slotCount;
     d.frameTitle = frameTitle;
+    d.shortTitle = shortTitle;
     return d;
 }
 
@@ -37,38 +44,39 @@ TableDescriptor status() {
     const auto number = [](const QString& name, const QString& caption) {
         return fieldOf(name, caption, R::Number);
     };
-    TableDescriptor d = monsterTable(u"mob_stat_db.txt"_s,
-                                     u"モンスターステータスＤＢ 編集項目　(mob_stat_db.txt)"_s,
-                                     {number(u"Id"_s, u"ID"_s),
-                                      fieldOf(u"Name"_s, u"Name"_s, R::Key),
-                                      fieldOf(u"DisplayName"_s, u"表示モンスター名"_s, R::Text),
-                                      number(u"Level"_s, u"Mobレベル"_s),
-                                      number(u"Hp"_s, u"ＨＰ"_s),
-                                      number(u"Sp"_s, u"ＳＰ"_s),
-                                      number(u"Exp"_s, u"ＥＸＰ"_s),
-                                      number(u"JobExp"_s, u"ＪｏｂＥＸＰ"_s),
-                                      number(u"Range"_s, u"射程"_s),
-                                      number(u"AtkMin"_s, u"最低攻撃力"_s),
-                                      number(u"AtkMax"_s, u"最大攻撃力"_s),
-                                      number(u"Def"_s, u"ＤＥＦ"_s),
-                                      number(u"Mdef"_s, u"ＭＤＥＦ"_s),
-                                      number(u"Str"_s, u"ＳＴＲ"_s),
-                                      number(u"Agi"_s, u"ＡＧＩ"_s),
-                                      number(u"Vit"_s, u"ＶＩＴ"_s),
-                                      number(u"Int"_s, u"ＩＮＴ"_s),
-                                      number(u"Dex"_s, u"ＤＥＸ"_s),
-                                      number(u"Luk"_s, u"ＬＵＫ"_s),
-                                      number(u"SearchRange"_s, u"目標捕捉距離"_s),
-                                      number(u"ChaseRange"_s, u"最大追尾距離"_s),
-                                      number(u"Size"_s, u"大きさ"_s),
-                                      number(u"Race"_s, u"種族"_s),
-                                      number(u"Element"_s, u"属性"_s),
-                                      number(u"Mode"_s, u"モード"_s),
-                                      number(u"MoveSpeed"_s, u"移動速度"_s),
-                                      number(u"AttackDelay"_s, u"攻撃速度"_s),
-                                      number(u"AttackMotion"_s, u"攻撃動作速度"_s),
-                                      number(u"DamageMotion"_s, u"被害動作速度"_s)},
-                                     StatusField::DisplayName);
+    TableDescriptor d =
+        monsterTable(u"mob_stat_db.txt"_s,
+                     u"モンスターステータスＤＢ 編集項目　(mob_stat_db.txt)"_s, u"ステータス"_s,
+                     {picked(number(u"Id"_s, u"ID"_s)),
+                      fieldOf(u"Name"_s, u"Name"_s, R::Key),
+                      fieldOf(u"DisplayName"_s, u"表示モンスター名"_s, R::Text),
+                      number(u"Level"_s, u"Mobレベル"_s),
+                      number(u"Hp"_s, u"ＨＰ"_s),
+                      number(u"Sp"_s, u"ＳＰ"_s),
+                      number(u"Exp"_s, u"ＥＸＰ"_s),
+                      number(u"JobExp"_s, u"ＪｏｂＥＸＰ"_s),
+                      number(u"Range"_s, u"射程"_s),
+                      number(u"AtkMin"_s, u"最低攻撃力"_s),
+                      number(u"AtkMax"_s, u"最大攻撃力"_s),
+                      number(u"Def"_s, u"ＤＥＦ"_s),
+                      number(u"Mdef"_s, u"ＭＤＥＦ"_s),
+                      number(u"Str"_s, u"ＳＴＲ"_s),
+                      number(u"Agi"_s, u"ＡＧＩ"_s),
+                      number(u"Vit"_s, u"ＶＩＴ"_s),
+                      number(u"Int"_s, u"ＩＮＴ"_s),
+                      number(u"Dex"_s, u"ＤＥＸ"_s),
+                      number(u"Luk"_s, u"ＬＵＫ"_s),
+                      number(u"SearchRange"_s, u"目標捕捉距離"_s),
+                      number(u"ChaseRange"_s, u"最大追尾距離"_s),
+                      picked(number(u"Size"_s, u"大きさ"_s)),
+                      picked(number(u"Race"_s, u"種族"_s)),
+                      picked(number(u"Element"_s, u"属性"_s)),
+                      picked(number(u"Mode"_s, u"モード"_s)),
+                      number(u"MoveSpeed"_s, u"移動速度"_s),
+                      number(u"AttackDelay"_s, u"攻撃速度"_s),
+                      number(u"AttackMotion"_s, u"攻撃動作速度"_s),
+                      number(u"DamageMotion"_s, u"被害動作速度"_s)},
+                     StatusField::DisplayName);
     // the start shows record 2 first: record 1 is the placeholder, never a monster
     d.minRecords = 2;
     d.tooFewRecords = u"モンスターのレコードがありません（先頭のダミー行の後に１件以上必要です）"_s;
@@ -85,8 +93,8 @@ TableDescriptor drop() {
             fieldOf(u"Rate"_s + n, u"確率"_s + fullWidthDigits()[i], FieldRole::Rate, kRateLimit));
     }
     return monsterTable(u"mob_drop_db.txt"_s,
-                        u"モンスタードロップＤＢ 編集項目　(mob_drop_db.txt)"_s, std::move(fields),
-                        0, DropField::Slots);
+                        u"モンスタードロップＤＢ 編集項目　(mob_drop_db.txt)"_s, u"ドロップ"_s,
+                        std::move(fields), 0, DropField::Slots);
 }
 
 TableDescriptor mvp() {
@@ -105,14 +113,14 @@ TableDescriptor mvp() {
             fieldOf(u"MvpSpecialRate"_s + n, u"獲得率＃"_s + digit, R::Rate, kRateLimit));
     }
     return monsterTable(u"mob_mvp_db.txt"_s, u"モンスターＭＶＰ ＤＢ 編集項目　(mob_mvp_db.txt)"_s,
-                        std::move(fields), 0, MvpField::Specials);
+                        u"ＭＶＰ"_s, std::move(fields), 0, MvpField::Specials);
 }
 
 // The owner, five related monsters (`stem`1..`stem`5, captioned `related` and the digit), then
 // `stem`Count.
 TableDescriptor relationTable(const QString& fileName, const QString& frameTitle,
-                              const QString& stem, const QString& owner, const QString& related,
-                              const QString& count, CountRule rule) {
+                              const QString& shortTitle, const QString& stem, const QString& owner,
+                              const QString& related, const QString& count, CountRule rule) {
     std::vector<FieldSpec> fields{fieldOf(u"Name"_s, owner, FieldRole::Key)};
     for (int i = 0; i < RelationField::Slots; ++i) {
         fields.push_back(fieldOf(stem + QString::number(i + 1), related + fullWidthDigits()[i],
@@ -122,13 +130,14 @@ TableDescriptor relationTable(const QString& fileName, const QString& frameTitle
     countField.countRule = rule;
     if (rule == CountRule::UpToLimit) countField.limit = kRelationCountLimit;
     fields.push_back(countField);
-    return monsterTable(fileName, frameTitle, std::move(fields), 0, RelationField::Slots);
+    return monsterTable(fileName, frameTitle, shortTitle, std::move(fields), 0,
+                        RelationField::Slots);
 }
 
 TableDescriptor morph() {
     TableDescriptor d = relationTable(
-        u"mob_morph_db.txt"_s, u"変態モンスターＤＢ　(mob_morph_db.txt)"_s, u"Morph"_s, u"変態元"_s,
-        u"変態後#"_s, u"総変態数？"_s, CountRule::AtLeastOne);
+        u"mob_morph_db.txt"_s, u"変態モンスターＤＢ　(mob_morph_db.txt)"_s, u"変態"_s, u"Morph"_s,
+        u"変態元"_s, u"変態後#"_s, u"総変態数？"_s, CountRule::AtLeastOne);
     // the start shows the first metamorphosis record whether or not the monster has one
     d.minRecords = 1;
     d.tooFewRecords = u"レコードが１件もありません（１件以上必要です）"_s;
@@ -137,22 +146,22 @@ TableDescriptor morph() {
 
 TableDescriptor emote() {
     return monsterTable(
-        u"mob_emote_db.txt"_s, u"エモーションDB (mob_emote_db.txt)"_s,
+        u"mob_emote_db.txt"_s, u"エモーションDB (mob_emote_db.txt)"_s, u"エモーション"_s,
         {fieldOf(u"Name"_s, u"名前"_s, FieldRole::Key),
-         fieldOf(u"State"_s, u"状況"_s, FieldRole::Text),
+         picked(fieldOf(u"State"_s, u"状況"_s, FieldRole::Text)),
          fieldOf(u"Emotion"_s, u"エモーション"_s, FieldRole::Number, kLastEmotion)});
 }
 
 TableDescriptor summon() {
     return relationTable(u"summon_monster.txt"_s,
-                         u"モンスター召喚DB 編集項目 (summon_monster.txt)"_s, u"Summon"_s,
-                         u"召喚主"_s, u"召喚＃"_s, u"召喚数"_s, CountRule::UpToLimit);
+                         u"モンスター召喚DB 編集項目 (summon_monster.txt)"_s, u"召喚"_s,
+                         u"Summon"_s, u"召喚主"_s, u"召喚＃"_s, u"召喚数"_s, CountRule::UpToLimit);
 }
 
 TableDescriptor slave() {
-    return relationTable(u"summon_slave.txt"_s,
-                         u"モンスター取り巻きDB 編集項目 (summon_slave.txt)"_s, u"Slave"_s,
-                         u"基本Ｍｏｂ"_s, u"取り巻き＃"_s, u"取り巻き数"_s, CountRule::UpToLimit);
+    return relationTable(
+        u"summon_slave.txt"_s, u"モンスター取り巻きDB 編集項目 (summon_slave.txt)"_s, u"取り巻き"_s,
+        u"Slave"_s, u"基本Ｍｏｂ"_s, u"取り巻き＃"_s, u"取り巻き数"_s, CountRule::UpToLimit);
 }
 
 // Built in kTableIds order; a table without a case here is a compiler warning (-Wswitch) and

@@ -26,6 +26,7 @@ struct TableDescriptor {
     int slotCount = 0;
     std::vector<FieldSpec> fields;  // field n is fields[n - 1]; empty for an item table
     QString frameTitle;             // the title of the editor's frame
+    QString shortTitle;             // its name where tables are listed side by side (tabs)
     qint32 minRecords = 0;          // fewer records and the editor will not start
     QString tooFewRecords;          // why it will not, in the user's words
 

@@ -7,8 +7,10 @@
 #include <QTableView>
 #include <QTableWidget>
 #include <QUndoStack>
+#include <set>
 
 #include "EditorFixture.h"
+#include "model/TableDescriptor.h"
 #include "ui/commands/UnsavedWork.h"
 #include "ui/grid/BulkEditDialog.h"
 #include "ui/grid/FrozenGrid.h"
@@ -111,6 +113,48 @@ TEST_F(Grid, OpensEveryTableSortsByClicksAndFiltersByKeys) {
     ASSERT_GT(expected, 0);
     EXPECT_EQ(model->rowCount(), expected);
     EXPECT_EQ(count(grid), u"%1 / %2 件"_s.arg(expected).arg(stat.Count() - 1));
+}
+
+TEST_F(Grid, EveryRegistryTableIsATabWithEveryFieldUnderItsFormCaptionAndRule) {
+    startSample();
+    GridWindow* grid = open();
+    ASSERT_TRUE(grid);
+    for (const TableId id : kTableIds) {
+        const TableDescriptor& table = Tables::of(id);
+        SCOPED_TRACE(table.fileName.toStdString());
+        TableGridModel* model = nullptr;
+        for (int tab = 0; tab < grid->tabs()->count(); ++tab) {
+            auto* page = qobject_cast<GridPage*>(grid->tabs()->widget(tab));
+            auto* candidate = page ? qobject_cast<TableGridModel*>(page->model()) : nullptr;
+            if (candidate && &candidate->table() == &window->database().table(id)) {
+                model = candidate;
+                EXPECT_TRUE(grid->tabs()->tabText(tab).contains(table.fileName));
+            }
+        }
+        ASSERT_TRUE(model) << "no tab shows this table";
+        // the key first, every field once, under the caption its form gives it
+        EXPECT_EQ(model->column(0).field, table.fieldsOf(FieldRole::Key).front());
+        EXPECT_EQ(model->captionOf(1), Tables::status().caption(StatusField::DisplayName));
+        std::set<int> fields;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            const GridColumn& column = model->column(c);
+            if (column.field == 0) continue;
+            fields.insert(column.field);
+            const FieldSpec& spec = table.field(column.field);
+            EXPECT_EQ(column.caption, spec.caption);
+            EXPECT_EQ(column.kind == CellKind::Number, spec.isNumeric()) << column.field;
+            // a typed number box is editable here too, and keeps to the form's limit
+            const bool typed = !spec.picked && spec.role != FieldRole::Key &&
+                               spec.role != FieldRole::MonsterReference;
+            EXPECT_EQ(column.rule != CellRule::ReadOnly, typed) << column.field;
+            if (typed && spec.isNumeric() && spec.limit > 0) {
+                const CellVerdict verdict = judgeCellText(column, QString::number(spec.limit + 1));
+                EXPECT_TRUE(verdict.accepted);
+                EXPECT_EQ(verdict.text, QString::number(spec.limit)) << column.field;
+            }
+        }
+        EXPECT_EQ(int(fields.size()), table.fieldCount());
+    }
 }
 
 TEST_F(Grid, ACellEditIsOneUpdateThatSavesOneFieldAndARefusalChangesNothing) {

@@ -24,12 +24,12 @@ QString numberText(double value) {
 
 }  // namespace
 
-BulkPlan planBulkEdit(const Table& table, const std::vector<qint32>& records, int field,
-                      CellRule rule, BulkOp op, double operand) {
+BulkPlan planBulkEdit(const Table& table, const std::vector<qint32>& records,
+                      const GridColumn& column, BulkOp op, double operand) {
     BulkPlan plan;
     plan.selected = int(records.size());
     for (qint32 record : records) {
-        const QStringView before = table.fieldView(record, field);
+        const QStringView before = table.fieldView(record, column.field);
         double value = 0;
         const bool isNumber = cellNumber(before, value);
         if (isNumber) widen(plan.anyBefore, plan.minBefore, plan.maxBefore, value);
@@ -46,7 +46,7 @@ BulkPlan planBulkEdit(const Table& table, const std::vector<qint32>& records, in
             whole = 0;  // no number box of the forms takes a negative value
             clamped = true;
         }
-        const CellVerdict verdict = judgeCellText(rule, QString::number(whole));
+        const CellVerdict verdict = judgeCellText(column, QString::number(whole));
         QString after = verdict.accepted ? verdict.text : QString::number(whole);
         if (verdict.accepted && after != QString::number(whole)) clamped = true;
         if (clamped) ++plan.clamped;

@@ -27,10 +27,10 @@ struct BulkPlan {
     double minBefore = 0, maxBefore = 0, minAfter = 0, maxAfter = 0;
 };
 
-// Plans `op` with `operand` over `records` of `field`, each result whole (halves to even) and
+// Plans `op` with `operand` over `records` of `column`, each result whole (halves to even) and
 // settled by the cell rule of the column, as a typed value would be.
-BulkPlan planBulkEdit(const Table& table, const std::vector<qint32>& records, int field,
-                      CellRule rule, BulkOp op, double operand);
+BulkPlan planBulkEdit(const Table& table, const std::vector<qint32>& records,
+                      const GridColumn& column, BulkOp op, double operand);
 
 // The preview's words.
 QString describePlan(const BulkPlan& plan);

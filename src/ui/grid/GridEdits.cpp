@@ -28,11 +28,12 @@ bool GridEdits::mayChange(const std::vector<qint32>& monsters) {
     return false;
 }
 
-bool GridEdits::editCell(const Table& table, qint32 record, int field, CellRule rule,
+bool GridEdits::editCell(const Table& table, qint32 record, const GridColumn& column,
                          const QString& text, qint32 monster) {
+    const int field = column.field;
     Table* target = writable(table);
     if (!target) return false;
-    const CellVerdict verdict = judgeCellText(rule, text);
+    const CellVerdict verdict = judgeCellText(column, text);
     if (!verdict.accepted) {
         messages_.warning(u"入力エラー"_s, verdict.refusal);
         return false;

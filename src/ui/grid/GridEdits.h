@@ -30,7 +30,7 @@ public:
     void setFormGuard(FormGuard guard) { guard_ = std::move(guard); }
 
     // The user typed `text` into a cell; false when it was refused (told why) or changed nothing.
-    bool editCell(const Table& table, qint32 record, int field, CellRule rule, const QString& text,
+    bool editCell(const Table& table, qint32 record, const GridColumn& column, const QString& text,
                   qint32 monster);
     // Applies a planned bulk change as one update; false when nothing changed or it was refused.
     bool applyPlan(const Table& table, int field, const BulkPlan& plan,

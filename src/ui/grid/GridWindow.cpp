@@ -14,13 +14,13 @@
 #include "model/MonsterDatabase.h"
 #include "storage/SafeWrite.h"
 #include "ui/controls/MessageSink.h"
-#include "ui/messages/StorageMessages.h"
 #include "ui/grid/BulkEditDialog.h"
 #include "ui/grid/FrozenGrid.h"
 #include "ui/grid/GridEdits.h"
 #include "ui/grid/GridPage.h"
 #include "ui/grid/TableGridModel.h"
 #include "ui/grid/WhereUsedPage.h"
+#include "ui/messages/StorageMessages.h"
 
 namespace mdb {
 
@@ -38,20 +38,15 @@ GridWindow::GridWindow(MonsterDatabase& db, const ItemDatabase& items, GridEdits
     setObjectName(u"GridWindow"_s);
     setWindowTitle(u"一覧"_s);
     tabs_->setObjectName(u"gridTabs"_s);
-    const std::pair<Table*, QString> tables[] = {
-        {&db.StatusTable, u"ステータス"_s},  {&db.DropTable, u"ドロップ"_s},
-        {&db.MvpTable, u"ＭＶＰ"_s},         {&db.MorphTable, u"変態"_s},
-        {&db.EmoteTable, u"エモーション"_s}, {&db.SummonTable, u"召喚"_s},
-        {&db.SlaveTable, u"取り巻き"_s}};
-    for (const auto& [table, title] : tables) {
-        auto* model = new TableGridModel(db, *table, this);
+    for (const TableId id : kTableIds) {
+        auto* model = new TableGridModel(db, id, this);
         tableModels_.push_back(model);
         model->setCellEdit([this, model](qint32 record, int field, const QString& text) {
-            const int column = model->columnOf(field);
-            return edits_.editCell(model->table(), record, field, model->column(column).rule, text,
-                                   model->monsterOf(record));
+            return edits_.editCell(model->table(), record, model->column(model->columnOf(field)),
+                                   text, model->monsterOf(record));
         });
-        GridPage* page = addTablePage(model, u"%1 (%2)"_s.arg(title, table->name()));
+        const TableDescriptor& table = Tables::of(id);
+        GridPage* page = addTablePage(model, u"%1 (%2)"_s.arg(table.shortTitle, table.fileName));
         connect(page->grid(), &FrozenGrid::rowActivated, this, [this, model](int row, int column) {
             const qint32 record = model->recordAt(row);
             emit showSlot(model->monsterOf(record), &model->table(), model->column(column).field);
@@ -144,7 +139,7 @@ bool GridWindow::openBulkEdit() {
     auto* dialog = new BulkEditDialog(
         spec.caption, int(records.size()),
         [&table, records, spec](BulkOp op, double operand) {
-            return planBulkEdit(table, records, spec.field, spec.rule, op, operand);
+            return planBulkEdit(table, records, spec, op, operand);
         },
         this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);

@@ -9,10 +9,11 @@ namespace mdb {
 
 using namespace Qt::StringLiterals;
 
-TableGridModel::TableGridModel(const MonsterDatabase& db, const Table& table, QObject* parent)
-    : GridModel(parent), db_(db), table_(table), columns_(gridColumnsOf(db, table)) {
-    const qint32 first = firstShownRecord(db, table);
-    if (&table != &db.StatusTable) {
+TableGridModel::TableGridModel(const MonsterDatabase& db, TableId id, QObject* parent)
+    : GridModel(parent), db_(db), id_(id), table_(db.table(id)), columns_(gridColumnsOf(id)) {
+    const Table& table = table_;
+    const qint32 first = firstShownRecord(id);
+    if (id != TableId::Status) {
         const Table& status = db.StatusTable;
         const auto nameOf = [&status](int record) {
             return status.fieldView(record, StatusField::Name);

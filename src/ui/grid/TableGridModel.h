@@ -17,7 +17,7 @@ class Table;
 class TableGridModel : public GridModel {
     Q_OBJECT
 public:
-    TableGridModel(const MonsterDatabase& db, const Table& table, QObject* parent = nullptr);
+    TableGridModel(const MonsterDatabase& db, TableId id, QObject* parent = nullptr);
 
     QStringView cell(qint32 record, int column) const override;
     CellKind kindOf(int column) const override { return columns_[size_t(column)].kind; }
@@ -26,6 +26,7 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     const Table& table() const { return table_; }
+    TableId tableId() const { return id_; }
     const GridColumn& column(int c) const { return columns_[size_t(c)]; }
     // The column showing `field`, -1 for none.
     int columnOf(int field) const;
@@ -43,6 +44,7 @@ protected:
 
 private:
     const MonsterDatabase& db_;
+    TableId id_;
     const Table& table_;
     std::vector<GridColumn> columns_;
     std::vector<qint32> monsterOf_;  // by record; empty for the status table

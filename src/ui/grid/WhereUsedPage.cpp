@@ -12,7 +12,6 @@
 #include "model/MonsterDatabase.h"
 #include "model/TableQuery.h"
 #include "ui/controls/KeyIndex.h"
-#include "ui/grid/GridColumns.h"
 
 namespace mdb {
 
@@ -143,8 +142,8 @@ void WhereUsedPage::show(const QString& summary, std::vector<SlotUse> uses) {
         const SlotUse& use = uses_[size_t(row)];
         const int monster = index.find(use.table->fieldView(use.record, 1), nameOf);
         QString caption;
-        for (const GridColumn& column : gridColumnsOf(db_, *use.table)) {
-            if (column.field == use.field) caption = column.caption;
+        for (const TableId id : kTableIds) {
+            if (&db_.table(id) == use.table) caption = Tables::of(id).caption(use.field);
         }
         const QStringList texts{
             use.table->field(use.record, 1),
