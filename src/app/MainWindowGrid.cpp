@@ -57,6 +57,9 @@ void MainWindow::connectGrid() {
         gridWindow_->raise();
         gridWindow_->activateWindow();
     });
+    connect(work, &UnsavedWork::changesApplied, this, [this](const ChangeSet& changes) {
+        if (gridWindow_) gridWindow_->changesApplied(changes);
+    });
     connect(work, &UnsavedWork::pendingChanged, this, [this] {
         if (gridWindow_) gridWindow_->tablesChanged();
     });

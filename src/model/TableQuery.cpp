@@ -42,6 +42,7 @@ std::vector<qint32> filterRecords(const QueryColumns& columns, const std::vector
     for (int c : filter.textColumns) {
         if (c >= 0 && size_t(c) < columns.cells.size()) textCells.push_back(&columns.cells[c]);
     }
+    const QString folded = filter.text.toCaseFolded();
     std::vector<qint32> shown;
     shown.reserve(all.size());
     for (qint32 record : all) {
@@ -54,7 +55,9 @@ std::vector<qint32> filterRecords(const QueryColumns& columns, const std::vector
                 break;
             }
         }
-        if (pass && !filter.text.isEmpty()) {
+        if (pass && !filter.text.isEmpty() && columns.foldedSearch) {
+            pass = columns.foldedSearch(record).contains(folded);
+        } else if (pass && !filter.text.isEmpty()) {
             pass = std::any_of(textCells.begin(), textCells.end(), [&](const CellText* cell) {
                 return (*cell)(record).contains(filter.text, Qt::CaseInsensitive);
             });

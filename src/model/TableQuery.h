@@ -27,6 +27,7 @@ struct NumberCondition {
     double upTo = 0;  // the upper end of Between (both ends included)
 
     bool holdsFor(QStringView cell) const;
+    bool operator==(const NumberCondition&) const = default;
 };
 
 // Which rows a view shows: those whose text columns contain the text (ignoring letter case)
@@ -43,7 +44,13 @@ struct RowFilter {
 struct QueryColumns {
     std::vector<CellText> cells;
     std::vector<CellKind> kinds;
+    // When set: a record's cells of the filter's text columns, case-folded and joined by
+    // kSearchSeparator, so that one search of the folded text tells whether any cell holds it.
+    CellText foldedSearch;
 };
+
+// Joins the cells of a folded search: a character no one types, so no match spans two cells.
+inline constexpr char16_t kSearchSeparator = u'\x1f';
 
 // The records of `all` (in their order) that pass `filter`.
 std::vector<qint32> filterRecords(const QueryColumns& columns, const std::vector<qint32>& all,

@@ -202,6 +202,37 @@ TEST_F(Grid, ACellEditIsOneUpdateThatSavesOneFieldAndARefusalChangesNothing) {
     }
 }
 
+TEST_F(Grid, FilterAndSortReadTheValuesOfEditsAndUndos) {
+    startSample();
+    GridWindow* grid = open();
+    auto* model = qobject_cast<TableGridModel*>(grid->currentPage()->model());
+    auto* filter = grid->currentPage()->findChild<QLineEdit*>(u"gridFilter"_s);
+    grid->currentPage()->findChild<QComboBox*>(u"gridScope"_s)->setCurrentIndex(1);
+    const int hp = model->columnOf(StatusField::Hp);
+    const qint32 record = 6;
+    // a filter and a sort before the edit, so that whatever they keep is of the old texts
+    QTest::keyClicks(filter, u"9"_s);
+    model->sort(hp, Qt::AscendingOrder);
+    filter->clear();
+    goTo(grid, record, StatusField::Hp);
+    typeInCell(grid, u"987654321"_s);
+    ASSERT_EQ(window->database().StatusTable.field(record, StatusField::Hp), u"987654321"_s);
+
+    QTest::keyClicks(filter, u"98765432"_s);
+    ASSERT_EQ(model->rowCount(), 1);
+    EXPECT_EQ(model->recordAt(0), record);
+    filter->clear();
+    model->sort(hp, Qt::AscendingOrder);
+    EXPECT_EQ(model->recordAt(model->rowCount() - 1), record);
+
+    window->findChild<UnsavedWork*>()->undoStack().undo();
+    QTest::keyClicks(filter, u"98765432"_s);
+    EXPECT_EQ(model->rowCount(), 0);
+    filter->clear();
+    model->sort(hp, Qt::AscendingOrder);
+    EXPECT_NE(model->recordAt(model->rowCount() - 1), record);
+}
+
 TEST_F(Grid, ABulkEditIsOneStepThatUndoesToTheSameBytes) {
     startSample();
     GridWindow* grid = open();

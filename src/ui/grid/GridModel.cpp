@@ -34,6 +34,8 @@ QVariant GridModel::headerData(int section, Qt::Orientation orientation, int rol
 
 void GridModel::sort(int column, Qt::SortOrder order) {
     if (column < 0 || column >= columns()) return;
+    if (column != sortColumn_ || descending_ != (order == Qt::DescendingOrder))
+        sortedValid_ = false;
     sortColumn_ = column;
     descending_ = order == Qt::DescendingOrder;
     requery();
@@ -47,8 +49,48 @@ int GridModel::rowOf(qint32 record) const {
 }
 
 void GridModel::setFilter(const RowFilter& filter) {
+    // A text typed on (the old text within the new) with the same columns and conditions can
+    // only drop rows: only the rows shown need to be searched, the common case of a keystroke.
+    const bool narrowing = shownCurrent_ && !filter_.text.isEmpty() &&
+                           filter.textColumns == filter_.textColumns &&
+                           filter.conditions == filter_.conditions &&
+                           filter.text.contains(filter_.text, Qt::CaseInsensitive);
     filter_ = filter;
-    requery();
+    requery(narrowing);
+}
+
+void GridModel::contentsChanged() {
+    sortedValid_ = false;
+    shownCurrent_ = false;
+    searchText_.clear();
+}
+
+void GridModel::recordsEdited(const std::vector<qint32>& records) {
+    sortedValid_ = false;
+    shownCurrent_ = false;
+    for (qint32 record : records) {
+        if (record >= 0 && size_t(record) < searchText_.size())
+            searchText_[size_t(record)] = searchTextOf(record);
+    }
+}
+
+QString GridModel::searchTextOf(qint32 record) const {
+    QString text;
+    for (int c : searchColumns_) {
+        if (c < 0 || c >= columns()) continue;
+        text += cell(record, c);
+        text += QChar(kSearchSeparator);
+    }
+    return std::move(text).toCaseFolded();
+}
+
+void GridModel::buildSearchText() {
+    if (!searchText_.empty() && searchColumns_ == filter_.textColumns) return;
+    searchColumns_ = filter_.textColumns;
+    qint32 last = 0;
+    for (qint32 record : all_) last = std::max(last, record);
+    searchText_.assign(size_t(last) + 1, QString());
+    for (qint32 record : all_) searchText_[size_t(record)] = searchTextOf(record);
 }
 
 QueryColumns GridModel::queryColumns() const {
@@ -62,15 +104,29 @@ QueryColumns GridModel::queryColumns() const {
 
 void GridModel::setRecords(std::vector<qint32> records) {
     all_ = std::move(records);
+    sortedValid_ = false;
     requery();
 }
 
-void GridModel::requery() {
-    const QueryColumns query = queryColumns();
-    std::vector<qint32> shown = filterRecords(query, all_, filter_);
-    // the filter keeps file order, so each new filter is sorted again from it: equal cells
-    // stay in file order whatever was sorted before
-    if (sortColumn_ >= 0) sortRecords(query, shown, sortColumn_, descending_);
+void GridModel::requery(bool narrowing) {
+    QueryColumns query = queryColumns();
+    if (!filter_.text.isEmpty()) {
+        buildSearchText();
+        query.foldedSearch = [this](qint32 record) -> QStringView {
+            return searchText_[size_t(record)];
+        };
+    }
+    // The whole table is sorted once per sort (stably, from file order) and each filter keeps
+    // that order: the same rows in the same order as sorting the filtered rows, equal cells in
+    // file order, without a sort per keystroke.
+    if (sortColumn_ >= 0 && !sortedValid_) {
+        sorted_ = all_;
+        sortRecords(query, sorted_, sortColumn_, descending_);
+        sortedValid_ = true;
+    }
+    const std::vector<qint32>& from = narrowing ? shown_ : sortColumn_ >= 0 ? sorted_ : all_;
+    std::vector<qint32> shown = filterRecords(query, from, filter_);
+    shownCurrent_ = true;
     beginResetModel();
     shown_.swap(shown);
     endResetModel();

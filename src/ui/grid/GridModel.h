@@ -36,6 +36,11 @@ public:
     const std::vector<qint32>& shownRecords() const { return shown_; }
 
     void setFilter(const RowFilter& filter);
+    // The tables' texts changed: the next filter or sort reads them afresh. The rows stay where
+    // they are until then, so that an edited row does not jump away under the user.
+    void contentsChanged();
+    // The texts of these records changed: the same, for them alone.
+    void recordsEdited(const std::vector<qint32>& records);
     const RowFilter& filter() const { return filter_; }
     int sortColumn() const { return sortColumn_; }
     bool sortDescending() const { return descending_; }
@@ -54,10 +59,19 @@ protected:
     virtual int columns() const = 0;
 
 private:
-    void requery();
+    void requery(bool narrowing = false);
+    void buildSearchText();
+    QString searchTextOf(qint32 record) const;
 
     std::vector<qint32> all_;
+    std::vector<qint32> sorted_;  // all_ in the order of the sort column, once sorted
+    bool sortedValid_ = false;
+    bool shownCurrent_ = true;  // shown_ passes filter_ on the tables' present texts
     std::vector<qint32> shown_;
+    // By record: the cells of searchColumns_ folded and joined, built at the first text filter
+    // and kept while the texts and the columns searched stay the same.
+    std::vector<QString> searchText_;
+    std::vector<int> searchColumns_;
     RowFilter filter_;
     int sortColumn_ = -1;
     bool descending_ = false;

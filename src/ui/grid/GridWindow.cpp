@@ -102,6 +102,26 @@ void GridWindow::itemsLoaded() {
     }
 }
 
+void GridWindow::changesApplied(const ChangeSet& changes) {
+    bool namesChanged = false;
+    for (TableGridModel* model : tableModels_) {
+        std::vector<qint32> records;
+        for (const FieldChange& change : changes) {
+            if (change.table != &model->table()) continue;
+            records.push_back(change.record);
+            namesChanged |=
+                change.table == &db_.StatusTable && change.field == StatusField::DisplayName;
+        }
+        if (!records.empty()) model->recordsEdited(records);
+    }
+    // the other tables show the status table's display names too
+    if (namesChanged) {
+        for (TableGridModel* model : tableModels_) {
+            if (&model->table() != &db_.StatusTable) model->contentsChanged();
+        }
+    }
+}
+
 void GridWindow::tablesChanged() {
     if (refreshQueued_) return;
     refreshQueued_ = true;

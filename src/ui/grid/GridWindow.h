@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <vector>
 
+#include "model/ChangeList.h"
+
 class QTabWidget;
 
 namespace mdb {
@@ -35,6 +37,8 @@ public:
     // The tables changed (an update, undo, redo, a revert): the grids draw their rows again,
     // once per turn of the event loop however many changes came.
     void tablesChanged();
+    // These fields changed: the grids read them afresh at their next filter or sort.
+    void changesApplied(const ChangeSet& changes);
 
     // The chosen cells of the current grid as one bulk change: opens the dialog (not waiting
     // for it); false, with the reason told, when the cells are not of one editable number
