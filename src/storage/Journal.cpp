@@ -11,7 +11,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QTimeZone>
 #include <cstring>
 
 #include "storage/FileIo.h"
@@ -185,7 +184,7 @@ void Journal::removeLeftovers() const {
         const QRegularExpressionMatch match = aside.match(name);
         if (!match.hasMatch()) continue;
         QDateTime when = QDateTime::fromString(match.captured(1), u"yyyyMMddHHmmss"_s);
-        when.setTimeZone(QTimeZone::UTC);
+        when.setTimeSpec(Qt::UTC);
         if (when.isValid() && when < limit) {
             ::unlink(QFile::encodeName(journals.filePath(name)).constData());
         }

@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QDateTime>
