@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <QAction>
+#include <QRegularExpression>
 #include <cstdio>
 
 #include "EditorFixture.h"
@@ -125,8 +126,15 @@ protected:
 
             messages.messages.clear();
             ASSERT_EQ(start(), MainWindow::StartResult::Started) << where;
+            // the restore question alone, naming no field as another program's change, and
+            // the notice of a file put back
+            static const QRegularExpression plainOffer(
+                u"^前回保存されなかった更新が [0-9]+ 件あります。復元しますか？$"_s);
             for (const auto& m : messages.messages) {
                 if (m.isQuestion) ++offered;
+                EXPECT_TRUE(m.isQuestion ? plainOffer.match(m.text).hasMatch()
+                                         : m.title == u"ファイルの復旧"_s)
+                    << where << ": " << m.text.toStdString();
             }
             messages.messages.clear();
             save();
