@@ -82,15 +82,15 @@ TEST_F(DrawnFeedbackTest, TheStatusBarDrawsEachMessageAndClearsStaleOnes) {
 
     // an update, then its undo: each is drawn, and they differ from each other
     typeInto(u"Text1(2)"_s, u"777"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     const QString updated = message();
     EXPECT_TRUE(updated.startsWith(u"更新しました: "_s)) << updated.toStdString();
     const QImage afterUpdate = bar();
     EXPECT_GT(differingPixels(empty, afterUpdate, messageArea(updated)), 20);
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
     EXPECT_EQ(message(), u"元に戻しました: 河童,大将 (KAPPA_KING)"_s);
     EXPECT_GT(differingPixels(afterUpdate, bar(), messageArea(updated)), 20);
-    window->mnuRedo->trigger();
+    trigger(u"mnuRedo"_s);
     EXPECT_EQ(message(), u"やり直しました: 河童,大将 (KAPPA_KING)"_s);
 
     // a save the user calls off says so rather than leave "updated" standing
@@ -99,7 +99,7 @@ TEST_F(DrawnFeedbackTest, TheStatusBarDrawsEachMessageAndClearsStaleOnes) {
     stat.write("\r\n");
     stat.close();
     messages.choices = {1};
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(message(), u"上書き保存を取りやめました（ファイルは書き換えていません）"_s);
 
     // a folder deeper than the bar is wide gives up its start; the message stays whole
@@ -132,7 +132,7 @@ TEST_F(DrawnFeedbackTest, EditsNotYetUpdatedAreTintedAndNamedWhenDropped) {
     EXPECT_EQ(inside(hp), plain);
     typeInto(u"Text1(2)"_s, u"4321"_s);
     // an update takes the mark away
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     EXPECT_EQ(inside(hp), plain);
 
     // a race picked in its drop-down tints the drop-down's face until it is updated
@@ -142,7 +142,7 @@ TEST_F(DrawnFeedbackTest, EditsNotYetUpdatedAreTintedAndNamedWhenDropped) {
     };
     pickAnotherRace();
     const QImage raceMarked = drawn(race);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     EXPECT_GT(differingPixels(raceMarked, drawn(race), race->rect()), 20);
 
     // typing digits into the ID drop-down shows no other monster and keeps the edits

@@ -46,9 +46,9 @@ protected:
         EXPECT_EQ(window.startUp(), MainWindow::StartResult::Started);
         for (int i = 0; i < values.size(); ++i) {
             window.findChild<QLineEdit*>(u"Text1(%1)"_s.arg(2 + i))->setText(values[i]);
-            window.mnuRenw->trigger();
+            trigger(u"mnuRenw"_s);
         }
-        window.MunFileSave->trigger();
+        trigger(u"MunFileSave"_s);
         return allFiles(QDir(other.path()));
     }
     static std::map<QString, QByteArray> allFiles(const QDir& folder) {
@@ -67,7 +67,7 @@ protected:
         for (const auto& m : messages.messages) {
             if (m.isQuestion) question = m.text;
         }
-        window->MunFileSave->trigger();
+        trigger(u"MunFileSave"_s);
         return question;
     }
 };

@@ -30,11 +30,11 @@ protected:
     // Two updates: the HP of the first monster, then a drop rate of KAPPA_KING.
     void makeTwoUpdates() {
         typeInto(u"Text1(2)"_s, u"4321"_s);
-        window->mnuRenw->trigger();
+        trigger(u"mnuRenw"_s);
         show(u"KAPPA_KING"_s);
         enableFrame(u"Frame2"_s);
         typeInto(u"Text6(1)"_s, u"1234"_s);
-        window->mnuRenw->trigger();
+        trigger(u"mnuRenw"_s);
     }
     QString question() const {
         for (const auto& m : messages.messages) {
@@ -57,33 +57,33 @@ protected:
 TEST_F(UnsavedWorkTest, UndoingEveryUpdateSavesTheBytesReadAndRedoTheEditedOnes) {
     startSample();
     const auto original = files();
-    EXPECT_FALSE(window->mnuUndo->isEnabled());
+    EXPECT_FALSE(action(u"mnuUndo"_s)->isEnabled());
     const QString kappaRate = window->database().DropTable.field(2, 5);
     makeTwoUpdates();
-    EXPECT_TRUE(window->mnuUndo->isEnabled());
-    window->MunFileSave->trigger();
+    EXPECT_TRUE(action(u"mnuUndo"_s)->isEnabled());
+    trigger(u"MunFileSave"_s);
     const auto edited = files();
     ASSERT_NE(edited.at(u"mob_drop_db.txt"_s), original.at(u"mob_drop_db.txt"_s));
 
     // undoing the drop update shows KAPPA_KING's old rate even while another monster is shown
     show(u"KAPPA"_s);
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
     EXPECT_EQ(text(u"Text2A"_s), u"KAPPA_KING"_s);
     EXPECT_EQ(text(u"Text6(1)"_s), kappaRate);
     EXPECT_EQ(window->database().DropTable.field(2, 5), kappaRate);
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
     EXPECT_EQ(text(u"Text0"_s), u"1"_s);
     EXPECT_NE(text(u"Text1(2)"_s), u"4321"_s);
-    EXPECT_FALSE(window->mnuUndo->isEnabled());
-    window->MunFileSave->trigger();
+    EXPECT_FALSE(action(u"mnuUndo"_s)->isEnabled());
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(files(), original);
 
-    window->mnuRedo->trigger();
+    trigger(u"mnuRedo"_s);
     EXPECT_EQ(text(u"Text1(2)"_s), u"4321"_s);
-    window->mnuRedo->trigger();
+    trigger(u"mnuRedo"_s);
     EXPECT_EQ(text(u"Text6(1)"_s), u"1234"_s);
-    EXPECT_FALSE(window->mnuRedo->isEnabled());
-    window->MunFileSave->trigger();
+    EXPECT_FALSE(action(u"mnuRedo"_s)->isEnabled());
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(files(), edited);
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -98,13 +98,13 @@ TEST_F(UnsavedWorkTest, UndoAndRedoOfTheShownMonsterRefreshEveryEditor) {
     const QString rate = text(u"Text6(1)"_s);
     typeInto(u"Text1(2)"_s, u"4321"_s);
     typeInto(u"Text6(1)"_s, u"1234"_s);
-    window->mnuRenw->trigger();
-    window->mnuUndo->trigger();
+    trigger(u"mnuRenw"_s);
+    trigger(u"mnuUndo"_s);
     EXPECT_EQ(text(u"Text2A"_s), u"KAPPA_KING"_s);
     EXPECT_EQ(text(u"Text1(2)"_s), hp);
     EXPECT_EQ(text(u"Text6(1)"_s), rate);
     EXPECT_FALSE(window->holdsUncommittedEdits());
-    window->mnuRedo->trigger();
+    trigger(u"mnuRedo"_s);
     EXPECT_EQ(text(u"Text1(2)"_s), u"4321"_s);
     EXPECT_EQ(text(u"Text6(1)"_s), u"1234"_s);
     EXPECT_FALSE(window->holdsUncommittedEdits());
@@ -114,7 +114,7 @@ TEST_F(UnsavedWorkTest, PendingChangesAreListedRevertedAndCountedByTheQuitQuesti
     startSample();
     window->show();
     makeTwoUpdates();
-    window->mnuPendingChanges->trigger();
+    trigger(u"mnuPendingChanges"_s);
     auto* list = window->findChild<PendingChangesWindow*>(u"PendingChangesWindow"_s);
     ASSERT_NE(list, nullptr);
     auto* view = list->findChild<QTreeView*>(u"changeList"_s);
@@ -139,7 +139,7 @@ TEST_F(UnsavedWorkTest, PendingChangesAreListedRevertedAndCountedByTheQuitQuesti
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);
     QCoreApplication::processEvents();
     EXPECT_EQ(rows->rowCount(), 1);
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"1234"_s);
     QCoreApplication::processEvents();
     EXPECT_EQ(rows->rowCount(), 2);
@@ -150,7 +150,7 @@ TEST_F(UnsavedWorkTest, PendingChangesAreListedRevertedAndCountedByTheQuitQuesti
     EXPECT_TRUE(question().startsWith(u"更新した内容（2 件）がまだ上書き保存されていません"_s))
         << question().toStdString();
     // undone down to what the files hold, nothing is left to ask about
-    for (int i = 0; i < 2; ++i) window->mnuUndo->trigger();
+    for (int i = 0; i < 2; ++i) trigger(u"mnuUndo"_s);
     messages.messages.clear();
     EXPECT_TRUE(window->close());
     EXPECT_EQ(question(), QString());
@@ -166,7 +166,7 @@ TEST_F(UnsavedWorkTest, ASaveStopsBeforeOverwritingAnotherProgramsChange) {
     const auto changed = files();
 
     // the default answer is to cancel: every file stays as it is
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(messages.messages[0].isQuestion);
     EXPECT_EQ(messages.messages[0].answers, (QStringList{u"上書き保存"_s, u"キャンセル"_s}));
@@ -177,14 +177,14 @@ TEST_F(UnsavedWorkTest, ASaveStopsBeforeOverwritingAnotherProgramsChange) {
     // overwriting writes the editor's bytes; the next save asks nothing
     messages.messages.clear();
     messages.choices = {0};
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA,901,3000,"));
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,1234,"));
     messages.messages.clear();
     typeInto(u"Text6(1)"_s, u"77"_s);
-    window->mnuRenw->trigger();
-    window->MunFileSave->trigger();
+    trigger(u"mnuRenw"_s);
+    trigger(u"MunFileSave"_s);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,77,"));
 }
@@ -205,7 +205,7 @@ TEST_F(UnsavedWorkTest, AfterASaveThatStoppedPartWayOnlyOtherProgramsChangesAreA
         int temps = 0;
         const auto previous = fileio::setFaultHook(
             [&](fileio::Op op) { return op == fileio::Op::OpenTemp && ++temps == 3 ? EIO : 0; });
-        window->MunFileSave->trigger();
+        trigger(u"MunFileSave"_s);
         fileio::setFaultHook(previous);
     }
     ASSERT_EQ(messages.messages.size(), 2u);
@@ -215,7 +215,7 @@ TEST_F(UnsavedWorkTest, AfterASaveThatStoppedPartWayOnlyOtherProgramsChangesAreA
     EXPECT_EQ(readBytes(u"summon_slave.txt"_s), slaves);
 
     messages.messages.clear();
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(question().contains(u"summon_slave.txt（"_s)) << question().toStdString();
     for (const QString& own : {u"mob_stat_db.txt"_s, u"mob_drop_db.txt"_s, u"mob_mvp_db.txt"_s}) {
@@ -226,18 +226,18 @@ TEST_F(UnsavedWorkTest, AfterASaveThatStoppedPartWayOnlyOtherProgramsChangesAreA
 
 TEST_F(UnsavedWorkTest, AppendedLinesAreTheEditorsOwnAndDoNotStopTheSave) {
     startSample();
-    window->mnuProf->trigger();
-    window->mnuMenu2->trigger();
+    trigger(u"mnuProf"_s);
+    trigger(u"mnuMenu2"_s);
     show(u"CHOCHIN"_s);  // no drop record
     typeInto(u"Text1(2)"_s, u"77"_s);
-    window->mnuRenw->trigger();
-    window->viewModes->EnableAllEditors();
+    trigger(u"mnuRenw"_s);
+    click(u"Command8"_s);
     typeInto(u"Text5(0)"_s, u"501"_s);
     const QByteArray dropsBefore = readBytes(u"mob_drop_db.txt"_s);
-    window->mnuDdrIns->trigger();
+    trigger(u"mnuDdrIns"_s);
     ASSERT_NE(readBytes(u"mob_drop_db.txt"_s), dropsBefore) << "the append did not happen";
     messages.messages.clear();
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     for (const auto& m : messages.messages) EXPECT_FALSE(m.isQuestion) << m.text.toStdString();
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("CHOCHIN,501,"));
 
@@ -246,16 +246,16 @@ TEST_F(UnsavedWorkTest, AppendedLinesAreTheEditorsOwnAndDoNotStopTheSave) {
     const QByteArray others = "NUE,512,100,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
     writeBytes(u"mob_drop_db.txt"_s, readBytes(u"mob_drop_db.txt"_s) + others);
     show(u"ZASHIKI"_s);
-    window->viewModes->EnableAllEditors();
+    click(u"Command8"_s);
     typeInto(u"Text5(0)"_s, u"503"_s);
     control<QAction>(u"mnuDdrIns"_s)->trigger();
     const QByteArray appended = readBytes(u"mob_drop_db.txt"_s);
     ASSERT_TRUE(appended.contains(others + "ZASHIKI,503,")) << appended.toStdString();
     show(u"KAPPA_KING"_s);
     typeInto(u"Text1(2)"_s, u"88"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     messages.messages.clear();
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_TRUE(question().contains(u"mob_drop_db.txt（"_s)) << question().toStdString();
     EXPECT_EQ(readBytes(u"mob_drop_db.txt"_s), appended);
 }
@@ -264,7 +264,7 @@ TEST_F(UnsavedWorkTest, AJournalLeftBehindIsOfferedRestoredAsUndoableUpdatesAndS
     startSample();
     const auto original = files();
     makeTwoUpdates();
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     const auto expected = files();
     for (const auto& [name, bytes] : original) writeBytes(name, bytes);
     window.reset();  // the journal went with the save; make the updates again, unsaved
@@ -288,11 +288,11 @@ TEST_F(UnsavedWorkTest, AJournalLeftBehindIsOfferedRestoredAsUndoableUpdatesAndS
     ASSERT_EQ(start(), MainWindow::StartResult::Started);  // 復元 is the default
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"1234"_s);
     EXPECT_EQ(files(), original);  // nothing written until the user saves
-    EXPECT_TRUE(window->MunFileSave->isEnabled());
-    window->mnuUndo->trigger();
+    EXPECT_TRUE(action(u"MunFileSave"_s)->isEnabled());
+    trigger(u"mnuUndo"_s);
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"500"_s);
-    window->mnuRedo->trigger();
-    window->MunFileSave->trigger();
+    trigger(u"mnuRedo"_s);
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(files(), expected);
     EXPECT_FALSE(QFile::exists(journalPath()));
 
@@ -304,7 +304,7 @@ TEST_F(UnsavedWorkTest, AJournalLeftBehindIsOfferedRestoredAsUndoableUpdatesAndS
     messages.messages.clear();
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     EXPECT_EQ(question(), u"前回保存されなかった更新が 1 件あります。復元しますか？"_s);
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(files(), expected);
 }
 
@@ -334,7 +334,7 @@ TEST_F(UnsavedWorkTest, AJournalIsJudgedFieldByFieldAgainstTheFilesAsTheyAreNow)
     EXPECT_EQ(question(), u"前回保存されなかった更新が 2 件あります。復元しますか？"_s);
     EXPECT_EQ(window->database().StatusTable.field(2, StatusField::Hp), u"4321"_s);
     EXPECT_EQ(window->database().DropTable.field(2, 5), u"1234"_s);
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA,901,3333,"));
     EXPECT_TRUE(readBytes(u"mob_drop_db.txt"_s).contains("KAPPA_KING,901,9000,1103,1234,"));
     EXPECT_FALSE(QFile::exists(journalPath()));
@@ -371,7 +371,7 @@ TEST_F(UnsavedWorkTest, AJournalIsJudgedFieldByFieldAgainstTheFilesAsTheyAreNow)
         ASSERT_EQ(messages.messages.size(), 1u) << cut;
         EXPECT_TRUE(messages.messages[0].isWarning);
         EXPECT_TRUE(messages.messages[0].text.contains(u"壊れている"_s));
-        EXPECT_FALSE(window->mnuUndo->isEnabled());
+        EXPECT_FALSE(action(u"mnuUndo"_s)->isEnabled());
     }
 
     // a whole journal of the earliest format, whose file identities this build cannot check:
@@ -382,7 +382,7 @@ TEST_F(UnsavedWorkTest, AJournalIsJudgedFieldByFieldAgainstTheFilesAsTheyAreNow)
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(messages.messages[0].isWarning);
     EXPECT_TRUE(messages.messages[0].text.contains(u"以前の版"_s));
-    EXPECT_FALSE(window->mnuUndo->isEnabled());
+    EXPECT_FALSE(action(u"mnuUndo"_s)->isEnabled());
     EXPECT_FALSE(QFile::exists(journalPath()));
     EXPECT_EQ(QDir(QFileInfo(journalPath()).path())
                   .entryList({QFileInfo(journalPath()).fileName() + u".older-version-*"_s})
@@ -396,7 +396,7 @@ TEST_F(UnsavedWorkTest, EndingTheSessionKeepsEditsNotYetUpdatedInTheJournal) {
     startSample();
     window->show();
     typeInto(u"Text1(2)"_s, u"4321"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     typeInto(u"Text1(3)"_s, u"88"_s);  // typed, never updated
     window->endSession();
     EXPECT_FALSE(window->isVisible());
@@ -435,7 +435,7 @@ TEST_F(UnsavedWorkTest, ValuesTheEditorsRewriteOnShowingAreNoEdits) {
     enableFrame(u"Frame2"_s);
     typeInto(u"Text6(0)"_s, u"5"_s);
     EXPECT_TRUE(window->holdsUncommittedEdits());
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     EXPECT_FALSE(window->holdsUncommittedEdits());
     typeInto(u"Text6(0)"_s, u"0"_s);
     EXPECT_TRUE(window->holdsUncommittedEdits());
