@@ -129,10 +129,11 @@ int main(int argc, char** argv) {
     }
     window.show();
     // the journal's sync is the disk's, the same open or closed: left out of both
-    window.findChild<UnsavedWork*>()->setJournal(mdb::Journal());
+    mdb::UnsavedWork& work = *window.findChild<mdb::UnsavedWork*>();
+    work.setJournal(mdb::Journal());
     makePending(window, changes);
     QCoreApplication::processEvents();
-    const size_t pending = window.findChild<UnsavedWork*>()->pendingChanges().size();
+    const size_t pending = work.pendingChanges().size();
     const Figures f = measure(window);
 
     std::printf("%d monsters (%dx), %zu changes pending; medians in ms\n",

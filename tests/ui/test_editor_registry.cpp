@@ -80,6 +80,7 @@ std::vector<Design> designs() {
 
 class EditorRegistryTest : public EditorFixture {
 protected:
+    using EditorFixture::editor;
     const DependentEditor* editor(const QString& instance) const {
         for (const auto& entry : window->editors().entries()) {
             if (entry.editor->instanceName() == instance) return entry.editor;
