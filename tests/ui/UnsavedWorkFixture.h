@@ -35,7 +35,6 @@ protected:
         }
         return {};
     }
-    void trigger(const QString& action) { control<QAction>(action)->trigger(); }
     QString journalPath() const { return Journal::pathFor(dir.path()); }
     static QByteArray readBytesFrom(const QString& absolute) {
         QFile file(absolute);

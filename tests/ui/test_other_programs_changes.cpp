@@ -80,7 +80,7 @@ TEST_F(UnsavedWorkTest, AppendedLinesAreTheEditorsOwnAndDoNotStopTheSave) {
     show(u"CHOCHIN"_s);  // no drop record
     typeInto(u"Text1(2)"_s, u"77"_s);
     trigger(u"mnuRenw"_s);
-    window->viewModes->EnableAllEditors();
+    click(u"Command8"_s);
     typeInto(u"Text5(0)"_s, u"501"_s);
     const QByteArray dropsBefore = readBytes(u"mob_drop_db.txt"_s);
     trigger(u"mnuDdrIns"_s);
@@ -95,7 +95,7 @@ TEST_F(UnsavedWorkTest, AppendedLinesAreTheEditorsOwnAndDoNotStopTheSave) {
     const QByteArray others = "NUE,512,100,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n";
     writeBytes(u"mob_drop_db.txt"_s, readBytes(u"mob_drop_db.txt"_s) + others);
     show(u"ZASHIKI"_s);
-    window->viewModes->EnableAllEditors();
+    click(u"Command8"_s);
     typeInto(u"Text5(0)"_s, u"503"_s);
     control<QAction>(u"mnuDdrIns"_s)->trigger();
     const QByteArray appended = readBytes(u"mob_drop_db.txt"_s);
