@@ -116,8 +116,9 @@ public:
     }
 
 private:
-    void add(const LoadedTable& file, qint32 record, QString text) {
-        found_.push_back({file.table.name(), {Severity::Warning, file.lineOf(record), 0, text}});
+    void add(const LoadedTable& file, qint32 record, QString text,
+             Severity severity = Severity::Warning) {
+        found_.push_back({file.table.name(), {severity, file.lineOf(record), 0, text}});
     }
     int fileIndex(const QString& name) const {
         for (size_t i = 0; i < files_.size(); ++i) {
@@ -165,7 +166,7 @@ private:
     // a monster the first record with its key.
     void checkKeys(const LoadedTable& file) {
         const Table& t = file.table;
-        QHash<QString, qint32> keys;
+        QHash<QString, qint32> keys, keyStates;
         for (qint32 r = 1; r <= t.Count(); ++r) {
             const QStringView key = t.fieldView(r, 1);
             if (key.isEmpty()) {
@@ -181,21 +182,31 @@ private:
             }
             const qint32 first = firstHolder(keys, key, r);
             if (first == r) continue;
-            // the server takes one emotion record per monster and state; the editor only the
-            // first of the monster
-            const int state = EmoteField::State;
-            if (file.descriptor == &Tables::emote() &&
-                t.fieldView(r, state) != t.fieldView(first, state)) {
+            // the server takes one emotion record per monster and state, so another state is a
+            // record of its own there; the editor reaches only the monster's first
+            if (file.descriptor == &Tables::emote()) {
+                const QStringView state = t.fieldView(r, EmoteField::State);
+                const QString keyAndState = key.toString() + QChar(0) + state.toString();
+                const qint32 sameState = firstHolder(keyStates, keyAndState, r);
+                if (sameState == r) {
+                    add(file, r,
+                        u"モンスター名（Name）%1のレコードは %2 行目にもあります。状況（State）が違うのでサーバーには別のレコードですが、エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
+                            .arg(quoted(key))
+                            .arg(file.lineOf(first)),
+                        Severity::Note);
+                    continue;
+                }
                 add(file, r,
-                    u"モンスター名（Name）%1のレコードは %2 行目にもあります。状況（State）が違うのでサーバーには別のレコードですが、エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
-                        .arg(quoted(key))
+                    u"モンスター名（Name）%1の状況（State）%2のレコードは %3 行目にもあります。エディタが表示し書き換えるのは %4 行目のレコードだけです"_s
+                        .arg(quoted(key), quoted(state))
+                        .arg(file.lineOf(sameState))
                         .arg(file.lineOf(first)));
-            } else {
-                add(file, r,
-                    u"モンスター名（Name）%1のレコードは %2 行目にもあります。エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
-                        .arg(quoted(key))
-                        .arg(file.lineOf(first)));
+                continue;
             }
+            add(file, r,
+                u"モンスター名（Name）%1のレコードは %2 行目にもあります。エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
+                    .arg(quoted(key))
+                    .arg(file.lineOf(first)));
         }
     }
 
