@@ -180,14 +180,15 @@ private:
                         quoted(key), *why));
                 continue;
             }
-            const qint32 first = firstHolder(keys, key, r);
-            if (first == r) continue;
             // the server takes one emotion record per monster and state, so another state is a
             // record of its own there; the editor reaches only the monster's first
-            if (file.descriptor == &Tables::emote()) {
-                const QStringView state = t.fieldView(r, EmoteField::State);
-                const QString keyAndState = key.toString() + QChar(0) + state.toString();
-                const qint32 sameState = firstHolder(keyStates, keyAndState, r);
+            const bool emote = file.descriptor == &Tables::emote();
+            const QStringView state = emote ? t.fieldView(r, EmoteField::State) : QStringView();
+            const qint32 sameState =
+                emote ? firstHolder(keyStates, key.toString() + QChar(0) + state.toString(), r) : r;
+            const qint32 first = firstHolder(keys, key, r);
+            if (first == r) continue;
+            if (emote) {
                 if (sameState == r) {
                     add(file, r,
                         u"モンスター名（Name）%1のレコードは %2 行目にもあります。状況（State）が違うのでサーバーには別のレコードですが、エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
