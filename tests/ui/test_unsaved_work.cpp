@@ -1,9 +1,9 @@
 // Unsaved updates undone and redone exactly, listed, kept in the journal across a restart, and
 // a save that stops before it overwrites another program's change.
+#include <QAbstractItemView>
 #include <QAction>
 #include <QDirIterator>
 #include <QPushButton>
-#include <QTreeView>
 #include <QUndoStack>
 
 #include "EditorFixture.h"
@@ -117,7 +117,7 @@ TEST_F(UnsavedWorkTest, PendingChangesAreListedRevertedAndCountedByTheQuitQuesti
     window->mnuPendingChanges->trigger();
     auto* list = window->findChild<PendingChangesWindow*>(u"PendingChangesWindow"_s);
     ASSERT_NE(list, nullptr);
-    auto* view = list->findChild<QTreeView*>(u"changeList"_s);
+    auto* view = list->findChild<QAbstractItemView*>(u"changeList"_s);
     QAbstractItemModel* rows = view->model();
     const auto cell = [rows](int row, int column) {
         return rows->index(row, column).data().toString();
