@@ -8,6 +8,7 @@
 #include "app/QuoteQuestion.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/RecoveryCopy.h"
+#include "storage/SafeWrite.h"
 #include "ui/commands/UnsavedWork.h"
 #include "ui/controls/MessageSink.h"
 #include "ui/editors/EmoteEditor.h"
@@ -67,6 +68,12 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
     if (!acceptQuotesOverLines(db_, messages_)) return StartResult::Failed;
     // the first start on a folder makes the state folder only now that the start goes on
     if (work->lockJournal(true) == Journal::Lock::Busy) return refuseFolderInUse();
+    // what saves and journal writes cut short by a crash left behind goes before anything is
+    // written; one that stays is named by the next save
+    for (const Table* table : db_.saveOrder()) {
+        removeStrayTemporaries(dir_, table->name(), nullptr);
+    }
+    work->removeJournalLeftovers();
     work->noteLoaded();
     models_->fillFromDatabase(db_);
 

@@ -87,6 +87,7 @@ std::optional<StorageError> rewriteInPlace(const QDir& dir, const QByteArray& pa
         StorageError e = giveUp(kept.error);
         e.noRecoveryCopy = true;
         e.recoveryCopy = kept.folder;
+        e.stateProblem = kept.problem;
         return e;
     }
     auto stop = [&](StorageError e) {

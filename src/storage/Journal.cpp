@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <cstring>
 
 #include "storage/FileIo.h"
@@ -167,6 +168,27 @@ void Journal::remove() {
 QString Journal::asideName(const QString& why) const {
     return path_ + QLatin1Char('.') + why + QLatin1Char('-') +
            QDateTime::currentDateTimeUtc().toString(u"yyyyMMddHHmmss"_s);
+}
+
+void Journal::removeLeftovers() const {
+    if (path_.isEmpty() || !isLocked()) return;
+    const QString folder = ownFolderOf(path_, false, nullptr);
+    if (folder.isEmpty()) return;
+    ::unlink(QFile::encodeName(path_ + u".new"_s).constData());
+    // <32 hex digits>.journal.<why>-<UTC time>[-<n>], as asideName and setAside make them
+    static const QRegularExpression aside(
+        u"^[0-9a-f]{32}\\.journal\\.[a-z-]+?-([0-9]{14})(-[0-9]{1,2})?$"_s);
+    const QDateTime limit = QDateTime::currentDateTimeUtc().addDays(-kKeepAsideDays);
+    const QDir journals(folder);
+    for (const QString& name : journals.entryList(QDir::Files | QDir::System | QDir::Hidden)) {
+        const QRegularExpressionMatch match = aside.match(name);
+        if (!match.hasMatch()) continue;
+        QDateTime when = QDateTime::fromString(match.captured(1), u"yyyyMMddHHmmss"_s);
+        when.setTimeSpec(Qt::UTC);
+        if (when.isValid() && when < limit) {
+            ::unlink(QFile::encodeName(journals.filePath(name)).constData());
+        }
+    }
 }
 
 QString Journal::setAside(const QString& why) {

@@ -108,6 +108,13 @@ public:
     QString setAside(const QString& why);
     // The name setAside would give now.
     QString asideName(const QString& why) const;
+    // Set-aside journals are kept this long; the start removes older ones.
+    static constexpr int kKeepAsideDays = 30;
+    // Takes away what earlier runs left beside the journals, once this run holds the lock: this
+    // folder's replacement journal cut short before its rename, and journals (of any folder) set
+    // aside more than kKeepAsideDays ago, as their names say. Only names the editor gives, and
+    // only in a folder of the user's own; a symlink is removed, never followed.
+    void removeLeftovers() const;
 
     // The bytes of one entry as appended (for tests that damage a journal).
     static QByteArray headerBytes(const QString& folder, const std::vector<FileIdentity>& files);

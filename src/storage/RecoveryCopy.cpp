@@ -95,10 +95,11 @@ KeptCopy keepRecoveryCopy(const QDir& dir, const QByteArray& path, const QByteAr
                           const QByteArray& next) {
     KeptCopy kept;
     errno = 0;
-    kept.folder = stateFolder(u"recovery"_s);
+    kept.folder = stateFolder(u"recovery"_s, &kept.problem);
     if (kept.folder.isEmpty()) {
         kept.error = errno ? errno : EACCES;
-        kept.folder = stateFolder();
+        // named even when it is not the user's own: the message says where and why
+        kept.folder = stateFolderPath(u"recovery"_s);
         return kept;
     }
     const QString name = prefixFor(dir) + QString::fromLatin1(digest(path).left(32));

@@ -22,6 +22,7 @@ struct KeptCopy {
     QByteArray old;   // the bytes it keeps: those a failed rewrite puts back
     int error = 0;    // the errno when no copy could be made
     QString folder;   // where the copy was to go
+    QString problem;  // why the state folder could not be used, in words for the user
 };
 
 // Writes, syncs and puts in place the copy of `old` for the file at `path` (in the database

@@ -81,7 +81,20 @@ void removeStrays(const QDir& folder, const QString& fileName, QStringList* stra
     }
 }
 
+// Where a save puts the file: a linked file is replaced where it lies, so that the link stays a
+// link.
+QFileInfo targetOf(const QDir& dir, const QString& fileName) {
+    const QFileInfo named(dir.filePath(fileName));
+    return QFileInfo(named.isSymLink() && named.exists() ? named.canonicalFilePath()
+                                                         : named.absoluteFilePath());
+}
+
 }  // namespace
+
+void removeStrayTemporaries(const QDir& dir, const QString& fileName, QStringList* strays) {
+    const QFileInfo target = targetOf(dir, fileName);
+    removeStrays(target.absoluteDir(), target.fileName(), strays);
+}
 
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const QByteArray& bytes, QStringList* strays) {
@@ -97,10 +110,7 @@ std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileN
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const ByteProducer& produce, QStringList* strays,
                                            WrittenDigest* digest, const FileIdentity* expected) {
-    // A linked file is replaced where it lies, so that the link stays a link.
-    const QFileInfo named(dir.filePath(fileName));
-    const QFileInfo target(named.isSymLink() && named.exists() ? named.canonicalFilePath()
-                                                               : named.absoluteFilePath());
+    const QFileInfo target = targetOf(dir, fileName);
     const QDir folder = target.absoluteDir();
     const QByteArray path = QFile::encodeName(target.absoluteFilePath());
     // A rewrite in place compares the new bytes with the old ones: they are gathered whole.

@@ -27,6 +27,11 @@ namespace mdb {
 std::optional<StorageError> writeWholeFile(const QDir& dir, const QString& fileName,
                                            const QByteArray& bytes, QStringList* strays = nullptr);
 
+// Removes the temporary files that saves of `fileName` cut short by a crash left behind (named
+// as a save names them, regular files, older than this process; a symlink is never followed nor
+// removed), as the start does before anything is saved. Those that stay are added to `strays`.
+void removeStrayTemporaries(const QDir& dir, const QString& fileName, QStringList* strays);
+
 // The size and content hash (FileIdentity.h) of the bytes a write put into a file, taken as they
 // were written, so that no one need read the file back to know what it holds.
 struct WrittenDigest {

@@ -54,6 +54,9 @@ struct StorageError {
     // the copy that still holds the old bytes, which the next start puts back.
     bool noRecoveryCopy = false;
     QString recoveryCopy;
+    // noRecoveryCopy: why the state folder could not be used, in words for the user (empty
+    // when the folder was usable and the copy itself failed)
+    QString stateProblem;
     // A temporary file of this or an earlier save that could not be removed, to be named.
     QString leftover;
 

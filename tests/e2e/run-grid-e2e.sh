@@ -49,15 +49,17 @@ keys "$grid" ctrl+f
 xdotool type --delay 80 "tengu"
 sleep 0.5
 import -window root "$artifacts/grid-filtered.png"
-# Tab to the scope, Tab to the cells (on the ID column), two columns right is the HP
-keys "$grid" Tab Tab Right Right F2 ctrl+a
+# Tab to the scope, Tab to the cells; Home is the first scrolling column (the ID), two columns
+# right of it the HP
+keys "$grid" Tab Tab Home Right Right F2 ctrl+a
 xdotool type --delay 80 "4242"
 keys "$grid" Return
 import -window root "$artifacts/grid-edited.png"
 
-# the drop tab (Ctrl+Tab), its first rate column: three cells down, then the bulk edit x2
+# the drop tab (Ctrl+Tab): Home is its first item column, one right of it the first rate; three
+# cells down, then the bulk edit x2
 keys "$grid" ctrl+Tab
-keys "$grid" ctrl+f Tab Tab Right Right shift+Down shift+Down alt+b
+keys "$grid" ctrl+f Tab Tab ctrl+Home Right shift+Down shift+Down alt+b
 sleep 1
 xdotool key --clearmodifiers --delay 80 alt+o Down Down alt+v
 xdotool type --delay 80 "2"
@@ -77,6 +79,12 @@ for record in 1 2 3 4; do
     want=$((old * 2 > 10000 ? 10000 : old * 2))
     [[ $record -eq 4 ]] && want=$old
     check "drop record $record: rate $old became $want" test "$new" = "$want"
+    # every other field as it was: the bulk edit reached that one column only
+    check "drop record $record: its other fields unchanged" test \
+        "$(sed -n "${record}p" "$sample/mob_drop_db.txt" | cut -d, -f1-2,4-)" = \
+        "$(sed -n "${record}p" "$work/db/mob_drop_db.txt" | cut -d, -f1-2,4-)"
 done
+check "the drop file has as many lines as before" test \
+    "$(wc -l <"$sample/mob_drop_db.txt")" = "$(wc -l <"$work/db/mob_drop_db.txt")"
 echo "$passed passed, $failed failed"
 test "$failed" -eq 0

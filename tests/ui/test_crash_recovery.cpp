@@ -8,6 +8,7 @@
 #include "WindowFixture.h"
 #include "storage/DatabaseFiles.h"
 #include "storage/RecoveryCopy.h"
+#include "storage/StateFolder.h"
 
 using namespace Qt::StringLiterals;
 
@@ -32,16 +33,28 @@ TEST_F(CrashRecovery, AHalfRewrittenFileGetsItsOldBytesBackAndTheUserIsTold) {
     copySample();
     const QByteArray old = readBytes(u"mob_drop_db.txt"_s);
     const QString copy = halfRewrite(u"mob_drop_db.txt"_s);
-    ASSERT_NE(readBytes(u"mob_drop_db.txt"_s), old);
+    const QByteArray half = readBytes(u"mob_drop_db.txt"_s);
+    ASSERT_NE(half, old);
+    const QDir aside(stateFolderPath(u"aside"_s));
+    const QStringList asideBefore = aside.entryList(QDir::Files);
 
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     EXPECT_EQ(readBytes(u"mob_drop_db.txt"_s), old);
     EXPECT_FALSE(QFile::exists(copy));
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].title, u"ファイルの復旧"_s);
-    EXPECT_TRUE(
-        messages.messages[0].text.contains(QDir::toNativeSeparators(path(u"mob_drop_db.txt"_s))))
-        << messages.messages[0].text.toStdString();
+    const QString said = messages.messages[0].text;
+    EXPECT_TRUE(said.contains(QDir::toNativeSeparators(path(u"mob_drop_db.txt"_s))))
+        << said.toStdString();
+    // what the file held instead, neither old nor new, is kept first, and named
+    QStringList kept = aside.entryList(QDir::Files);
+    for (const QString& name : asideBefore) kept.removeAll(name);
+    ASSERT_EQ(kept.size(), 1) << said.toStdString();
+    QFile keptFile(aside.filePath(kept[0]));
+    ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(keptFile.readAll(), half);
+    EXPECT_TRUE(said.contains(QDir::toNativeSeparators(aside.filePath(kept[0]))))
+        << said.toStdString();
 
     // a second start finds nothing left to put back
     messages.messages.clear();

@@ -74,10 +74,19 @@ void UnsavedWork::offerRecovery() {
         contents.damaged = true;
     }
 
-    const auto setAside = [this](const QString& why) {
+    // set-aside journals pile up where the user does not look: say where they are and how long
+    const QString keptWhere = u"残した記録は %1 にあり、%2 日を過ぎたものは起動時に削除します"_s
+                                  .arg(QDir::toNativeSeparators(QFileInfo(journal_.path()).path()))
+                                  .arg(Journal::kKeepAsideDays);
+    const auto setAside = [this, &keptWhere](const QString& why) {
         const QString aside = journal_.setAside(why);
-        return aside.isEmpty() ? u"（記録を移せませんでした: %1）"_s.arg(journal_.path())
-                               : u"記録は次の名前で残してあります: %1"_s.arg(aside);
+        if (aside.isEmpty()) {
+            return u"（記録を移せませんでした: %1）"_s.arg(
+                QDir::toNativeSeparators(journal_.path()));
+        }
+        return MessageSink::joinLines(
+            {u"記録は次の名前で残してあります: %1"_s.arg(QDir::toNativeSeparators(aside)),
+             keptWhere});
     };
     // the journal kept aside, nothing of it applied, and the user told why
     const auto refuse = [this, &setAside](const QString& why, const QString& asideAs,
@@ -116,7 +125,8 @@ void UnsavedWork::offerRecovery() {
     if (!notes.isEmpty()) {
         question << notes
                  << u"復元または破棄したときは、元の記録を %1 として残します"_s.arg(
-                        journal_.asideName(why));
+                        QDir::toNativeSeparators(journal_.asideName(why)))
+                 << keptWhere;
     }
     for (;;) {
         const int answer = messages_.ask(MessageSink::joinLines(question),

@@ -121,6 +121,9 @@ QString SaveCommand::describeFailure(const StorageError& error, const MonsterDat
                 lines
                     << u"書き換える前の内容の控えを %1 に作れなかったため、%2 は書き換えていません"_s
                            .arg(QDir::toNativeSeparators(error.recoveryCopy), error.fileName);
+                if (!error.stateProblem.isEmpty()) {
+                    lines << u"状態フォルダを使えません: %1"_s.arg(error.stateProblem);
+                }
             }
             if (error.damaged) {
                 lines << u"%1 は書き換えの途中で元の内容に戻せませんでした。中身を確かめて下さい"_s

@@ -30,6 +30,8 @@ public:
     void noteLoaded();
     // Takes the folder's journal lock (see Journal::lock); Busy when another editor has it.
     Journal::Lock lockJournal(bool make) { return journal_.lock(make); }
+    // With the lock taken: what crashed runs left beside the journals (Journal::removeLeftovers).
+    void removeJournalLeftovers() const { journal_.removeLeftovers(); }
     // At start, after the load: a journal left by an earlier run is judged against the files,
     // and what still applies is offered: restore, discard (asked twice), or later (the default
     // for closing the question), which applies and deletes nothing and asks at the next start.
