@@ -44,6 +44,17 @@ std::unique_ptr<MainWindow> startedWindow(const QString& folder) {
     return window;
 }
 
+// A control of the window by its object name, looked up before a step is timed.
+template <class T>
+T* named(MainWindow& window, const QString& objectName) {
+    T* found = window.findChild<T*>(objectName);
+    if (!found) {
+        std::fprintf(stderr, "no control %s\n", qPrintable(objectName));
+        std::exit(1);
+    }
+    return found;
+}
+
 void checkQuiet(const char* step) {
     for (const auto& m : sink().messages) {
         if (m.isWarning) {
@@ -60,8 +71,9 @@ double updateWithEdit(MainWindow& window, int round) {
     QString value = QString::number(1000 + round);
     if (hp->text() == value) value = QString::number(2000 + round);
     hp->setText(value);
+    QPushButton* update = named<QPushButton>(window, u"Command1"_s);
     const qint64 t = nowNs();
-    window.Command1->click();
+    update->click();
     const double spent = ms(t, nowNs());
     const qint32 record = window.findChild<QLineEdit*>(u"Text0"_s)->text().toInt() + 1;
     if (window.database().StatusTable.field(record, StatusField::Hp) != value) {
@@ -161,8 +173,9 @@ int runProbe(const QString& mode, const QString& given, qint64 processStartNs,
             randomSwitch(*window, random);
             paintPending();
         }
+        QPushButton* itemLoad = named<QPushButton>(*window, u"Command2"_s);
         const qint64 t = nowNs();
-        window->Command2->click();
+        itemLoad->click();
         const double load = ms(t, nowNs());
         checkQuiet("the item load");
         paintPending();
@@ -208,9 +221,10 @@ int runProbe(const QString& mode, const QString& given, qint64 processStartNs,
         }
         report("update", v);
         v.clear();
+        QAction* save = named<QAction>(*window, u"MunFileSave"_s);
         for (int i = 0; i < 3; ++i) {
             const qint64 t = nowNs();
-            window->MunFileSave->trigger();
+            save->trigger();
             v.push_back(ms(t, nowNs()));
             updateWithEdit(*window, 100 + i);
         }
@@ -218,7 +232,8 @@ int runProbe(const QString& mode, const QString& given, qint64 processStartNs,
         report("save", v);
         v.clear();
         for (int i = 0; i < 4; ++i) {
-            for (QAction* key : {window->mnuStatMenu, window->mnuMenu2}) {
+            for (QAction* key : {named<QAction>(*window, u"mnuStatMenu"_s),
+                                 named<QAction>(*window, u"mnuMenu2"_s)}) {
                 const qint64 t = nowNs();
                 key->trigger();
                 QCoreApplication::processEvents();
@@ -227,8 +242,9 @@ int runProbe(const QString& mode, const QString& given, qint64 processStartNs,
         }
         report("F1/F2", v);
         v.clear();
+        QPushButton* itemLoad = named<QPushButton>(*window, u"Command2"_s);
         const qint64 t = nowNs();
-        window->Command2->click();
+        itemLoad->click();
         v.push_back(ms(t, nowNs()));
         checkQuiet("the item load");
         report("item-load", v);
@@ -241,9 +257,9 @@ int runProbe(const QString& mode, const QString& given, qint64 processStartNs,
         const qint64 before = peakResident();
         empty.reset();
         auto window = startedWindow(folder);
-        if (mode == u"memory-items"_s) window->Command2->click();
+        if (mode == u"memory-items"_s) named<QPushButton>(*window, u"Command2"_s)->click();
         updateWithEdit(*window, 1);
-        window->MunFileSave->trigger();
+        named<QAction>(*window, u"MunFileSave"_s)->trigger();
         checkQuiet("the run");
         std::printf("%lld %lld\n", static_cast<long long>(before),
                     static_cast<long long>(peakResident()));

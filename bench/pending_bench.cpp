@@ -61,7 +61,7 @@ void makePending(MainWindow& window, int changes) {
             }
             set = recording.take();
         }
-        window.work->recordUpdate(set);
+        window.findChild<UnsavedWork*>()->recordUpdate(set);
     }
 }
 
@@ -104,12 +104,14 @@ Figures measure(MainWindow& window) {
     };
     rounds(updatesClosed, undosClosed, addsClosed, unaddsClosed);
     // each a window built afresh, as the first F8 of a session builds it
+    UnsavedWork& work = *window.findChild<UnsavedWork*>();
+    const StatusEditor& status = *window.findChild<StatusEditor*>();
     for (int i = 0; i < 7; ++i) {
         PendingChangesWindow* list = nullptr;
         opens.push_back(timed([&] {
             list = new PendingChangesWindow(
-                *window.work, window.database(),
-                changeWords(window.database(), *window.status, window.editors()), &window);
+                work, window.database(), changeWords(window.database(), status, window.editors()),
+                &window);
             list->show();
         }));
         if (i < 6) delete list;
@@ -147,10 +149,11 @@ int main(int argc, char** argv) {
     }
     window.show();
     // the journal's sync is the disk's, the same open or closed: left out of both
-    window.work->setJournal(mdb::Journal());
+    mdb::UnsavedWork& work = *window.findChild<mdb::UnsavedWork*>();
+    work.setJournal(mdb::Journal());
     makePending(window, changes);
     QCoreApplication::processEvents();
-    const size_t pending = window.work->pendingChanges().size();
+    const size_t pending = work.pendingChanges().size();
     const Figures f = measure(window);
 
     std::printf("%d monsters (%dx), %zu changes pending; medians in ms\n",

@@ -147,16 +147,39 @@ RecordingMessageSink& sink() {
     positionBox.setText(position);
 }
 
-[[gnu::noinline]] void loadItems(MainWindow& window) {
-    window.Command2->click();
+// A control of the window by its object name, looked up outside the timed commands.
+template <class T>
+T& named(MainWindow& window, const QString& objectName) {
+    T* found = window.findChild<T*>(objectName);
+    if (!found) {
+        std::fprintf(stderr, "no control %s\n", qPrintable(objectName));
+        std::exit(1);
+    }
+    return *found;
+}
+QPushButton& itemLoadButton(MainWindow& window) {
+    return named<QPushButton>(window, u"Command2"_s);
+}
+QPushButton& updateButton(MainWindow& window) {
+    return named<QPushButton>(window, u"Command1"_s);
+}
+QAction& saveEntry(MainWindow& window) {
+    return named<QAction>(window, u"MunFileSave"_s);
+}
+UnsavedWork& unsavedWork(MainWindow& window) {
+    return *window.findChild<UnsavedWork*>();
 }
 
-[[gnu::noinline]] void update(MainWindow& window) {
-    window.Command1->click();
+[[gnu::noinline]] void loadItems(QPushButton& itemLoad) {
+    itemLoad.click();
 }
 
-[[gnu::noinline]] void save(MainWindow& window) {
-    window.MunFileSave->trigger();
+[[gnu::noinline]] void update(QPushButton& update) {
+    update.click();
+}
+
+[[gnu::noinline]] void save(QAction& save) {
+    save.trigger();
 }
 
 // What any program must pay for the same files: decoding them.
@@ -208,9 +231,10 @@ void itemLoad(benchmark::State& state, const Dataset* d) {
     for (auto _ : state) {
         state.PauseTiming();
         auto window = startWindow(d->folder);
+        QPushButton& itemLoad = itemLoadButton(*window);
         sink().messages.clear();
         state.ResumeTiming();
-        loadItems(*window);
+        loadItems(itemLoad);
         state.PauseTiming();
         if (!sink().messages.empty()) state.SkipWithError("the item load reported a failure");
         window.reset();
@@ -222,14 +246,15 @@ void itemLoad(benchmark::State& state, const Dataset* d) {
 // an update with nothing changed writes nothing and says little.
 void updates(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->folder);
-    loadItems(*window);
+    loadItems(itemLoadButton(*window));
     QLineEdit* hp = window->findChild<QLineEdit*>(u"Text1(2)"_s);
+    QPushButton& updater = updateButton(*window);
     int round = 0;
     for (auto _ : state) {
         state.PauseTiming();
         hp->setText(QString::number(1000 + round++ % 2));
         state.ResumeTiming();
-        update(*window);
+        update(updater);
     }
 }
 
@@ -237,18 +262,20 @@ void updates(benchmark::State& state, const Dataset* d) {
 // for comparison, with no journal kept.
 void changingUpdates(benchmark::State& state, const Dataset* d, bool journaled) {
     auto window = startWindow(d->folder);
-    if (!journaled) window->work->setJournal(Journal());
+    UnsavedWork& work = unsavedWork(*window);
+    if (!journaled) work.setJournal(Journal());
     auto* hp = window->findChild<QLineEdit*>(u"Text1(2)"_s);
+    QPushButton& updater = updateButton(*window);
     int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
         hp->setText(QString::number(++n % 2 ? 4321 : 1234));
         state.ResumeTiming();
-        update(*window);
+        update(updater);
     }
     sink().messages.clear();
-    window->work->setJournal(Journal(Journal::pathFor(d->folder)));
-    window->work->noteSaveAttempt(true);  // removes the journal of this run
+    work.setJournal(Journal(Journal::pathFor(d->folder)));
+    work.noteSaveAttempt(true);  // removes the journal of this run
 }
 void journaledUpdates(benchmark::State& state, const Dataset* d) {
     changingUpdates(state, d, true);
@@ -260,9 +287,10 @@ void unjournaledUpdates(benchmark::State& state, const Dataset* d) {
 // The save command after an update, into a copy of the folder.
 void saves(benchmark::State& state, const Dataset* d) {
     auto window = startWindow(d->saveFolder);
-    update(*window);
+    update(updateButton(*window));
+    QAction& saver = saveEntry(*window);
     sink().messages.clear();
-    for (auto _ : state) save(*window);
+    for (auto _ : state) save(saver);
     for (const auto& m : sink().messages) {
         if (m.isWarning) state.SkipWithError("the save reported a failure");
     }
@@ -335,9 +363,9 @@ int memoryProbe(const QString& folder) {
     const qint64 before = peakResident();
     empty.reset();
     auto window = startWindow(folder);
-    loadItems(*window);
-    update(*window);
-    save(*window);
+    loadItems(itemLoadButton(*window));
+    update(updateButton(*window));
+    save(saveEntry(*window));
     std::printf("%lld %lld\n", static_cast<long long>(before),
                 static_cast<long long>(peakResident()));
     return 0;

@@ -88,25 +88,25 @@ void MainWindow::buildFrames() {
     summon = new RelatedMonsterEditor(RelatedMonsterEditor::summonNames(), db_, *models_, messages_,
                                       central);
 
-    Command1 = new QPushButton(u"更新"_s, central);
-    Command1->setObjectName(u"Command1"_s);
-    Command2 = new QPushButton(u"アイテムデータベース読込"_s, central);
-    Command2->setObjectName(u"Command2"_s);
-    Command8 = new QPushButton(u"全ての Enabled = False を True に変更"_s, central);
-    Command8->setObjectName(u"Command8"_s);
-    Command8->hide();
+    updateButton_ = new QPushButton(u"更新"_s, central);
+    updateButton_->setObjectName(u"Command1"_s);
+    itemLoadButton_ = new QPushButton(u"アイテムデータベース読込"_s, central);
+    itemLoadButton_->setObjectName(u"Command2"_s);
+    unlockButton_ = new QPushButton(u"全ての Enabled = False を True に変更"_s, central);
+    unlockButton_->setObjectName(u"Command8"_s);
+    unlockButton_->hide();
     // at the menu bar's end, where it takes no room from the page slider beside the commands
-    menuBar()->setCornerWidget(Command8, Qt::TopRightCorner);
+    menuBar()->setCornerWidget(unlockButton_, Qt::TopRightCorner);
 
     // The one list of the dependent editors, in the order the shown monster's key is looked
     // up; the update and the unlock command take them in orders of their own.
     //               editor  add entry    bottom row  update  unlock
-    editors_.add({drop, mnuDdrIns, false, 0, 1});
-    editors_.add({mvp, mnuMvpIns, false, 1, 0});
-    editors_.add({morph, mnuMorpIns, true, 3, 2});
-    editors_.add({slave, mnuSlaveIns, true, 5, 3});
-    editors_.add({summon, mnuSumIns, true, 4, 4});
-    editors_.add({emote, mnuEmoIns, false, 2, 5});
+    editors_.add({drop, addDropEntry_, false, 0, 1});
+    editors_.add({mvp, addMvpEntry_, false, 1, 0});
+    editors_.add({morph, addMorphEntry_, true, 3, 2});
+    editors_.add({slave, addSlaveEntry_, true, 5, 3});
+    editors_.add({summon, addSummonEntry_, true, 4, 4});
+    editors_.add({emote, addEmoteEntry_, false, 2, 5});
 
     // the frames at their designed places, scaled to what the font needs (advanced mode's
     // buttons included); the commands in the row between the status frame and the drop frame
@@ -115,7 +115,7 @@ void MainWindow::buildFrames() {
         advancedButtons << entry.editor->addButton();
     }
     WindowLayout::arrange(*this, {status->navigationBar(),
-                                  {Command1, Command2},
+                                  {updateButton_, itemLoadButton_},
                                   advancedButtons,
                                   [this](const QSize& size) { emote->keepClear(size); },
                                   kStatusOnlyView,
@@ -161,45 +161,46 @@ void MainWindow::connectChains() {
     connect(status, &StatusEditor::shownKeyChanged, this, &MainWindow::LookupDependentEntries);
     connect(status, &StatusEditor::displayNameShown, drop, &DropEditor::showMonsterName);
     connect(commit, &CommitCommand::commitDependents, this, [this] { editors_.commitInto(db_); });
-    connect(mnuNext, &QAction::triggered, status, &StatusEditor::stepNext);
-    connect(mnuBack, &QAction::triggered, status, &StatusEditor::stepBack);
+    connect(nextEntry_, &QAction::triggered, status, &StatusEditor::stepNext);
+    connect(backEntry_, &QAction::triggered, status, &StatusEditor::stepBack);
 }
 
 void MainWindow::connectCommands() {
-    commit = new CommitCommand(db_, *status, MunFileSave, this);
+    commit = new CommitCommand(db_, *status, saveEntry_, this);
     save = new SaveCommand(dir_, db_, messages_, this);
     itemLoad = new ItemLoadCommand(dir_, items_, *models_, messages_, this);
 
     // the click must move the focus, so that the box being left is normalised before the copy
-    Command1->setFocusPolicy(Qt::StrongFocus);
-    connect(Command1, &QPushButton::clicked, commit,
-            [this] { commit->commitFromButton(Command1); });
-    connect(mnuRenw, &QAction::triggered, commit, &CommitCommand::CommitEdits);
-    connect(MunFileSave, &QAction::triggered, save, &SaveCommand::SaveDatabase);
-    connect(Command2, &QPushButton::clicked, itemLoad, &ItemLoadCommand::LoadItemDatabases);
-    connect(mnuIdbLoad, &QAction::triggered, itemLoad, &ItemLoadCommand::LoadItemDatabases);
+    updateButton_->setFocusPolicy(Qt::StrongFocus);
+    connect(updateButton_, &QPushButton::clicked, commit,
+            [this] { commit->commitFromButton(updateButton_); });
+    connect(updateEntry_, &QAction::triggered, commit, &CommitCommand::CommitEdits);
+    connect(saveEntry_, &QAction::triggered, save, &SaveCommand::SaveDatabase);
+    connect(itemLoadButton_, &QPushButton::clicked, itemLoad, &ItemLoadCommand::LoadItemDatabases);
+    connect(itemLoadEntry_, &QAction::triggered, itemLoad, &ItemLoadCommand::LoadItemDatabases);
 
     work = new UnsavedWork(dir_, db_, messages_, this);
     quit = new QuitCommand(
         messages_,
-        {[this] { return holdsUncommittedEdits(); }, [this] { commit->commitFromButton(Command1); },
+        {[this] { return holdsUncommittedEdits(); },
+         [this] { commit->commitFromButton(updateButton_); },
          [this] { return save->SaveDatabase(); }, [this] { return work->unsavedUpdates(); },
          [this] { work->discardJournal(); }},
         this);
     connectAddCommands();
 
-    viewModes = new ViewModes(*this, editors_, Command8, messages_, this);
-    viewModes->connectToggle(mnuStatMenu, &ViewModes::ToggleStatusOnly);
-    viewModes->connectToggle(mnuMenu2, &ViewModes::ToggleFullView);
-    viewModes->connectToggle(mnuProf, &ViewModes::ToggleAdvancedMode);
-    connect(Command8, &QPushButton::clicked, viewModes, &ViewModes::EnableAllEditors);
+    viewModes = new ViewModes(*this, editors_, unlockButton_, messages_, this);
+    viewModes->connectToggle(statusOnlyEntry_, &ViewModes::ToggleStatusOnly);
+    viewModes->connectToggle(fullViewEntry_, &ViewModes::ToggleFullView);
+    viewModes->connectToggle(advancedModeEntry_, &ViewModes::ToggleAdvancedMode);
+    connect(unlockButton_, &QPushButton::clicked, viewModes, &ViewModes::EnableAllEditors);
 
     about = new AboutCommand(this, messages_);
     about->setWidest([this] {
         return WindowLayout::clientSize(*this, kStatusOnlyView.width(), kStatusOnlyView.height())
             .width();
     });
-    connect(mnuHelpAbout, &QAction::triggered, about, &AboutCommand::ShowAbout);
+    connect(aboutEntry_, &QAction::triggered, about, &AboutCommand::ShowAbout);
 }
 
 // Each add button and its menu entry run the same Click.
@@ -216,29 +217,29 @@ void MainWindow::connectAddCommands() {
 // Every update goes into the undo history and the journal; undoing one shows its monster
 // afresh; a save first makes sure no file changed under the editor.
 void MainWindow::connectUnsavedWork() {
-    mnuUndo = new QAction(u"元に戻す"_s, this);
-    mnuUndo->setObjectName(u"mnuUndo"_s);
-    mnuUndo->setShortcut(QKeySequence(u"Ctrl+Z"_s));
-    mnuRedo = new QAction(u"やり直し"_s, this);
-    mnuRedo->setObjectName(u"mnuRedo"_s);
-    mnuRedo->setShortcut(QKeySequence(u"Ctrl+Y"_s));
-    QAction* first = mnuEdit->actions().value(0);
-    mnuEdit->insertActions(first, {mnuUndo, mnuRedo});
-    mnuEdit->insertSeparator(first);
-    mnuPendingChanges = new QAction(u"未保存の変更"_s, this);
-    mnuPendingChanges->setObjectName(u"mnuPendingChanges"_s);
-    mnuPendingChanges->setShortcut(QKeySequence(Qt::Key_F8));
-    MunFile->insertAction(MunFileQuit, mnuPendingChanges);
-    MunFile->insertSeparator(MunFileQuit);
+    undoEntry_ = new QAction(u"元に戻す"_s, this);
+    undoEntry_->setObjectName(u"mnuUndo"_s);
+    undoEntry_->setShortcut(QKeySequence(u"Ctrl+Z"_s));
+    redoEntry_ = new QAction(u"やり直し"_s, this);
+    redoEntry_->setObjectName(u"mnuRedo"_s);
+    redoEntry_->setShortcut(QKeySequence(u"Ctrl+Y"_s));
+    QAction* first = functionsMenu_->actions().value(0);
+    functionsMenu_->insertActions(first, {undoEntry_, redoEntry_});
+    functionsMenu_->insertSeparator(first);
+    pendingChangesEntry_ = new QAction(u"未保存の変更"_s, this);
+    pendingChangesEntry_->setObjectName(u"mnuPendingChanges"_s);
+    pendingChangesEntry_->setShortcut(QKeySequence(Qt::Key_F8));
+    fileMenu_->insertAction(quitEntry_, pendingChangesEntry_);
+    fileMenu_->insertSeparator(quitEntry_);
 
     QUndoStack& stack = work->undoStack();
-    mnuUndo->setEnabled(false);
-    mnuRedo->setEnabled(false);
-    connect(&stack, &QUndoStack::canUndoChanged, mnuUndo, &QAction::setEnabled);
-    connect(&stack, &QUndoStack::canRedoChanged, mnuRedo, &QAction::setEnabled);
-    connect(mnuUndo, &QAction::triggered, &stack, &QUndoStack::undo);
-    connect(mnuRedo, &QAction::triggered, &stack, &QUndoStack::redo);
-    connect(mnuPendingChanges, &QAction::triggered, this, [this] {
+    undoEntry_->setEnabled(false);
+    redoEntry_->setEnabled(false);
+    connect(&stack, &QUndoStack::canUndoChanged, undoEntry_, &QAction::setEnabled);
+    connect(&stack, &QUndoStack::canRedoChanged, redoEntry_, &QAction::setEnabled);
+    connect(undoEntry_, &QAction::triggered, &stack, &QUndoStack::undo);
+    connect(redoEntry_, &QAction::triggered, &stack, &QUndoStack::redo);
+    connect(pendingChangesEntry_, &QAction::triggered, this, [this] {
         if (!pendingWindow) {
             pendingWindow =
                 new PendingChangesWindow(*work, db_, changeWords(db_, *status, editors_), this);
@@ -252,7 +253,7 @@ void MainWindow::connectUnsavedWork() {
     connect(work, &UnsavedWork::showMonster, this, &MainWindow::showMonsterAfresh);
     // a restored update arms the save as an update does
     connect(work, &UnsavedWork::pendingChanged, this, [this] {
-        if (work->hasUnsavedChanges()) MunFileSave->setEnabled(true);
+        if (work->hasUnsavedChanges()) saveEntry_->setEnabled(true);
     });
     save->setWriteCheck(
         [this](std::vector<FileIdentity>& seen) { return work->confirmOverwrite(&seen); });

@@ -84,62 +84,6 @@ public:
     // The six dependent editors and what the commands need to know of each.
     const EditorRegistry& editors() const { return editors_; }
 
-    StatusEditor* status = nullptr;
-    DropEditor* drop = nullptr;
-    MvpEditor* mvp = nullptr;
-    EmoteEditor* emote = nullptr;
-    RelatedMonsterEditor* morph = nullptr;
-    RelatedMonsterEditor* slave = nullptr;
-    RelatedMonsterEditor* summon = nullptr;
-
-    CommitCommand* commit = nullptr;         // Command1, mnuRenw
-    SaveCommand* save = nullptr;             // MunFileSave
-    ItemLoadCommand* itemLoad = nullptr;     // Command2, mnuIdbLoad
-    ViewModes* viewModes = nullptr;          // F1, F2, Ctrl+P, Command8
-    AboutCommand* about = nullptr;           // mnuHelpAbout
-    AddEntryCommands* addEntries = nullptr;  // Command6, Command9..13, the mnuInsMaster entries
-    QuitCommand* quit = nullptr;             // MunFileQuit, closing the window
-    UnsavedWork* work = nullptr;             // undo history, pending changes, journal
-    PendingChangesWindow* pendingWindow = nullptr;  // mnuPendingChanges
-    QAction* mnuUndo = nullptr;                     // "元に戻す" (Ctrl+Z)
-    QAction* mnuRedo = nullptr;                     // "やり直し" (Ctrl+Y)
-    QAction* mnuPendingChanges = nullptr;           // "未保存の変更"
-    StatusReport* report = nullptr;  // the status bar and the title's modified marker
-
-    QPushButton* Command1 = nullptr;  // "更新"
-    QPushButton* Command2 = nullptr;  // "アイテムデータベース読込"
-    QPushButton* Command8 = nullptr;  // enable every editor control, advanced mode only
-
-    // Menu bar.
-    QMenu* MunFile = nullptr;
-    QAction* mnuFileSaveAsItem = nullptr;
-    QAction* MunFileSave = nullptr;
-    QAction* MunFileQuit = nullptr;
-    QMenu* mnuEdit = nullptr;
-    QAction* mnuIdbLoad = nullptr;
-    QAction* mnuNext = nullptr;
-    QAction* mnuBack = nullptr;
-    QAction* mnuRenw = nullptr;
-    QMenu* mnuMenu = nullptr;
-    QAction* mnuStatMenu = nullptr;
-    QAction* mnuMenu2 = nullptr;
-    QAction* mnuMenuMobSkill = nullptr;
-    QMenu* mnuFPro = nullptr;
-    QAction* mnuProf = nullptr;
-    QMenu* mnuInsMaster = nullptr;
-    QAction* mnuDdrIns = nullptr;
-    QAction* mnuMvpIns = nullptr;
-    QAction* mnuEmoIns = nullptr;
-    QAction* mnuMorpIns = nullptr;
-    QAction* mnuSlaveIns = nullptr;
-    QAction* mnuSumIns = nullptr;
-    QAction* mnuDbwin1 = nullptr;
-    QAction* mnuDbwin2 = nullptr;
-    QAction* mnuDbwin3 = nullptr;
-    QMenu* mnuOther = nullptr;
-    QAction* mnuHelp = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -158,6 +102,64 @@ private:
     void reportStartFailure(const StorageError& error);
     void reportStartRefusal(const QString& fileName, const QString& reason);
     void reportRefusedFolder(const QString& refused);
+
+    StatusEditor* status = nullptr;
+    DropEditor* drop = nullptr;
+    MvpEditor* mvp = nullptr;
+    EmoteEditor* emote = nullptr;
+    RelatedMonsterEditor* morph = nullptr;
+    RelatedMonsterEditor* slave = nullptr;
+    RelatedMonsterEditor* summon = nullptr;
+
+    // The commands, and the controls that run them, named for what they do; each control's
+    // object name is the design's name (in the comments), which tests and tools use.
+    CommitCommand* commit = nullptr;
+    SaveCommand* save = nullptr;
+    ItemLoadCommand* itemLoad = nullptr;
+    ViewModes* viewModes = nullptr;
+    AboutCommand* about = nullptr;
+    AddEntryCommands* addEntries = nullptr;
+    QuitCommand* quit = nullptr;  // and closing the window
+    UnsavedWork* work = nullptr;  // undo history, pending changes, journal
+    PendingChangesWindow* pendingWindow = nullptr;
+    StatusReport* report = nullptr;  // the status bar and the title's modified marker
+
+    QPushButton* updateButton_ = nullptr;    // Command1 "更新"
+    QPushButton* itemLoadButton_ = nullptr;  // Command2 "アイテムデータベース読込"
+    QPushButton* unlockButton_ = nullptr;    // Command8: every editor control, advanced mode only
+
+    // Menu bar.
+    QMenu* fileMenu_ = nullptr;               // MunFile
+    QAction* saveAsEntry_ = nullptr;          // mnuFileSaveAsItem, no action
+    QAction* saveEntry_ = nullptr;            // MunFileSave
+    QAction* pendingChangesEntry_ = nullptr;  // mnuPendingChanges "未保存の変更"
+    QAction* quitEntry_ = nullptr;            // MunFileQuit
+    QMenu* functionsMenu_ = nullptr;          // mnuEdit
+    QAction* undoEntry_ = nullptr;            // mnuUndo "元に戻す"
+    QAction* redoEntry_ = nullptr;            // mnuRedo "やり直し"
+    QAction* itemLoadEntry_ = nullptr;        // mnuIdbLoad
+    QAction* nextEntry_ = nullptr;            // mnuNext
+    QAction* backEntry_ = nullptr;            // mnuBack
+    QAction* updateEntry_ = nullptr;          // mnuRenw
+    QMenu* viewMenu_ = nullptr;               // mnuMenu
+    QAction* statusOnlyEntry_ = nullptr;      // mnuStatMenu
+    QAction* fullViewEntry_ = nullptr;        // mnuMenu2
+    QAction* skillEditEntry_ = nullptr;       // mnuMenuMobSkill, no action
+    QMenu* professionalMenu_ = nullptr;       // mnuFPro
+    QAction* advancedModeEntry_ = nullptr;    // mnuProf
+    QMenu* addMenu_ = nullptr;                // mnuInsMaster
+    QAction* addDropEntry_ = nullptr;         // mnuDdrIns
+    QAction* addMvpEntry_ = nullptr;          // mnuMvpIns
+    QAction* addEmoteEntry_ = nullptr;        // mnuEmoIns
+    QAction* addMorphEntry_ = nullptr;        // mnuMorpIns
+    QAction* addSlaveEntry_ = nullptr;        // mnuSlaveIns
+    QAction* addSummonEntry_ = nullptr;       // mnuSumIns
+    QAction* debugWindow1Entry_ = nullptr;    // mnuDbwin1
+    QAction* debugWindow2Entry_ = nullptr;    // mnuDbwin2
+    QAction* debugWindow3Entry_ = nullptr;    // mnuDbwin3
+    QMenu* otherMenu_ = nullptr;              // mnuOther
+    QAction* helpEntry_ = nullptr;            // mnuHelp, no action
+    QAction* aboutEntry_ = nullptr;           // mnuHelpAbout
 
     QDir dir_;
     MessageSink& messages_;

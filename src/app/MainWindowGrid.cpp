@@ -79,7 +79,7 @@ void MainWindow::showMonsterSlot(qint32 record, const Table* table, int field) {
             DependentEditor* editor = entry.editor;
             if (!table || editor->descriptor().fileName != table->name()) continue;
             // the frame is usable only in a view that shows it
-            if (!editor->frame()->isEnabled() && !mnuMenu2->isChecked())
+            if (!editor->frame()->isEnabled() && !fullViewEntry_->isChecked())
                 viewModes->ToggleFullView();
             for (const DependentEditor::Row& row : editor->rows()) {
                 if (row.field == field && !row.controls.empty()) target = row.controls.front();

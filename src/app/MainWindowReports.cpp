@@ -59,9 +59,9 @@ void MainWindow::connectReports() {
     connect(quit, &QuitCommand::unsavedUpdatesChanged, report,
             &StatusReport::unsavedUpdatesChanged);
     // after the step has shown its monster afresh
-    connect(mnuUndo, &QAction::triggered, report,
+    connect(undoEntry_, &QAction::triggered, report,
             [this, shownMonster] { report->undone(shownMonster()); });
-    connect(mnuRedo, &QAction::triggered, report,
+    connect(redoEntry_, &QAction::triggered, report,
             [this, shownMonster] { report->redone(shownMonster()); });
 
     // Edits not yet updated are tinted, and choosing another monster over them says which

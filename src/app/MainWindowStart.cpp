@@ -30,7 +30,8 @@ MainWindow::StartResult MainWindow::startUp(MonsterPreload* preload) {
                           [this](const QString& refused) { reportRefusedFolder(refused); });
     }
 
-    for (QAction* action : {MunFileSave, mnuDbwin1, mnuDbwin2, mnuDbwin3}) {
+    for (QAction* action :
+         {saveEntry_, debugWindow1Entry_, debugWindow2Entry_, debugWindow3Entry_}) {
         action->setEnabled(false);
     }
 

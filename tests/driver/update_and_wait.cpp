@@ -2,6 +2,7 @@
 // update made (the HP of the first monster) and, when given, one more value typed but not
 // updated, as a user leaves them. Prints "ready" and runs until a signal ends it, as the
 // program does.
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <cstdio>
@@ -22,7 +23,7 @@ int main(int argc, char** argv) {
     window.show();
     window.findChild<QLineEdit*>(QStringLiteral("Text1(2)"))
         ->setText(QString::fromLocal8Bit(argv[2]));
-    window.mnuRenw->trigger();
+    window.findChild<QAction*>(QStringLiteral("mnuRenw"))->trigger();
     if (argc > 3) {
         window.findChild<QLineEdit*>(QStringLiteral("Text1(3)"))
             ->setText(QString::fromLocal8Bit(argv[3]));

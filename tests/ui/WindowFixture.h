@@ -7,13 +7,18 @@
 #include <QFile>
 #include <QFocusEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <memory>
+#include <stdexcept>
 
 #include "app/MainWindow.h"
 #include "app/MonsterPreload.h"
+#include "ui/commands/UnsavedWork.h"
 #include "ui/controls/MessageSink.h"
+#include "ui/editors/DependentEditor.h"
+#include "ui/status/StatusEditor.h"
 
 namespace mdb::test {
 
@@ -76,6 +81,28 @@ protected:
         return found;
     }
 
+    // Menu entries and buttons by their object names, used as the user uses them.
+    QAction* action(const QString& objectName) const { return control<QAction>(objectName); }
+    void trigger(const QString& objectName) const {
+        if (QAction* found = action(objectName)) found->trigger();
+    }
+    QPushButton* button(const QString& objectName) const {
+        return control<QPushButton>(objectName);
+    }
+    void click(const QString& objectName) const {
+        if (QPushButton* found = button(objectName)) found->click();
+    }
+
+    // What the controls are bound to, for what no control shows: which record an editor holds,
+    // whether it holds edits, the undo history and the journal.
+    StatusEditor& statusEditor() const { return part<StatusEditor>(); }
+    UnsavedWork& unsavedWork() const { return part<UnsavedWork>(); }
+    DependentEditor& editor(TableId table) const {
+        DependentEditor* found = window->editors().editorOf(table);
+        if (!found) throw std::logic_error("no editor of that table");
+        return *found;
+    }
+
     // Focus events as the window system would send them when the user enters or leaves a box.
     static void focusIn(QWidget* widget) {
         QFocusEvent event(QEvent::FocusIn, Qt::TabFocusReason);
@@ -84,6 +111,13 @@ protected:
     static void focusOut(QWidget* widget) {
         QFocusEvent event(QEvent::FocusOut, Qt::TabFocusReason);
         QCoreApplication::sendEvent(widget, &event);
+    }
+
+    template <class T>
+    T& part() const {
+        T* found = window->findChild<T*>();
+        if (!found) throw std::logic_error("the window has no such part");
+        return *found;
     }
 
     QTemporaryDir dir;

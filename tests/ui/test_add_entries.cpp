@@ -46,14 +46,14 @@ protected:
     // Full view and advanced mode, as a user who adds entries works.
     void begin() {
         ASSERT_EQ(start(), MainWindow::StartResult::Started);
-        window->mnuProf->trigger();
-        window->mnuMenu2->trigger();  // the add entries follow the view that advanced mode enters
-        messages.messages.clear();    // the advanced mode's warning
+        trigger(u"mnuProf"_s);
+        trigger(u"mnuMenu2"_s);     // the add entries follow the view that advanced mode enters
+        messages.messages.clear();  // the advanced mode's warning
     }
     // Shows a monster and unlocks the editors that have no record of it.
     void showForAdding(const QString& name) {
         show(name);
-        window->viewModes->EnableAllEditors();
+        click(u"Command8"_s);
     }
     void pick(const QString& comboName, const QString& monster) {
         combo(comboName)->setCurrentIndex(statusRecord(monster) - 1);
@@ -91,7 +91,7 @@ TEST_F(AddEntries, DropMvpAndEmotionAppendTheirLineOrRefuse) {
     EXPECT_EQ(after(drops, drop), line);
     // the menu entry runs the same command, and refuses a second line for the same monster
     // although the tables in memory do not hold the first
-    window->mnuDdrIns->trigger();
+    trigger(u"mnuDdrIns"_s);
     EXPECT_EQ(message(), exists(u"ドロップ"_s));
     EXPECT_EQ(after(drops, drop), line);
     EXPECT_EQ(window->database().DropTable.Count(), dropCount);
@@ -106,7 +106,7 @@ TEST_F(AddEntries, DropMvpAndEmotionAppendTheirLineOrRefuse) {
               MessageSink::joinLines(
                   {kBadInput, u"最低 ＭＶＰモンスターと特別アイテム＃１を設定して下さい"_s}));
     typeInto(u"Text8A(2)"_s, u"1103"_s);
-    window->mnuMvpIns->trigger();
+    trigger(u"mnuMvpIns"_s);
     EXPECT_EQ(message(), confirmation(u"モンスターのＭＶＰデータを追加しました"_s, kRestart));
     // boxes that show no record are written as they read: empty
     EXPECT_EQ(after(mvps, mvp), "CHOCHIN,,,,,1103,3000,,,,\r\n");
@@ -123,7 +123,7 @@ TEST_F(AddEntries, DropMvpAndEmotionAppendTheirLineOrRefuse) {
     EXPECT_EQ(readBytes(emotes), emote);
     combo(u"Combo14B"_s)->setCurrentIndex(0);
     typeInto(u"Text14"_s, u"12"_s);
-    window->mnuEmoIns->trigger();
+    trigger(u"mnuEmoIns"_s);
     EXPECT_EQ(message(), confirmation(added(u"エモーション"_s),
                                       skillText(u"エモーション"_s, u"エモーションスキル"_s)));
     EXPECT_EQ(after(emotes, emote), "CHOCHIN,IDLE_ST,12\r\n");
@@ -166,21 +166,21 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     showForAdding(u"CHOCHIN"_s);
     pick(u"Combo6(0)"_s, u"CHOCHIN"_s);
     pick(u"Combo6(1)"_s, u"KAPPA"_s);
-    window->morph->addButton()->click();
+    editor(TableId::Morph).addButton()->click();
     EXPECT_EQ(message(), confirmation(added(u"変態"_s), skillText(u"変態"_s, u"変態可能スキル"_s)));
     pick(u"Combo10(0)"_s, u"CHOCHIN"_s);
     pick(u"Combo10(1)"_s, u"ONI"_s);
     pick(u"Combo10(3)"_s, u"GAMA"_s);
     typeInto(u"Text11"_s, u"2"_s);
-    window->mnuSlaveIns->trigger();
+    trigger(u"mnuSlaveIns"_s);
     EXPECT_EQ(message(),
               confirmation(added(u"取り巻き"_s), skillText(u"取り巻き"_s, u"取り巻きスキル"_s)));
     pick(u"Combo12(0)"_s, u"CHOCHIN"_s);
-    window->summon->addButton()->click();
+    editor(TableId::Summon).addButton()->click();
     EXPECT_EQ(message(), MessageSink::joinLines(
                              {kBadInput, u"最低 召喚主モンスターと召喚＃１を設定して下さい"_s}));
     pick(u"Combo12(1)"_s, u"NUE"_s);
-    window->mnuSumIns->trigger();
+    trigger(u"mnuSumIns"_s);
     EXPECT_EQ(message(), confirmation(added(u"召喚"_s), skillText(u"召喚"_s, u"召喚可能スキル"_s)));
     const std::string morphLine = "CHOCHIN,KAPPA,,,,,1\r\n",
                       slaveLine = "CHOCHIN,ONI,,GAMA,,,2\r\n", summonLine = "CHOCHIN,NUE,,,,,0\r\n";
@@ -191,7 +191,7 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     // a row-0 monster with a metamorphosis record is refused although it is not the shown one
     showForAdding(u"KAPPA"_s);
     pick(u"Combo6(0)"_s, u"TANUKI"_s);
-    window->morph->addButton()->click();
+    editor(TableId::Morph).addButton()->click();
     EXPECT_EQ(message(), exists(u"変態"_s));
 
     // a write that fails is reported with the file and the reason, and adds nothing
@@ -201,7 +201,7 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     {
         const auto previous = fileio::setFaultHook(
             [](fileio::Op op) { return op == fileio::Op::Write ? ENOSPC : 0; });
-        window->morph->addButton()->click();
+        editor(TableId::Morph).addButton()->click();
         fileio::setFaultHook(previous);
     }
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -214,12 +214,12 @@ TEST_F(AddEntries, RelationLinesRefusalsFailuresAndASaveThatKeepsThem) {
     // an update and a save write every table and keep every added line after its records,
     // behind the edited records as behind the untouched ones
     typeInto(u"Text1(2)"_s, u"4321"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     showForAdding(u"TANUKI"_s);
     typeInto(u"Text2"_s, u"5"_s);
-    window->mnuRenw->trigger();
-    window->MunFileSave->trigger();
-    window->MunFileSave->trigger();
+    trigger(u"mnuRenw"_s);
+    trigger(u"MunFileSave"_s);
+    trigger(u"MunFileSave"_s);
     EXPECT_TRUE(messages.messages.empty());
     QByteArray editedMorph = morph;
     editedMorph.replace("TANUKI,TANUKI_BIG,KITSUNE,,,,2", "TANUKI,TANUKI_BIG,KITSUNE,,,,5");
@@ -253,7 +253,7 @@ TEST_F(AddEntries, ValuesAreTrimmedAndThePickersFirstRowIsNoMonster) {
     // still in the boxes, as a menu entry finds them while the user types
     control<QLineEdit>(u"Text5(0)"_s)->setText(u" 501 "_s);
     control<QLineEdit>(u"Text6(0)"_s)->setText(u"\t2500 "_s);
-    window->mnuDdrIns->trigger();
+    trigger(u"mnuDdrIns"_s);
     message();
     EXPECT_EQ(after(drops, drop), "CHOCHIN,501,2500,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n");
 

@@ -93,16 +93,16 @@ TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
     const auto loose = snapshot();
 
     // nothing committed yet: the save cannot run, so the loose files stay as they are
-    EXPECT_FALSE(w.MunFileSave->isEnabled());
-    w.MunFileSave->trigger();
+    EXPECT_FALSE(action(u"MunFileSave"_s)->isEnabled());
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(snapshot(), loose);
 
     // an update that stops at once on an empty position box still arms the save
     const QString oldHp = w.database().StatusTable.field(2, StatusField::Hp);
     control<QLineEdit>(u"Text1(2)"_s)->setText(u"999"_s);
     setPositionSilently(QString());
-    w.Command1->click();
-    EXPECT_TRUE(w.MunFileSave->isEnabled());
+    click(u"Command1"_s);
+    EXPECT_TRUE(action(u"MunFileSave"_s)->isEnabled());
     EXPECT_EQ(w.database().StatusTable.field(2, StatusField::Hp), oldHp);
 
     // positions that would reach the placeholder or past the table write nothing
@@ -114,7 +114,7 @@ TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
     for (const QString& outside :
          {u"0"_s, u"-3"_s, QString::number(w.database().StatusTable.Count())}) {
         setPositionSilently(outside);
-        w.mnuRenw->trigger();
+        trigger(u"mnuRenw"_s);
         for (int i = 1; i <= StatusField::Width; ++i) {
             EXPECT_EQ(w.database().StatusTable.field(1, i), placeholder[i - 1]) << i;
         }
@@ -131,10 +131,10 @@ TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
     control<QLineEdit>(u"Text1(25)"_s)->setText(u"77"_s);
     control<QLineEdit>(u"Text7"_s)->setText(u"137"_s);
     nameBox->setText(u"RENAMED"_s);
-    w.mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     nameBox->setText(name);  // back, so that the dependent lookup is as before the save
 
-    w.MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_TRUE(messages.messages.empty());
 
     // Only the edited fields change, in their normal form (the comma name quoted); every other
@@ -164,9 +164,9 @@ TEST_F(CommitAndSave, UpdateThenSaveChangesOnlyTheEditedFieldsOfLooseFiles) {
     EXPECT_NE(control<ListBox>(u"List4"_s)->list(1), u"沼河童,改"_s);
 
     // saving stays possible and gives the same bytes again
-    EXPECT_TRUE(w.MunFileSave->isEnabled());
+    EXPECT_TRUE(action(u"MunFileSave"_s)->isEnabled());
     const auto first = snapshot();
-    w.MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(snapshot(), first);
     EXPECT_TRUE(messages.messages.empty());
 }
@@ -180,19 +180,19 @@ TEST_F(CommitAndSave, EmptyTableGivesAnEmptyFileAndSaveAsStaysDead) {
     const QByteArray statBefore = readBytes(stat);
 
     control<QLineEdit>(u"Text1(2)"_s)->setText(u"4444"_s);
-    window->mnuRenw->trigger();
-    ASSERT_TRUE(window->MunFileSave->isEnabled());
+    trigger(u"mnuRenw"_s);
+    ASSERT_TRUE(action(u"MunFileSave"_s)->isEnabled());
     // save-as has no action, enabled or not, and its shortcut belongs to nothing else
-    EXPECT_FALSE(window->mnuFileSaveAsItem->isEnabled());
-    window->mnuFileSaveAsItem->trigger();
-    window->mnuFileSaveAsItem->setEnabled(true);
-    window->mnuFileSaveAsItem->trigger();
-    window->mnuFileSaveAsItem->setEnabled(false);
+    EXPECT_FALSE(action(u"mnuFileSaveAsItem"_s)->isEnabled());
+    trigger(u"mnuFileSaveAsItem"_s);
+    action(u"mnuFileSaveAsItem"_s)->setEnabled(true);
+    trigger(u"mnuFileSaveAsItem"_s);
+    action(u"mnuFileSaveAsItem"_s)->setEnabled(false);
     EXPECT_EQ(readBytes(stat), statBefore);
 
     // the save must create the file of an empty table, not skip it
     ASSERT_TRUE(QFile::remove(path(u"summon_monster.txt"_s)));
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_NE(readBytes(stat), statBefore);
     EXPECT_TRUE(QFileInfo(path(u"summon_monster.txt"_s)).isFile());
@@ -208,12 +208,12 @@ TEST_F(CommitAndSave, ButtonNormalisesTheBoxBeingLeftWhileTheMenuCopiesItAsTyped
     // the window system takes the focus from the box before the click arrives
     hp->setText(u"-7"_s);
     focusOut(hp);
-    w.Command1->click();
+    click(u"Command1"_s);
     EXPECT_EQ(w.database().StatusTable.field(record, StatusField::Hp), u"0"_s);
-    EXPECT_EQ(w.Command1->focusPolicy() & Qt::ClickFocus, Qt::ClickFocus);
+    EXPECT_EQ(button(u"Command1"_s)->focusPolicy() & Qt::ClickFocus, Qt::ClickFocus);
 
     hp->setText(QString());
-    w.mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     EXPECT_EQ(w.database().StatusTable.field(record, StatusField::Hp), QString());
     EXPECT_EQ(hp->text(), QString());
 
@@ -224,8 +224,8 @@ TEST_F(CommitAndSave, ButtonNormalisesTheBoxBeingLeftWhileTheMenuCopiesItAsTyped
     hp->setFocus();
     ASSERT_TRUE(hp->hasFocus());
     hp->setText(u"  12 "_s);
-    QTest::mouseClick(w.Command1, Qt::LeftButton);
-    EXPECT_TRUE(w.Command1->hasFocus());
+    QTest::mouseClick(button(u"Command1"_s), Qt::LeftButton);
+    EXPECT_TRUE(button(u"Command1"_s)->hasFocus());
     EXPECT_EQ(hp->text(), u"12"_s);
     EXPECT_EQ(w.database().StatusTable.field(record, StatusField::Hp), u"12"_s);
 }
@@ -247,8 +247,8 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
           Case{u"引用\"符"_s, u"\""_s, u"U+0022"_s}}) {
         messages.messages.clear();
         control<QLineEdit>(u"Text4"_s)->setText(c.displayName);
-        w.mnuRenw->trigger();
-        w.MunFileSave->trigger();
+        trigger(u"mnuRenw"_s);
+        trigger(u"MunFileSave"_s);
         ASSERT_EQ(messages.messages.size(), 1u) << c.codePoint.toStdString();
         const auto& m = messages.messages[0];
         EXPECT_TRUE(m.isWarning);
@@ -268,8 +268,8 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
     QTest::keyClick(displayName, Qt::Key_V, Qt::ControlModifier);
     ASSERT_EQ(displayName->text(), u"夜\0叉"_s) << "the paste did not reach the box";
     messages.messages.clear();
-    w.mnuRenw->trigger();
-    w.MunFileSave->trigger();
+    trigger(u"mnuRenw"_s);
+    trigger(u"MunFileSave"_s);
     ASSERT_EQ(messages.messages.size(), 1u);
     for (const QString& part : {id, u"DisplayName"_s, u"U+0000"_s, u"制御文字"_s}) {
         EXPECT_TRUE(messages.messages[0].text.contains(part))
@@ -279,12 +279,12 @@ TEST_F(CommitAndSave, RefusedValuesWriteNoFileAndNameMonsterFieldAndCharacter) {
 
     // a dependent table is named by the monster key of its record and by its file
     control<QLineEdit>(u"Text4"_s)->setText(u"沼河童"_s);
-    w.mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     Table& drops = w.database().DropTable;
     ASSERT_GE(drops.Count(), 2);
     ASSERT_TRUE(drops.setField(2, 2, u"50한1"_s));
     messages.messages.clear();
-    w.MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     ASSERT_EQ(messages.messages.size(), 1u);
     for (const QString& part :
          {drops.field(2, 1), u"mob_drop_db.txt"_s, drops.fieldNames()[1], u"U+D55C"_s}) {
@@ -302,8 +302,8 @@ TEST_F(CommitAndSave, UnwritableFileKeepsItAndTheLaterFilesAndIsReported) {
     const QStringList filesBefore = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
 
     control<QLineEdit>(u"Text1(2)"_s)->setText(u"5555"_s);
-    window->mnuRenw->trigger();
-    window->MunFileSave->trigger();
+    trigger(u"mnuRenw"_s);
+    trigger(u"MunFileSave"_s);
 
     ASSERT_EQ(messages.messages.size(), 1u);
     const auto& m = messages.messages[0];
@@ -335,14 +335,14 @@ TEST_F(CommitAndSave, FullDiskAndClosedFolderAreReportedWithTheirRealCause) {
     MainWindow& w = *window;
     const auto before = snapshot();
     control<QLineEdit>(u"Text1(2)"_s)->setText(u"6543"_s);
-    w.mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
 
     // The disk fills up in the middle of the first file: nothing is replaced.
     {
         int writes = 0;
         const auto previous = fileio::setFaultHook(
             [&](fileio::Op op) { return op == fileio::Op::Write && ++writes >= 1 ? ENOSPC : 0; });
-        w.MunFileSave->trigger();
+        trigger(u"MunFileSave"_s);
         fileio::setFaultHook(previous);
     }
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -364,7 +364,7 @@ TEST_F(CommitAndSave, FullDiskAndClosedFolderAreReportedWithTheirRealCause) {
         };
     };
     auto previous = fileio::setFaultHook(closedFolder(false));
-    w.MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     fileio::setFaultHook(previous);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(decode(readBytes(kSaveOrder[0])).contains(u",6543,"_s));
@@ -373,7 +373,7 @@ TEST_F(CommitAndSave, FullDiskAndClosedFolderAreReportedWithTheirRealCause) {
 
     // ... and when the file cannot be opened either, both causes are named.
     previous = fileio::setFaultHook(closedFolder(true));
-    w.MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     fileio::setFaultHook(previous);
     ASSERT_EQ(messages.messages.size(), 1u);
     const QString both = messages.messages[0].text;

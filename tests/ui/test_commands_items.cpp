@@ -114,7 +114,7 @@ TEST_F(ItemLoad, ListsTheClearRowThenEveryItemInFileOrderWithoutTouchingAnySelec
     const QString shownName = control<QLineEdit>(u"Text4"_s)->text();
     const QString dropName = control<QLineEdit>(u"Text13"_s)->text();
 
-    window->Command2->click();
+    click(u"Command2"_s);
     EXPECT_TRUE(messages.messages.empty());
     expectRows(items);
     EXPECT_EQ(window->items().totalCount(), qint32(items.size()));
@@ -131,7 +131,7 @@ TEST_F(ItemLoad, ListsTheClearRowThenEveryItemInFileOrderWithoutTouchingAnySelec
     chosen->setCurrentIndex(5);
     const QString chosenName = chosen->currentText();
     for (auto& spy : clicks) spy->clear();
-    window->mnuIdbLoad->trigger();
+    trigger(u"mnuIdbLoad"_s);
     EXPECT_TRUE(messages.messages.empty());
     auto twice = items;
     twice.insert(twice.end(), items.begin(), items.end());
@@ -146,7 +146,7 @@ TEST_F(ItemLoad, FailuresKeepTheRowsReadSoFarAndShowTheirMessage) {
     copySample();
     ASSERT_TRUE(QFile::remove(path(kItemFiles[1])));
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
-    window->Command2->click();
+    click(u"Command2"_s);
     expectOneWarning(kOpenError, kMissingText);
     expectRows(itemsOf(kItemFiles[0]));
 }
@@ -155,7 +155,7 @@ TEST_F(ItemLoad, BlankLastLineOfTheEquipmentFileListsEveryCompleteRecord) {
     copySample();
     writeBytes(kItemFiles[2], readBytes(kItemFiles[2]) + "\r\n");
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
-    window->mnuIdbLoad->trigger();
+    trigger(u"mnuIdbLoad"_s);
     expectOneWarning(kOpenError, kFormatText);
     expectRows(sampleItems());
 }
@@ -165,7 +165,7 @@ TEST_F(ItemLoad, EmptyFilesShiftOrEmptyTheListButTheClearRowStaysItsOwn) {
     writeBytes(kItemFiles[0], {});
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
     const auto rest = sampleItems({kItemFiles[1], kItemFiles[2]});
-    window->Command2->click();
+    click(u"Command2"_s);
     EXPECT_TRUE(messages.messages.empty());
     expectRows(rest);
     EXPECT_EQ(idLists()[0]->list(1), itemsOf(kItemFiles[1]).front().id);
@@ -174,7 +174,7 @@ TEST_F(ItemLoad, EmptyFilesShiftOrEmptyTheListButTheClearRowStaysItsOwn) {
     window.reset();
     for (const QString& file : kItemFiles) writeBytes(file, {});
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
-    window->Command2->click();
+    click(u"Command2"_s);
     expectRows({});
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_FALSE(messages.messages[0].isWarning);
@@ -187,7 +187,7 @@ TEST_F(ItemLoad, OtherFailuresNameTheirNumberOrTheFile) {
     ASSERT_TRUE(QFile::remove(path(kItemFiles[2])));
     ASSERT_TRUE(QDir(dir.path()).mkdir(kItemFiles[2]));
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
-    window->Command2->click();
+    click(u"Command2"_s);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].title, u"不明なエラー"_s);
     EXPECT_EQ(
@@ -203,7 +203,7 @@ TEST_F(ItemLoad, OtherFailuresNameTheirNumberOrTheFile) {
     ASSERT_TRUE(QDir(dir.path()).rmdir(kItemFiles[2]));
     writeBytes(kItemFiles[2], QByteArray("1,A,\x85\xff,x\r\n"));
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
-    window->Command2->click();
+    click(u"Command2"_s);
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_TRUE(messages.messages[0].isWarning);
     EXPECT_TRUE(messages.messages[0].text.contains(kItemFiles[2]));
@@ -228,7 +228,7 @@ TEST_F(ItemLoad, HundredThousandItemsArriveInOneBatch) {
     window->show();
     QSignalSpy rowsInserted(nameCombos()[0]->model(), &QAbstractItemModel::rowsInserted);
 
-    window->Command2->click();
+    click(u"Command2"_s);
 
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(idLists()[12]->listCount(), 100001);

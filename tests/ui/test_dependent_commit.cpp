@@ -26,16 +26,16 @@ protected:
     void SetUp() override {
         EditorFixture::SetUp();
         startSample();
-        window->mnuMenu2->trigger();  // the full view: every dependent frame usable
+        trigger(u"mnuMenu2"_s);  // the full view: every dependent frame usable
         for (const QString& name : kFiles) before[name] = lines(name);
     }
     QStringList lines(const QString& fileName) const {
         QStringDecoder decoder("windows-31j", QStringConverter::Flag::Stateless);
         return QString(decoder.decode(readBytes(fileName))).split(u"\r\n"_s);
     }
-    void update() { window->mnuRenw->trigger(); }
+    void update() { trigger(u"mnuRenw"_s); }
     void save() {
-        window->MunFileSave->trigger();
+        trigger(u"MunFileSave"_s);
         EXPECT_TRUE(messages.messages.empty());
     }
     // Every file as loaded, except the given lines (0-based) of the given files.
@@ -85,10 +85,10 @@ TEST_F(DependentCommit, EditedValuesReachTheirOwnLineOfTheirOwnFile) {
 TEST_F(DependentCommit, AMonsterWithoutADropRecordChangesNoFile) {
     show(u"CHOCHIN"_s);  // no drop record: the slots are empty and disabled
     ASSERT_EQ(list(u"List1"_s)->listIndex(), -1);
-    window->viewModes->EnableAllEditors();  // the slots can be typed into all the same
+    click(u"Command8"_s);  // the slots can be typed into all the same
     typeInto(u"Text5(0)"_s, u"501"_s);
     typeInto(u"Text6(0)"_s, u"2500"_s);
-    EXPECT_FALSE(window->drop->hasUncommittedEdits());
+    EXPECT_FALSE(editor(TableId::Drop).hasUncommittedEdits());
     update();
     save();
     expectFiles({});
@@ -103,14 +103,14 @@ TEST_F(DependentCommit, TheOwnerRowPicksTheRecordAndNeverMovesAnother) {
     show(u"TANUKI"_s);
     pick(u"Combo6(0)"_s, u"KAPPA_KING"_s);  // has no metamorphosis record
     EXPECT_EQ(caption(u"Label9A"_s), QString());
-    EXPECT_FALSE(window->morph->hasUncommittedEdits());
+    EXPECT_FALSE(editor(TableId::Morph).hasUncommittedEdits());
     update();
     pick(u"Combo6(0)"_s, u"OMOTE_KITSUNE"_s);  // line 4
     EXPECT_EQ(caption(u"Label9A"_s), u"OMOTE_KITSUNE"_s);
-    window->viewModes->EnableAllEditors();  // another monster's record is shown disabled
+    click(u"Command8"_s);  // another monster's record is shown disabled
     pick(u"Combo6(4)"_s, u"TANUKI"_s);
     typeInto(u"Text2"_s, u"4"_s);
-    EXPECT_TRUE(window->morph->hasUncommittedEdits());
+    EXPECT_TRUE(editor(TableId::Morph).hasUncommittedEdits());
     update();
     // committing again without edits stores the same texts
     update();

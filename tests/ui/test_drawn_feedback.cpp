@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QStatusBar>
+#include <algorithm>
 
 #include "EditorFixture.h"
 #include "ui/commands/StatusLine.h"
@@ -82,15 +83,15 @@ TEST_F(DrawnFeedbackTest, TheStatusBarDrawsEachMessageAndClearsStaleOnes) {
 
     // an update, then its undo: each is drawn, and they differ from each other
     typeInto(u"Text1(2)"_s, u"777"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     const QString updated = message();
     EXPECT_TRUE(updated.startsWith(u"更新しました: "_s)) << updated.toStdString();
     const QImage afterUpdate = bar();
     EXPECT_GT(differingPixels(empty, afterUpdate, messageArea(updated)), 20);
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
     EXPECT_EQ(message(), u"元に戻しました: 河童,大将 (KAPPA_KING)"_s);
     EXPECT_GT(differingPixels(afterUpdate, bar(), messageArea(updated)), 20);
-    window->mnuRedo->trigger();
+    trigger(u"mnuRedo"_s);
     EXPECT_EQ(message(), u"やり直しました: 河童,大将 (KAPPA_KING)"_s);
 
     // a save the user calls off says so rather than leave "updated" standing
@@ -99,7 +100,7 @@ TEST_F(DrawnFeedbackTest, TheStatusBarDrawsEachMessageAndClearsStaleOnes) {
     stat.write("\r\n");
     stat.close();
     messages.choices = {1};
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(message(), u"上書き保存を取りやめました（ファイルは書き換えていません）"_s);
 
     // a folder deeper than the bar is wide gives up its start; the message stays whole
@@ -114,6 +115,91 @@ TEST_F(DrawnFeedbackTest, TheStatusBarDrawsEachMessageAndClearsStaleOnes) {
     EXPECT_TRUE(shownFolder->text().contains(u"…"_s)) << shownFolder->text().toStdString();
     EXPECT_LE(shownFolder->geometry().right(), line.width());
     EXPECT_GE(shownFolder->x(), shownMessage->geometry().right());
+}
+
+// The item load's message names each file's own count, and is drawn whole: three files of three
+// sizes, so that no count can stand in for another.
+TEST_F(DrawnFeedbackTest, TheItemLoadDrawsEachFilesOwnCount) {
+    copySample();
+    const auto records = [this](const QString& fileName) {
+        int count = 0;
+        for (const QByteArray& line : readBytes(fileName).split('\n')) {
+            count += !line.isEmpty() && line.at(0) >= '0' && line.at(0) <= '9';
+        }
+        return count;
+    };
+    // the consumables grow by one more line than the largest other file holds
+    const QString consumeFile = u"item_consume_db.txt"_s;
+    const QByteArray consume = readBytes(consumeFile);
+    const QByteArray first = consume.left(consume.indexOf('\n') + 1);
+    const int firstId = first.left(first.indexOf(',')).toInt();
+    QByteArray grown = consume;
+    const int extra = std::max(records(u"item_drop_db.txt"_s), records(u"item_equip_db.txt"_s)) -
+                      records(consumeFile) + 1;
+    for (int i = 1; i <= extra; ++i) {
+        grown += QByteArray::number(90000 + i) + first.mid(first.indexOf(','));
+    }
+    writeBytes(consumeFile, grown);
+    ASSERT_GT(firstId, 0);
+    const QList<int> counts{records(consumeFile), records(u"item_drop_db.txt"_s),
+                            records(u"item_equip_db.txt"_s)};
+    ASSERT_NE(counts[0], counts[1]);
+    ASSERT_NE(counts[0], counts[2]);
+    ASSERT_NE(counts[1], counts[2]);
+    ASSERT_EQ(start(), MainWindow::StartResult::Started);
+    window->show();
+    const QImage before = bar();
+
+    click(u"Command2"_s);
+    ASSERT_TRUE(messages.messages.empty());
+    const QString expected =
+        u"アイテムDBを読み込みました: 消耗品 %1 件、ドロップ %2 件、装備 %3 件（計 %4 件）"_s
+            .arg(counts[0])
+            .arg(counts[1])
+            .arg(counts[2])
+            .arg(counts[0] + counts[1] + counts[2]);
+    // the text the bar paints is its message label's, whole and with the room it needs
+    const QImage after = bar();
+    const auto* painted = control<QLabel>(u"statusMessage"_s);
+    EXPECT_EQ(painted->text(), expected);
+    EXPECT_TRUE(painted->isVisible());
+    EXPECT_GE(painted->width(), painted->fontMetrics().horizontalAdvance(expected));
+    EXPECT_GT(differingPixels(before, after, messageArea(expected)), 20);
+}
+
+// Undoing an update draws every editor as it was before the edits, the dependent editors as
+// much as the status form.
+TEST_F(DrawnFeedbackTest, UndoRedrawsEveryEditorAsBeforeTheUpdate) {
+    startSample();
+    window->show();
+    trigger(u"mnuMenu2"_s);  // every frame in view and usable
+    show(u"KAPPA_KING"_s);
+    std::vector<QWidget*> frames{control<QWidget>(u"Frame1"_s)};
+    for (const EditorRegistry::Entry& entry : window->editors().entries()) {
+        frames.push_back(entry.editor->frame());
+    }
+    std::vector<QImage> before;
+    for (QWidget* frame : frames) before.push_back(drawn(frame));
+
+    // one value in the status form and in each editor that shows a record of KAPPA_KING
+    const std::vector<std::pair<QString, QString>> edits{{u"Text1(2)"_s, u"4321"_s},
+                                                         {u"Text6(1)"_s, u"1234"_s},
+                                                         {u"Text8(0)"_s, u"777"_s},
+                                                         {u"Text14"_s, u"7"_s},
+                                                         {u"Text11"_s, u"3"_s}};
+    for (const auto& [box, value] : edits) {
+        ASSERT_NE(text(box), value) << box.toStdString();
+        typeInto(box, value);
+        ASSERT_EQ(text(box), value) << box.toStdString();
+    }
+    trigger(u"mnuRenw"_s);
+    ASSERT_TRUE(action(u"mnuUndo"_s)->isEnabled());
+    trigger(u"mnuUndo"_s);
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const QImage after = drawn(frames[i]);
+        EXPECT_EQ(differingPixels(before[i], after, frames[i]->rect()), 0)
+            << frames[i]->objectName().toStdString();
+    }
 }
 
 // A box whose text is not yet updated is tinted; choosing another monster over it says which
@@ -132,7 +218,7 @@ TEST_F(DrawnFeedbackTest, EditsNotYetUpdatedAreTintedAndNamedWhenDropped) {
     EXPECT_EQ(inside(hp), plain);
     typeInto(u"Text1(2)"_s, u"4321"_s);
     // an update takes the mark away
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     EXPECT_EQ(inside(hp), plain);
 
     // a race picked in its drop-down tints the drop-down's face until it is updated
@@ -142,7 +228,7 @@ TEST_F(DrawnFeedbackTest, EditsNotYetUpdatedAreTintedAndNamedWhenDropped) {
     };
     pickAnotherRace();
     const QImage raceMarked = drawn(race);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     EXPECT_GT(differingPixels(raceMarked, drawn(race), race->rect()), 20);
 
     // typing digits into the ID drop-down shows no other monster and keeps the edits

@@ -31,7 +31,7 @@ protected:
         messages.messages.clear();
         startSample();
         if (items) {
-            window->mnuIdbLoad->trigger();
+            trigger(u"mnuIdbLoad"_s);
             ASSERT_TRUE(messages.messages.empty());
         }
     }
@@ -73,8 +73,8 @@ protected:
         return decoder.decode(readBytes(name));
     }
     void updateAndSave() {
-        window->mnuRenw->trigger();
-        window->MunFileSave->trigger();
+        trigger(u"mnuRenw"_s);
+        trigger(u"MunFileSave"_s);
         ASSERT_TRUE(messages.messages.empty());
     }
 };

@@ -80,6 +80,7 @@ std::vector<Design> designs() {
 
 class EditorRegistryTest : public EditorFixture {
 protected:
+    using EditorFixture::editor;
     const DependentEditor* editor(const QString& instance) const {
         for (const auto& entry : window->editors().entries()) {
             if (entry.editor->instanceName() == instance) return entry.editor;
@@ -187,16 +188,16 @@ TEST_F(EditorRegistryTest, PicksInOneRecordAreNoPicksInTheNext) {
               u"TANUKI,TANUKI_BIG,KITSUNE,DUMMY,nobody,,2\r\n"
               u"KODAMA,KODAMA_ELDER,,,,,1\r\n"_s);
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
-    window->mnuMenu2->trigger();
+    trigger(u"mnuMenu2"_s);
     show(u"KODAMA"_s);
     for (int row : {3, 4}) {
         combo(u"Combo6(%1)"_s.arg(row))->setCurrentIndex(statusRecord(u"NUE"_s) - 1);
     }
-    EXPECT_TRUE(window->morph->hasUncommittedEdits());
+    EXPECT_TRUE(editor(TableId::Morph).hasUncommittedEdits());
     show(u"TANUKI"_s);  // the picks are discarded with the record they were made in
-    EXPECT_FALSE(window->morph->hasUncommittedEdits());
+    EXPECT_FALSE(editor(TableId::Morph).hasUncommittedEdits());
     typeInto(u"Text1(2)"_s, u"4321"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     const Table& morphs = window->database().MorphTable;
     EXPECT_EQ(morphs.field(2, RelationField::Related(2)), u"DUMMY"_s);
     EXPECT_EQ(morphs.field(2, RelationField::Related(3)), u"nobody"_s);
@@ -269,7 +270,7 @@ TEST_F(EditorRegistryTest, FramesRowsUnitsAndHeadsReadAsDesigned) {
     }
     // the rows carry the captions they are shown with
     QStringList morphCaptions;
-    for (const auto& row : window->morph->rows()) morphCaptions << row.caption;
+    for (const auto& row : editor(TableId::Morph).rows()) morphCaptions << row.caption;
     EXPECT_EQ(morphCaptions, QStringList{u"変態元"_s} + numbered(u"変態後#"_s, u"総変態数？"_s));
 }
 
@@ -277,7 +278,7 @@ TEST_F(EditorRegistryTest, FramesRowsUnitsAndHeadsReadAsDesigned) {
 // or a rate go, a rate above 10000 becomes 10000, and text that is no number becomes "0".
 TEST_F(EditorRegistryTest, DropSlotBoxesSettleTheirTextOnLeaving) {
     startSample();
-    window->mnuMenu2->trigger();
+    trigger(u"mnuMenu2"_s);
     show(u"KAPPA_KING"_s);
     const auto leave = [this](const QString& box, const QString& typed) {
         control<QLineEdit>(box)->setText(typed);
@@ -305,7 +306,7 @@ void traceHandler(QtMsgType, const QMessageLogContext& context, const QString& m
 // the eight drop slots can be told apart in it.
 TEST_F(EditorRegistryTest, TheChainTraceNamesTheInstanceAndTheSlot) {
     startSample();
-    window->mnuMenu2->trigger();
+    trigger(u"mnuMenu2"_s);
     show(u"KAPPA_KING"_s);
     QStringList lines;
     traced = &lines;

@@ -71,9 +71,11 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
     const std::vector<int> mvpFields = written(TableId::Mvp, MvpField::Name + 1);
     const int statusRecord = control<QLineEdit>(u"Text0"_s)->text().toInt() + 1;
     const Case cases[] = {
-        {"status", w.status->bindings(), db.StatusTable, statusRecord, statusFields},
-        {"drop", w.drop->bindings(), db.DropTable, w.drop->shownRecord(), dropFields},
-        {"MVP", w.mvp->bindings(), db.MvpTable, w.mvp->shownRecord(), mvpFields},
+        {"status", statusEditor().bindings(), db.StatusTable, statusRecord, statusFields},
+        {"drop", editor(TableId::Drop).bindings(), db.DropTable,
+         editor(TableId::Drop).shownRecord(), dropFields},
+        {"MVP", editor(TableId::Mvp).bindings(), db.MvpTable, editor(TableId::Mvp).shownRecord(),
+         mvpFields},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.editor);
@@ -98,15 +100,15 @@ TEST_F(EditorShape, EachBindingTableRoundTripsItsRecord) {
     control<QLineEdit>(u"Text6(1)"_s)->setText(u"77"_s);
     control<QLineEdit>(u"Text8(0)"_s)->setText(u"12345"_s);
     control<QLineEdit>(u"Text1(3)"_s)->setText(u"99"_s);
-    EXPECT_TRUE(w.drop->hasUncommittedEdits());
-    EXPECT_TRUE(w.mvp->hasUncommittedEdits());
-    EXPECT_TRUE(w.status->hasUncommittedEdits());
-    w.mnuRenw->trigger();
-    EXPECT_FALSE(w.drop->hasUncommittedEdits());
-    EXPECT_FALSE(w.mvp->hasUncommittedEdits());
-    EXPECT_FALSE(w.status->hasUncommittedEdits());
-    EXPECT_EQ(db.DropTable.field(w.drop->shownRecord(), DropField::Rate(1)), u"77"_s);
-    EXPECT_EQ(db.MvpTable.field(w.mvp->shownRecord(), MvpField::MvpExp), u"12345"_s);
+    EXPECT_TRUE(editor(TableId::Drop).hasUncommittedEdits());
+    EXPECT_TRUE(editor(TableId::Mvp).hasUncommittedEdits());
+    EXPECT_TRUE(statusEditor().hasUncommittedEdits());
+    trigger(u"mnuRenw"_s);
+    EXPECT_FALSE(editor(TableId::Drop).hasUncommittedEdits());
+    EXPECT_FALSE(editor(TableId::Mvp).hasUncommittedEdits());
+    EXPECT_FALSE(statusEditor().hasUncommittedEdits());
+    EXPECT_EQ(db.DropTable.field(editor(TableId::Drop).shownRecord(), DropField::Rate(1)), u"77"_s);
+    EXPECT_EQ(db.MvpTable.field(editor(TableId::Mvp).shownRecord(), MvpField::MvpExp), u"12345"_s);
 }
 
 // The leave-the-box rules are for the user moving between controls: a menu opened with the
@@ -121,12 +123,12 @@ TEST_F(EditorShape, MenusAndWindowSwitchesDoNotLeaveTheBox) {
     hp->setText(u"-7"_s);
 
     // the 機能 menu opened from the menu bar with the mouse, then the update picked in it
-    const QRect title = w.menuBar()->actionGeometry(w.mnuEdit->menuAction());
+    const QRect title = w.menuBar()->actionGeometry(control<QMenu>(u"mnuEdit"_s)->menuAction());
     QTest::mouseClick(w.menuBar(), Qt::LeftButton, {}, title.center());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w.mnuEdit->isVisible(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return control<QMenu>(u"mnuEdit"_s)->isVisible(); }));
     EXPECT_EQ(hp->text(), u"-7"_s);
-    w.mnuRenw->trigger();
-    w.mnuEdit->hide();
+    trigger(u"mnuRenw"_s);
+    control<QMenu>(u"mnuEdit"_s)->hide();
     EXPECT_EQ(w.database().StatusTable.field(2, StatusField::Hp), u"-7"_s);
 
     // switching to another window and back while Text0 reads "5x" keeps the shown monster

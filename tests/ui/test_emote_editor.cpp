@@ -126,7 +126,7 @@ TEST_F(EmoteEditorTest, StateListsFollowEachOtherAndTheFirstRowClearsTheRecord) 
     EXPECT_EQ(list(u"List14A"_s)->listIndex(), -1);
     EXPECT_EQ(caption(u"Label14A"_s), QString());
     EXPECT_FALSE(combo(u"Combo14"_s)->isEnabled());
-    EXPECT_EQ(window->emote->shownRecord(), 0);
+    EXPECT_EQ(editor(TableId::Emote).shownRecord(), 0);
 
     // another monster picked here shows its record, for the record's own monster
     show(u"KAPPA"_s);
@@ -142,7 +142,7 @@ TEST_F(EmoteEditorTest, CommitWritesTheControlsAndKeepsWhatTheUserDidNotChange) 
     writeFile(u"mob_emote_db.txt"_s,
               u"KAPPA,WALK_ST,2\r\nNekomata,IDLE_ST,3\r\nTENGU,RUSH_ST,1\r\n"_s);
     ASSERT_EQ(start(), MainWindow::StartResult::Started);
-    EmoteEditor* emote = window->emote;
+    DependentEditor* emote = &editor(TableId::Emote);
     Table& table = window->database().EmoteTable;
 
     show(u"KAPPA"_s);

@@ -2,6 +2,7 @@
 // offers it, and restoring and saving writes what saving before the signal would have.
 #include <signal.h>
 
+#include <QAction>
 #include <QProcess>
 
 #include "EditorFixture.h"
@@ -46,9 +47,9 @@ protected:
         EXPECT_EQ(window.startUp(), MainWindow::StartResult::Started);
         for (int i = 0; i < values.size(); ++i) {
             window.findChild<QLineEdit*>(u"Text1(%1)"_s.arg(2 + i))->setText(values[i]);
-            window.mnuRenw->trigger();
+            window.findChild<QAction*>(u"mnuRenw"_s)->trigger();
         }
-        window.MunFileSave->trigger();
+        window.findChild<QAction*>(u"MunFileSave"_s)->trigger();
         return allFiles(QDir(other.path()));
     }
     static std::map<QString, QByteArray> allFiles(const QDir& folder) {
@@ -67,7 +68,7 @@ protected:
         for (const auto& m : messages.messages) {
             if (m.isQuestion) question = m.text;
         }
-        window->MunFileSave->trigger();
+        trigger(u"MunFileSave"_s);
         return question;
     }
 };

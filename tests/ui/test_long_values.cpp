@@ -36,8 +36,8 @@ TEST_F(WindowFixture, AValueOfAMillionCharactersIsShownCommittedAndSavedWhole) {
     EXPECT_TRUE(box->text().endsWith(u"yyy"_s));
 
     // update and save: the file keeps every byte of it
-    window->mnuRenw->trigger();
-    window->MunFileSave->trigger();
+    trigger(u"mnuRenw"_s);
+    trigger(u"MunFileSave"_s);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_EQ(readBytes(u"mob_stat_db.txt"_s), stat);
 
@@ -45,8 +45,8 @@ TEST_F(WindowFixture, AValueOfAMillionCharactersIsShownCommittedAndSavedWhole) {
     box->end(false);
     box->insert(u"z"_s);
     EXPECT_EQ(box->text().size(), 1000001);
-    window->mnuRenw->trigger();
-    window->MunFileSave->trigger();
+    trigger(u"mnuRenw"_s);
+    trigger(u"MunFileSave"_s);
     EXPECT_EQ(readBytes(u"mob_stat_db.txt"_s).size(), stat.size() + 1);
 }
 

@@ -18,14 +18,14 @@ namespace mdb::test {
 class PendingChangesTest : public EditorFixture {
 protected:
     PendingChangesWindow* openList() {
-        window->mnuPendingChanges->trigger();
+        trigger(u"mnuPendingChanges"_s);
         return window->findChild<PendingChangesWindow*>(u"PendingChangesWindow"_s);
     }
     // The rows as the window lists them, once the turn's changes have reached it, against what
     // is pending in the tables: the same fields, in the same order, with the same texts.
     void expectRowsFollow(PendingChangesWindow* list, const char* step) {
         QCoreApplication::processEvents();
-        const ChangeSet pending = window->work->pendingChanges();
+        const ChangeSet pending = unsavedWork().pendingChanges();
         PendingChangesModel& rows = list->model();
         ASSERT_EQ(size_t(rows.rowCount()), pending.size()) << step;
         for (size_t i = 0; i < pending.size(); ++i) {
@@ -47,14 +47,14 @@ protected:
     void update(const QString& monster, const QString& box, const QString& value) {
         show(monster);
         typeInto(box, value);
-        window->mnuRenw->trigger();
+        trigger(u"mnuRenw"_s);
     }
 };
 
 TEST_F(PendingChangesTest, TheRowsFollowUpdatesUndoRedoRevertAndSaveExactly) {
     startSample();
     window->show();
-    EXPECT_EQ(window->mnuPendingChanges->shortcut(), QKeySequence(Qt::Key_F8));
+    EXPECT_EQ(action(u"mnuPendingChanges"_s)->shortcut(), QKeySequence(Qt::Key_F8));
     PendingChangesWindow* list = openList();
     ASSERT_NE(list, nullptr);
     // a window of its own, which the form may cover
@@ -76,26 +76,26 @@ TEST_F(PendingChangesTest, TheRowsFollowUpdatesUndoRedoRevertAndSaveExactly) {
     update(u"TENGU"_s, u"Text1(2)"_s, tenguHp);
     expectRowsFollow(list, "an update back");
 
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
     expectRowsFollow(list, "undo");
-    window->mnuUndo->trigger();
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
+    trigger(u"mnuUndo"_s);
     expectRowsFollow(list, "two undos in one turn");
-    window->mnuRedo->trigger();
+    trigger(u"mnuRedo"_s);
     expectRowsFollow(list, "redo");
 
     list->findChild<QAbstractItemView*>(u"changeList"_s)
         ->setCurrentIndex(list->model().index(0, 0));
     list->revertChosen();
     expectRowsFollow(list, "revert");
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
     expectRowsFollow(list, "the revert undone");
 
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     expectRowsFollow(list, "save");
     EXPECT_EQ(list->model().rowCount(), 0);
     // undone after the save: the file holds the text the update wrote
-    window->mnuUndo->trigger();
+    trigger(u"mnuUndo"_s);
     expectRowsFollow(list, "undo after the save");
     EXPECT_EQ(list->model().rowCount(), 1);
 }

@@ -46,13 +46,13 @@ TEST_F(Quit, UnsavedUpdatesAskWithThreeAnswers) {
     const QByteArray original = stat();
     // nothing to lose, an update without edits included: the window closes at once
     EXPECT_EQ(quitAnswering(Answer::Cancel).question, QString());
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     const Outcome untouched = quitAnswering(Answer::Cancel);
     EXPECT_TRUE(untouched.closed);
     EXPECT_EQ(untouched.question, QString());
 
     typeInto(u"Text1(2)"_s, u"4321"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     const Outcome cancelled = quitAnswering(Answer::Cancel);
     EXPECT_FALSE(cancelled.closed);
     EXPECT_EQ(cancelled.question,
@@ -65,7 +65,7 @@ TEST_F(Quit, UnsavedUpdatesAskWithThreeAnswers) {
     // the menu entry asks the same; saving writes the update, and then nothing is left to ask
     window->show();
     messages.answers = {Answer::Save};
-    window->MunFileQuit->trigger();
+    trigger(u"MunFileQuit"_s);
     EXPECT_FALSE(window->isVisible());
     EXPECT_NE(stat(), original);
     EXPECT_EQ(window->database().StatusTable.field(2, StatusField::Hp), u"4321"_s);
@@ -96,7 +96,7 @@ TEST_F(Quit, EditsNotYetUpdatedAreUpdatedAndSavedOrTheWindowStays) {
     ASSERT_EQ(messages.messages.size(), 2u);
     EXPECT_TRUE(messages.messages[1].text.startsWith(u"編集内容を更新できなかったため"_s));
     messages.messages.clear();
-    EXPECT_TRUE(window->drop->hasUncommittedEdits());
+    EXPECT_TRUE(editor(TableId::Drop).hasUncommittedEdits());
 
     // a save that fails keeps the window open with the edits, and says why
     {
@@ -136,7 +136,7 @@ TEST_F(Quit, DiscardedWorkIsNotOfferedAgainAndAQuestionPutOffIsAskedAgain) {
         return asked;
     };
     typeInto(u"Text1(2)"_s, u"4321"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     ASSERT_TRUE(QFile::exists(journal));
     EXPECT_TRUE(quitAnswering(Answer::Discard).closed);
     EXPECT_FALSE(QFile::exists(journal));
@@ -145,15 +145,15 @@ TEST_F(Quit, DiscardedWorkIsNotOfferedAgainAndAQuestionPutOffIsAskedAgain) {
 
     // undone back to what the files hold: the quit asks nothing and leaves nothing behind
     typeInto(u"Text1(2)"_s, u"4321"_s);
-    window->mnuRenw->trigger();
-    window->mnuUndo->trigger();
+    trigger(u"mnuRenw"_s);
+    trigger(u"mnuUndo"_s);
     EXPECT_EQ(quitAnswering(Answer::Cancel).question, QString());
     EXPECT_FALSE(QFile::exists(journal));
     EXPECT_EQ(restart(), QString());
 
     // left by a killed run; the question put off (後で) twice, then restored
     typeInto(u"Text1(2)"_s, u"4321"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     const QString offer = u"前回保存されなかった更新が 1 件あります。復元しますか？"_s;
     for (int run = 0; run < 2; ++run) {
         messages.choices = {2};

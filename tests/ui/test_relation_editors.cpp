@@ -122,16 +122,16 @@ TEST_F(RelationEditors, KeysThatNameNoMonsterShowEmptyAndSurviveAnUnchangedCommi
     show(u"TANUKI"_s);
     expectRowShows(row("Combo6", 3), QString());  // the placeholder record is no monster
     expectRowShows(row("Combo6", 4), QString());
-    EXPECT_FALSE(window->morph->hasUncommittedEdits());
-    window->morph->commitInto(window->database());
+    EXPECT_FALSE(editor(TableId::Morph).hasUncommittedEdits());
+    editor(TableId::Morph).commitInto(window->database());
     EXPECT_EQ(morphs.field(2, 4), u"DUMMY"_s);
     EXPECT_EQ(morphs.field(2, 5), u"nobody"_s);
 
     // a row the user clears is written empty; a count read above the limit stays as set
     row("Combo6", 4).id->setCurrentIndex(0);
     row("Combo6", 1).name->setCurrentIndex(statusRecord(u"NUE"_s) - 1);
-    EXPECT_TRUE(window->morph->hasUncommittedEdits());
-    window->morph->commitInto(window->database());
+    EXPECT_TRUE(editor(TableId::Morph).hasUncommittedEdits());
+    editor(TableId::Morph).commitInto(window->database());
     EXPECT_EQ(morphs.field(2, 2), u"NUE"_s);
     EXPECT_EQ(morphs.field(2, 4), u"DUMMY"_s);
     EXPECT_EQ(morphs.field(2, 5), QString());
@@ -139,7 +139,7 @@ TEST_F(RelationEditors, KeysThatNameNoMonsterShowEmptyAndSurviveAnUnchangedCommi
     show(u"ONI"_s);
     EXPECT_EQ(text(u"Text11"_s), u"30"_s);
     EXPECT_TRUE(messages.messages.empty());
-    window->slave->commitInto(window->database());
+    editor(TableId::Slave).commitInto(window->database());
     EXPECT_EQ(window->database().SlaveTable.field(1, 2), u"oni_blue"_s);
     EXPECT_EQ(window->database().SlaveTable.field(1, 7), u"30"_s);
 }
@@ -148,9 +148,10 @@ TEST_F(RelationEditors, EveryDependentRecordSurvivesShowAndUnchangedCommit) {
     startSample();
     MonsterDatabase& db = window->database();
     // the four editors rewrite their whole records, the monster keys included
-    EXPECT_EQ(window->emote->bindings().committedFields(), (std::vector<int>{1, 2, 3}));
-    for (const RelatedMonsterEditor* editor : {window->morph, window->summon, window->slave}) {
-        EXPECT_EQ(editor->bindings().committedFields(), (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+    EXPECT_EQ(editor(TableId::Emote).bindings().committedFields(), (std::vector<int>{1, 2, 3}));
+    for (const TableId relation : {TableId::Morph, TableId::Summon, TableId::Slave}) {
+        EXPECT_EQ(editor(relation).bindings().committedFields(),
+                  (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
     }
     std::vector<QStringList> before;
     for (const Table* t : {&db.EmoteTable, &db.MorphTable, &db.SummonTable, &db.SlaveTable}) {
@@ -158,14 +159,14 @@ TEST_F(RelationEditors, EveryDependentRecordSurvivesShowAndUnchangedCommit) {
     }
     for (qint32 r = 2; r <= db.StatusTable.Count(); ++r) {
         show(db.StatusTable.field(r, StatusField::Name));
-        EXPECT_FALSE(window->emote->hasUncommittedEdits()) << r;
-        EXPECT_FALSE(window->morph->hasUncommittedEdits()) << r;
-        EXPECT_FALSE(window->summon->hasUncommittedEdits()) << r;
-        EXPECT_FALSE(window->slave->hasUncommittedEdits()) << r;
-        window->emote->commitInto(db);
-        window->morph->commitInto(db);
-        window->summon->commitInto(db);
-        window->slave->commitInto(db);
+        EXPECT_FALSE(editor(TableId::Emote).hasUncommittedEdits()) << r;
+        EXPECT_FALSE(editor(TableId::Morph).hasUncommittedEdits()) << r;
+        EXPECT_FALSE(editor(TableId::Summon).hasUncommittedEdits()) << r;
+        EXPECT_FALSE(editor(TableId::Slave).hasUncommittedEdits()) << r;
+        editor(TableId::Emote).commitInto(db);
+        editor(TableId::Morph).commitInto(db);
+        editor(TableId::Summon).commitInto(db);
+        editor(TableId::Slave).commitInto(db);
     }
     std::vector<QStringList> after;
     for (const Table* t : {&db.EmoteTable, &db.MorphTable, &db.SummonTable, &db.SlaveTable}) {
@@ -183,7 +184,7 @@ namespace mdb::test {
 TEST_F(RelationEditors, EveryIdDropDownHasItsCaption) {
     startSample();
     window->show();
-    window->mnuMenu2->trigger();
+    trigger(u"mnuMenu2"_s);
     int captioned = 0;
     for (const QString& name : {u"Combo6A"_s, u"Combo10A"_s, u"Combo12A"_s}) {
         for (int i = 0; i < 6; ++i) {

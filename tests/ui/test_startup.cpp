@@ -55,8 +55,10 @@ TEST_F(StartUp, ShowsTheFirstMonsterWithListsFilledAndHeadingsInPlace) {
     EXPECT_EQ(control<ListBox>(u"List4"_s)->listIndex(), 1);
     EXPECT_EQ(control<QComboBox>(u"Combo5"_s)->currentIndex(), 1);
 
-    EXPECT_FALSE(w.MunFileSave->isEnabled());
-    for (QAction* debug : {w.mnuDbwin1, w.mnuDbwin2, w.mnuDbwin3}) EXPECT_FALSE(debug->isEnabled());
+    EXPECT_FALSE(action(u"MunFileSave"_s)->isEnabled());
+    for (const QString& debug : {u"mnuDbwin1"_s, u"mnuDbwin2"_s, u"mnuDbwin3"_s}) {
+        EXPECT_FALSE(action(debug)->isEnabled()) << debug.toStdString();
+    }
 
     // headings and clear entries replace row 0; the Id and Name columns keep it
     EXPECT_EQ(control<ListBox>(u"List4"_s)->list(0), u"モンスター名"_s);

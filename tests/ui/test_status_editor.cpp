@@ -234,16 +234,16 @@ TEST_F(StatusEditorTest, StepButtonsMenuEntriesSliderAndListsWriteThePosition) {
     s.Command14->click();
     expectShown(2);
 
-    window->mnuNext->trigger();
+    trigger(u"mnuNext"_s);
     expectShown(3);
-    window->mnuBack->trigger();
-    window->mnuBack->trigger();
-    window->mnuBack->trigger();
+    trigger(u"mnuBack"_s);
+    trigger(u"mnuBack"_s);
+    trigger(u"mnuBack"_s);
     expectShown(1);
 
     show(last);
     s.Command15->click();
-    window->mnuNext->trigger();
+    trigger(u"mnuNext"_s);
     expectShown(last);
 
     // the user drags or keys the slider; its minimum 0 is lifted to the first monster
@@ -529,12 +529,12 @@ TEST_F(StatusEditorTest, ThirtyThousandMonstersAreReachableEndToEnd) {
     startWith(many);
     EXPECT_EQ(s.Slider1->maximum(), 30000);
 
-    for (int i = 0; i < 3000; ++i) window->status->stepNext();
+    for (int i = 0; i < 3000; ++i) statusEditor().stepNext();
     expectShown(3001);
     // 32-bit positions: the far end of the table is reachable
     s.Text9->setText(u"130000"_s);
     expectShown(30000);
-    window->mnuBack->trigger();
+    trigger(u"mnuBack"_s);
     expectShown(29999);
 }
 

@@ -43,11 +43,11 @@ TEST_F(StatusReportTest, UpdateSaveFailedSaveAndFailedSearchSayWhatHappened) {
     enableFrame(u"Frame2"_s);
     typeInto(u"Text1(2)"_s, u"777"_s);
     typeInto(u"Text6(0)"_s, u"4321"_s);
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     EXPECT_EQ(shown(), u"更新しました: 河童,大将 (KAPPA_KING)（2 項目）"_s);
     EXPECT_TRUE(window->isWindowModified());
     // an update that changes nothing says so, and keeps the marker of the earlier one
-    window->mnuRenw->trigger();
+    trigger(u"mnuRenw"_s);
     EXPECT_EQ(shown(), u"更新しました: 河童,大将 (KAPPA_KING)（変更された項目はありません）"_s);
     EXPECT_TRUE(window->isWindowModified());
 
@@ -55,7 +55,7 @@ TEST_F(StatusReportTest, UpdateSaveFailedSaveAndFailedSearchSayWhatHappened) {
     {
         const auto previous =
             fileio::setFaultHook([](fileio::Op op) { return op == fileio::Op::Sync ? EIO : 0; });
-        window->MunFileSave->trigger();
+        trigger(u"MunFileSave"_s);
         fileio::setFaultHook(previous);
     }
     ASSERT_EQ(messages.messages.size(), 1u);
@@ -65,7 +65,7 @@ TEST_F(StatusReportTest, UpdateSaveFailedSaveAndFailedSearchSayWhatHappened) {
     EXPECT_TRUE(window->isWindowModified());
 
     // a save tells how many files it wrote and when, and clears the marker
-    window->MunFileSave->trigger();
+    trigger(u"MunFileSave"_s);
     EXPECT_TRUE(messages.messages.empty());
     EXPECT_TRUE(shown().startsWith(u"上書き保存しました: 7 ファイル（"_s)) << shown().toStdString();
     EXPECT_FALSE(window->isWindowModified());
@@ -77,7 +77,7 @@ TEST_F(StatusReportTest, UpdateSaveFailedSaveAndFailedSearchSayWhatHappened) {
     EXPECT_EQ(shown(), u"ID検索: ID「99999」のモンスターはいません"_s);
 
     // the item load counts what it read, file by file
-    window->mnuIdbLoad->trigger();
+    trigger(u"mnuIdbLoad"_s);
     const int consume = recordLines(u"item_consume_db.txt"_s);
     const int drops = recordLines(u"item_drop_db.txt"_s);
     const int equip = recordLines(u"item_equip_db.txt"_s);

@@ -72,7 +72,7 @@ TEST_F(TableCoverage, EveryTableHasItsFrameAddCommandAndABindingForEachField) {
         std::set<int> bound;
         if (id == TableId::Status) {
             EXPECT_EQ(titled[0]->objectName(), u"Frame1"_s);
-            bound = boundFields(w.status->bindings());
+            bound = boundFields(statusEditor().bindings());
         } else {
             ASSERT_TRUE(entries.count(id)) << "no editor";
             const DependentEditor& editor = *entries[id]->editor;
@@ -105,7 +105,7 @@ TEST_F(TableCoverage, StatusBoxesSitBesideTheirFieldsCaptions) {
     const TableDescriptor& d = Tables::status();
     QWidget* form = control<QWidget>(u"Frame1"_s);
     int checked = 0;
-    for (const BindingTable::Binding& b : window->status->bindings().bindings()) {
+    for (const BindingTable::Binding& b : statusEditor().bindings().bindings()) {
         const auto* box = qobject_cast<const QLineEdit*>(b.control);
         if (!box || !box->isVisibleTo(form) || !form->isAncestorOf(box)) continue;
         SCOPED_TRACE(box->objectName().toStdString());

@@ -54,7 +54,6 @@ const QString kWarning =
 
 class ViewModesTest : public EditorFixture {
 protected:
-    QAction* action(const QString& name) const { return control<QAction>(name); }
     void press(const QString& name) const { action(name)->trigger(); }
 
     // "E" (enabled) or "-" per dependent frame, in the order of kDependentFrames

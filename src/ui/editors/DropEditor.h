@@ -24,19 +24,19 @@ private:
     void buildFrame(MirrorModels& models, QWidget* window);
     void connectSlots();
     void ResolveDropItem(int i);  // Text5(i).Change
-    void onCombo1Click(int i, int index);
-    void onList2Click(int i);
-    void onLabel5Change(int i);
-    void onText5LostFocus(int i);
-    void onText6Change(int i);
-    void onText6LostFocus(int i);
+    void onItemNameChosen(int i, int index);
+    void onItemRowFound(int i);
+    void onItemFoundChanged(int i);
+    void onItemIdLeft(int i);
+    void onRateChanged(int i);
+    void onRateLeft(int i);
 
-    QLineEdit* Text13 = nullptr;  // display name of the shown monster
-    std::array<QComboBox*, DropField::Slots> Combo1{};
-    std::array<QLineEdit*, DropField::Slots> Text5{};  // item IDs
-    std::array<QLineEdit*, DropField::Slots> Text6{};  // rates per 10000
-    std::array<HiddenList*, DropField::Slots> List2{};
-    std::array<HiddenLabel*, DropField::Slots> Label5{};
+    QLineEdit* displayNameBox_ = nullptr;  // Text13: display name of the shown monster
+    std::array<QComboBox*, DropField::Slots> itemNameCombos_{};     // Combo1
+    std::array<QLineEdit*, DropField::Slots> itemIdBoxes_{};        // Text5
+    std::array<QLineEdit*, DropField::Slots> rateBoxes_{};          // Text6: rates per 10000
+    std::array<HiddenList*, DropField::Slots> itemIdLists_{};       // List2
+    std::array<HiddenLabel*, DropField::Slots> itemFoundLabels_{};  // Label5
 };
 
 }  // namespace mdb

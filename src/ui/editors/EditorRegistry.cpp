@@ -22,6 +22,13 @@ std::vector<const EditorRegistry::Entry*> EditorRegistry::inUnlockOrder() const 
     return sortedBy(&Entry::unlockOrder);
 }
 
+DependentEditor* EditorRegistry::editorOf(TableId table) const {
+    for (const Entry& entry : entries_) {
+        if (entry.editor->tableId() == table) return entry.editor;
+    }
+    return nullptr;
+}
+
 void EditorRegistry::keyLookup(const QString& key) const {
     for (const Entry& entry : entries_) entry.editor->keyLookup(key);
 }

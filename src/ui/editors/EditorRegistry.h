@@ -3,6 +3,8 @@
 #include <QString>
 #include <vector>
 
+#include "model/TableId.h"
+
 class QAction;
 class QWidget;
 
@@ -27,6 +29,8 @@ public:
     // Entries are added in the order the shown monster's key is looked up.
     void add(const Entry& entry) { entries_.push_back(entry); }
     const std::vector<Entry>& entries() const { return entries_; }
+    // The editor of `table`; null for the status table, which has no dependent editor.
+    DependentEditor* editorOf(TableId table) const;
     std::vector<const Entry*> inCommitOrder() const;
     std::vector<const Entry*> inUnlockOrder() const;
 

@@ -46,44 +46,44 @@ void EmoteEditor::buildFrame(MirrorModels& models, QWidget* window) {
     // The drop frame lies over the left of this frame's top: the caption stands at the right
     // end, in the drop frame's small type, so that it shows beside it in any font (a run of
     // blanks before it would push it off the frame in a font with wider blanks).
-    QGroupBox* Frame1A = makeFrame(u"Frame1A"_s, descriptor().frameTitle, window);
-    Frame1A->setAlignment(Qt::AlignRight);
-    QFont small = Frame1A->font();
+    QGroupBox* frame = makeFrame(u"Frame1A"_s, descriptor().frameTitle, window);
+    frame->setAlignment(Qt::AlignRight);
+    QFont small = frame->font();
     small.setPixelSize(11);
-    Frame1A->setFont(small);
-    Combo14 = makeComboBox(u"Combo14"_s, models.statusDisplayNamesChoose, Frame1A, 10);
-    Combo14B = makeComboBox(u"Combo14B"_s, stateLabels_, Frame1A, 6);
-    Text14 = new QLineEdit(Frame1A);
-    Text14->setObjectName(u"Text14"_s);
-    Command5 = new QPushButton(u"表示するエモーション"_s, Frame1A);
-    Command5->setObjectName(u"Command5"_s);
-    Command7 = new QPushButton(u"表示するエモーション"_s, Frame1A);
-    Command7->setObjectName(u"Command7"_s);
-    Command7->hide();
-    auto* Command10 = new QPushButton(u"新しい項目を追加"_s, Frame1A);
-    Command10->setObjectName(u"Command10"_s);
-    Command10->hide();
+    frame->setFont(small);
+    monsterCombo_ = makeComboBox(u"Combo14"_s, models.statusDisplayNamesChoose, frame, 10);
+    stateCombo_ = makeComboBox(u"Combo14B"_s, stateLabels_, frame, 6);
+    emotionBox_ = new QLineEdit(frame);
+    emotionBox_->setObjectName(u"Text14"_s);
+    showPicturesButton_ = new QPushButton(u"表示するエモーション"_s, frame);
+    showPicturesButton_->setObjectName(u"Command5"_s);
+    hidePicturesButton_ = new QPushButton(u"表示するエモーション"_s, frame);
+    hidePicturesButton_->setObjectName(u"Command7"_s);
+    hidePicturesButton_->hide();
+    auto* addCommand = new QPushButton(u"新しい項目を追加"_s, frame);
+    addCommand->setObjectName(u"Command10"_s);
+    addCommand->hide();
 
     // Column 0 is the room the drop frame covers; the pictures run under it, full width.
-    FormGrid grid(Frame1A);
-    grid.row({nullptr, descriptor().caption(EmoteField::Name), {Combo14, 2}});
-    grid.row({nullptr, descriptor().caption(EmoteField::State), Combo14B, Text14});
-    grid.place(Command5, 2, 2, 1, 2);
-    grid.place(Command7, 2, 2, 1, 2);
-    grid.place(Command10, 3, 2, 1, 2);
+    FormGrid grid(frame);
+    grid.row({nullptr, descriptor().caption(EmoteField::Name), {monsterCombo_, 2}});
+    grid.row({nullptr, descriptor().caption(EmoteField::State), stateCombo_, emotionBox_});
+    grid.place(showPicturesButton_, 2, 2, 1, 2);
+    grid.place(hidePicturesButton_, 2, 2, 1, 2);
+    grid.place(addCommand, 3, 2, 1, 2);
     grid.layout()->setRowStretch(4, 1);
     // the drop frame's corner: the rows beside it and the pictures below it stay clear of it
     clearance_ = new QSpacerItem(0, 0, QSizePolicy::Fixed, QSizePolicy::Fixed);
     grid.layout()->addItem(clearance_, 0, 0, 5, 1);
-    grid.place(buildPictures(Frame1A), 5, 0, 1, 4);
-    FormGrid::fitChars(Text14, 3);
+    grid.place(buildPictures(frame), 5, 0, 1, 4);
+    FormGrid::fitChars(emotionBox_, 3);
     grid.stretchColumn(2, 1);
     grid_ = grid.layout();
 
-    List14 = new HiddenList(u"List14"_s, Frame1A, models.statusNames);
-    auto* List14A = new HiddenList(u"List14A"_s, Frame1A, models.keysOf(TableId::Emote));
-    List14B = new HiddenList(u"List14B"_s, Frame1A, stateNames_);
-    setParts(Frame1A, Command10, List14A, new HiddenLabel(u"Label14A"_s, Frame1A));
+    monsterNames_ = new HiddenList(u"List14"_s, frame, models.statusNames);
+    auto* keyList = new HiddenList(u"List14A"_s, frame, models.keysOf(TableId::Emote));
+    stateList_ = new HiddenList(u"List14B"_s, frame, stateNames_);
+    setParts(frame, addCommand, keyList, new HiddenLabel(u"Label14A"_s, frame));
 }
 
 QWidget* EmoteEditor::buildPictures(QWidget* frame) {
@@ -91,8 +91,8 @@ QWidget* EmoteEditor::buildPictures(QWidget* frame) {
     auto* pictures = new QGridLayout(strip);
     pictures->setContentsMargins(0, 0, 0, 0);
     pictures->setSpacing(1);
-    emotionGroup = new QButtonGroup(this);
-    emotionGroup->setExclusive(true);
+    emotionGroup_ = new QButtonGroup(this);
+    emotionGroup_->setExclusive(true);
     constexpr int perRow = EmotionCount / 2;
     for (int n = 0; n < EmotionCount; ++n) {
         auto* button = new QToolButton(strip);
@@ -107,8 +107,8 @@ QWidget* EmoteEditor::buildPictures(QWidget* frame) {
         // them picks the same picture
         button->setFocusPolicy(Qt::ClickFocus);
         pictures->addWidget(button, n / perRow, n % perRow);
-        emotionGroup->addButton(button, n);
-        Option1[size_t(n)] = button;
+        emotionGroup_->addButton(button, n);
+        pictureButtons_[size_t(n)] = button;
     }
     return strip;
 }
@@ -127,36 +127,36 @@ void EmoteEditor::bindFields() {
     // The monster and the state are rows of hidden lists; until the user picks another, the
     // commit writes back the record's own text, so that a key spelled in another letter case
     // or a state that none of the nine names never changes unless the user changes it.
-    addListRow(EmoteField::Name, Role::Key, List14, {Combo14}, true);
-    addListRow(EmoteField::State, Role::Value, List14B, {Combo14B}, true);
-    addBoxRow(EmoteField::Emotion, Role::Number, Text14);
-    addControl(Combo14);
-    addControl(Combo14B);
-    addControl(Text14);
+    addListRow(EmoteField::Name, Role::Key, monsterNames_, {monsterCombo_}, true);
+    addListRow(EmoteField::State, Role::Value, stateList_, {stateCombo_}, true);
+    addBoxRow(EmoteField::Emotion, Role::Number, emotionBox_);
+    addControl(monsterCombo_);
+    addControl(stateCombo_);
+    addControl(emotionBox_);
 }
 
 void EmoteEditor::connectControls() {
-    connect(Combo14, &QComboBox::currentIndexChanged, this, &EmoteEditor::onCombo14Click);
-    connect(List14, &HiddenList::Click, this, &EmoteEditor::onList14Click);
-    connect(Combo14B, &QComboBox::currentIndexChanged, this, [this](int index) {
+    connect(monsterCombo_, &QComboBox::currentIndexChanged, this, &EmoteEditor::onMonsterChosen);
+    connect(monsterNames_, &HiddenList::Click, this, &EmoteEditor::onMonsterRowFound);
+    connect(stateCombo_, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index < 0) return;  // clearing a drop-down is no choice of the user's
-        MDB_CHAIN_ON(Combo14B, "Click");
-        List14B->setListIndex(index);
+        MDB_CHAIN_ON(stateCombo_, "Click");
+        stateList_->setListIndex(index);
     });
-    connect(List14B, &HiddenList::Click, this, &EmoteEditor::onList14BClick);
-    connect(emotionGroup, &QButtonGroup::idToggled, this, &EmoteEditor::onPictureChosen);
-    connect(Text14, &QLineEdit::textChanged, this, &EmoteEditor::NormalizeEmotion);
-    selectAllOnFocus(Text14);
-    connect(Command5, &QPushButton::clicked, this, &EmoteEditor::showPictures);
-    connect(Command7, &QPushButton::clicked, this, &EmoteEditor::hidePictures);
+    connect(stateList_, &HiddenList::Click, this, &EmoteEditor::onStateRowFound);
+    connect(emotionGroup_, &QButtonGroup::idToggled, this, &EmoteEditor::onPictureChosen);
+    connect(emotionBox_, &QLineEdit::textChanged, this, &EmoteEditor::NormalizeEmotion);
+    selectAllOnFocus(emotionBox_);
+    connect(showPicturesButton_, &QPushButton::clicked, this, &EmoteEditor::showPictures);
+    connect(hidePicturesButton_, &QPushButton::clicked, this, &EmoteEditor::hidePictures);
     connectKeyControls();
 }
 
 void EmoteEditor::fillCodeLists() {
     stateLabels_->appendRows(EmoteStateLabels());
-    Combo14B->setCurrentIndex(-1);
+    stateCombo_->setCurrentIndex(-1);
     stateNames_->appendRows(EmoteStateNames());
-    List14B->setListIndex(-1);
+    stateList_->setListIndex(-1);
 }
 
 void EmoteEditor::enabledChanged(bool enabled) {
@@ -168,64 +168,64 @@ void EmoteEditor::enabledChanged(bool enabled) {
 }
 
 void EmoteEditor::NormalizeEmotion() {
-    MDB_CHAIN_ON(Text14, "Change NormalizeEmotion");
-    const EmotionText settled = mdb::NormalizeEmotion(Text14->text());
+    MDB_CHAIN_ON(emotionBox_, "Change NormalizeEmotion");
+    const EmotionText settled = mdb::NormalizeEmotion(emotionBox_->text());
     // assigning the same text would still move the caret of a box being typed in
-    if (settled.text != Text14->text()) Text14->setText(settled.text);
+    if (settled.text != emotionBox_->text()) emotionBox_->setText(settled.text);
     if (settled.picture) {
-        Option1[size_t(*settled.picture)]->setChecked(true);
-    } else if (QAbstractButton* checked = emotionGroup->checkedButton()) {
+        pictureButtons_[size_t(*settled.picture)]->setChecked(true);
+    } else if (QAbstractButton* checked = emotionGroup_->checkedButton()) {
         // a fraction names no emotion: no picture may claim to be the one in the box
-        const QSignalBlocker quiet(emotionGroup);
-        emotionGroup->setExclusive(false);
+        const QSignalBlocker quiet(emotionGroup_);
+        emotionGroup_->setExclusive(false);
         checked->setChecked(false);
-        emotionGroup->setExclusive(true);
+        emotionGroup_->setExclusive(true);
     }
 }
 
-void EmoteEditor::onCombo14Click(int index) {
+void EmoteEditor::onMonsterChosen(int index) {
     if (index < 0) return;  // clearing a drop-down is no choice of the user's
-    MDB_CHAIN_ON(Combo14, "Click");
-    List14->setListIndex(index);
-    if (Combo14->currentIndex() == 0) keyList_->setListIndex(-1);
+    MDB_CHAIN_ON(monsterCombo_, "Click");
+    monsterNames_->setListIndex(index);
+    if (monsterCombo_->currentIndex() == 0) keyList_->setListIndex(-1);
 }
 
-void EmoteEditor::onList14Click() {
-    MDB_CHAIN_ON(List14, "Click");
+void EmoteEditor::onMonsterRowFound() {
+    MDB_CHAIN_ON(monsterNames_, "Click");
     markChosen(EmoteField::Name);
-    const int row = FindListEntry(*keyList_, List14->text(), MatchMode::WholeText);
+    const int row = FindListEntry(*keyList_, monsterNames_->text(), MatchMode::WholeText);
     keyLabel_->setCaption(keyList_->list(row));
-    Combo14->setCurrentIndex(List14->listIndex());
+    monsterCombo_->setCurrentIndex(monsterNames_->listIndex());
 }
 
-void EmoteEditor::onList14BClick() {
-    MDB_CHAIN_ON(List14B, "Click");
+void EmoteEditor::onStateRowFound() {
+    MDB_CHAIN_ON(stateList_, "Click");
     markChosen(EmoteField::State);
-    Combo14B->setCurrentIndex(List14B->listIndex());
+    stateCombo_->setCurrentIndex(stateList_->listIndex());
 }
 
 void EmoteEditor::onPictureChosen(int number, bool checked) {
     if (!checked) return;  // the picture left behind reports too
-    MDB_CHAIN_ON(Option1[size_t(number)], "Click");
-    Text14->setText(QString::number(number));
+    MDB_CHAIN_ON(pictureButtons_[size_t(number)], "Click");
+    emotionBox_->setText(QString::number(number));
 }
 
 void EmoteEditor::showPictures() {
-    MDB_CHAIN_ON(Command5, "Click");
-    Command7->show();
-    Command5->hide();
+    MDB_CHAIN_ON(showPicturesButton_, "Click");
+    hidePicturesButton_->show();
+    showPicturesButton_->hide();
     setPicturesEnabled(true);
 }
 
 void EmoteEditor::hidePictures() {
-    MDB_CHAIN_ON(Command7, "Click");
-    Command7->hide();
-    Command5->show();
+    MDB_CHAIN_ON(hidePicturesButton_, "Click");
+    hidePicturesButton_->hide();
+    showPicturesButton_->show();
     setPicturesEnabled(false);
 }
 
 void EmoteEditor::setPicturesEnabled(bool enabled) {
-    for (QToolButton* picture : Option1) picture->setEnabled(enabled);
+    for (QToolButton* picture : pictureButtons_) picture->setEnabled(enabled);
 }
 
 }  // namespace mdb

@@ -38,9 +38,9 @@ private:
     void bindFields();
     void connectControls();
     void NormalizeEmotion();  // Text14.Change
-    void onCombo14Click(int index);
-    void onList14Click();
-    void onList14BClick();
+    void onMonsterChosen(int index);
+    void onMonsterRowFound();
+    void onStateRowFound();
     void onPictureChosen(int number, bool checked);
     void showPictures();  // Command5.Click
     void hidePictures();  // Command7.Click
@@ -52,15 +52,16 @@ private:
     QGridLayout* grid_ = nullptr;
     QSpacerItem* clearance_ = nullptr;  // the corner the drop frame covers
 
-    QComboBox* Combo14 = nullptr;   // monster by display name
-    QComboBox* Combo14B = nullptr;  // AI state label
-    QLineEdit* Text14 = nullptr;    // emotion number
-    std::array<QToolButton*, 48> Option1{};
-    QButtonGroup* emotionGroup = nullptr;
-    QPushButton* Command5 = nullptr;  // "表示するエモーション": enables the pictures
-    QPushButton* Command7 = nullptr;  // the same caption: disables them
-    HiddenList* List14 = nullptr;     // status Names, row for row with Combo14
-    HiddenList* List14B = nullptr;    // AI state names, row for row with Combo14B
+    QComboBox* monsterCombo_ = nullptr;              // Combo14: monster by display name
+    QComboBox* stateCombo_ = nullptr;                // Combo14B: AI state label
+    QLineEdit* emotionBox_ = nullptr;                // Text14: emotion number
+    std::array<QToolButton*, 48> pictureButtons_{};  // Option1
+    QButtonGroup* emotionGroup_ = nullptr;
+    QPushButton* showPicturesButton_ =
+        nullptr;  // Command5 "表示するエモーション": enables the pictures
+    QPushButton* hidePicturesButton_ = nullptr;  // Command7, the same caption: disables them
+    HiddenList* monsterNames_ = nullptr;         // List14: status Names, row for row with Combo14
+    HiddenList* stateList_ = nullptr;  // List14B: AI state names, row for row with Combo14B
 };
 
 }  // namespace mdb

@@ -55,18 +55,18 @@ MvpEditor::MvpEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window)
 }
 
 void MvpEditor::buildFrame(MirrorModels& models, QWidget* window) {
-    QGroupBox* Frame5 = makeFrame(u"Frame5"_s, descriptor().frameTitle, window);
-    Combo8A = makeComboBox(u"Combo8A"_s, models.statusDisplayNamesClear, Frame5, 12);
+    QGroupBox* frame = makeFrame(u"Frame5"_s, descriptor().frameTitle, window);
+    monsterCombo_ = makeComboBox(u"Combo8A"_s, models.statusDisplayNamesClear, frame, 12);
     for (int i = 0; i < Items; ++i) {
-        Text8A[i] = new QLineEdit(Frame5);
-        Text8A[i]->setObjectName(indexed(u"Text8A"_s, i));
-        Combo8[i] = makeComboBox(indexed(u"Combo8"_s, i), models.itemNames, Frame5, 10);
-        Text8[i] = new QLineEdit(Frame5);
-        Text8[i]->setObjectName(indexed(u"Text8"_s, i));
+        itemIdBoxes_[i] = new QLineEdit(frame);
+        itemIdBoxes_[i]->setObjectName(indexed(u"Text8A"_s, i));
+        itemNameCombos_[i] = makeComboBox(indexed(u"Combo8"_s, i), models.itemNames, frame, 10);
+        numberBoxes_[i] = new QLineEdit(frame);
+        numberBoxes_[i]->setObjectName(indexed(u"Text8"_s, i));
     }
-    auto* Command9 = new QPushButton(u"新しい項目を追加"_s, Frame5);
-    Command9->setObjectName(u"Command9"_s);
-    Command9->hide();
+    auto* addCommand = new QPushButton(u"新しい項目を追加"_s, frame);
+    addCommand->setObjectName(u"Command9"_s);
+    addCommand->hide();
 
     // Rows top to bottom in the field order of the record: caption, box, then the item's name
     // or the number's unit. A rate's unit is its limit.
@@ -79,25 +79,26 @@ void MvpEditor::buildFrame(MirrorModels& models, QWidget* window) {
     using namespace MvpField;
     const QString perRate = u"/"_s + QString::number(kRateLimit);
     const std::array<Row, 10> rows{{
-        {MvpItem1, Text8A[0], Combo8[0], {}},
-        {MvpItem2, Text8A[1], Combo8[1], {}},
-        {MvpExp, Text8[0], nullptr, {}},
-        {MvpExpRate, Text8[1], nullptr, u"/100000 ?"_s},
-        {SpecialItem(0), Text8A[2], Combo8[2], {}},
-        {SpecialRate(0), Text8[2], nullptr, perRate},
-        {SpecialItem(1), Text8A[3], Combo8[3], {}},
-        {SpecialRate(1), Text8[3], nullptr, perRate},
-        {SpecialItem(2), Text8A[4], Combo8[4], {}},
-        {SpecialRate(2), Text8[4], nullptr, perRate},
+        {MvpItem1, itemIdBoxes_[0], itemNameCombos_[0], {}},
+        {MvpItem2, itemIdBoxes_[1], itemNameCombos_[1], {}},
+        {MvpExp, numberBoxes_[0], nullptr, {}},
+        {MvpExpRate, numberBoxes_[1], nullptr, u"/100000 ?"_s},
+        {SpecialItem(0), itemIdBoxes_[2], itemNameCombos_[2], {}},
+        {SpecialRate(0), numberBoxes_[2], nullptr, perRate},
+        {SpecialItem(1), itemIdBoxes_[3], itemNameCombos_[3], {}},
+        {SpecialRate(1), numberBoxes_[3], nullptr, perRate},
+        {SpecialItem(2), itemIdBoxes_[4], itemNameCombos_[4], {}},
+        {SpecialRate(2), numberBoxes_[4], nullptr, perRate},
     }};
-    QGroupBox* Frame6 = makeFrame(u"Frame6"_s, u"Frame6"_s, window);  // debug panel, never shown
-    Frame6->hide();
-    List8B = new HiddenList(u"List8B"_s, Frame6, models.statusNames);
+    QGroupBox* debugFrame =
+        makeFrame(u"Frame6"_s, u"Frame6"_s, window);  // debug panel, never shown
+    debugFrame->hide();
+    monsterNames_ = new HiddenList(u"List8B"_s, debugFrame, models.statusNames);
     // A record is shown monster first: the picker follows the record's monster, which also
     // re-reads the key label. The monster is never written back, but a new line takes it.
-    addListRow(MvpField::Name, Role::Key, List8B, {Combo8A}, false);
-    FormGrid grid(Frame5);
-    grid.row({descriptor().caption(MvpField::Name), {Combo8A, 2}});
+    addListRow(MvpField::Name, Role::Key, monsterNames_, {monsterCombo_}, false);
+    FormGrid grid(frame);
+    grid.row({descriptor().caption(MvpField::Name), {monsterCombo_, 2}});
     int freeRow = 0;
     for (const Row& row : rows) {
         const int r = grid.row({descriptor().caption(row.field), row.box});
@@ -108,36 +109,37 @@ void MvpEditor::buildFrame(MirrorModels& models, QWidget* window) {
                   row.beside ? std::vector<QWidget*>{row.beside} : std::vector<QWidget*>{});
     }
     // the order the unlock command reaches them
-    addControls(Text8A);
-    addControls(Text8);
-    addControl(Combo8A);
-    addControls(Combo8);
+    addControls(itemIdBoxes_);
+    addControls(numberBoxes_);
+    addControl(monsterCombo_);
+    addControls(itemNameCombos_);
     // The frame is full to its designed height: a row of its own for the add button would
     // squeeze every row when it shows, so it takes the one place with nothing beside its box.
-    grid.place(Command9, freeRow, 2);
+    grid.place(addCommand, freeRow, 2);
     grid.stretchColumn(1, 1);
     grid.stretchColumn(2, 2);
     grid.finish();
 
     for (int i = 0; i < Items; ++i)
-        List8[i] = new HiddenList(indexed(u"List8"_s, i), Frame6, models.itemIds);
-    setParts(Frame5, Command9, new HiddenList(u"List8A"_s, Frame6, models.keysOf(TableId::Mvp)),
-             new HiddenLabel(u"Label8A"_s, Frame6));
+        itemIdLists_[i] = new HiddenList(indexed(u"List8"_s, i), debugFrame, models.itemIds);
+    setParts(frame, addCommand,
+             new HiddenList(u"List8A"_s, debugFrame, models.keysOf(TableId::Mvp)),
+             new HiddenLabel(u"Label8A"_s, debugFrame));
 }
 
 void MvpEditor::connectControls() {
-    connect(Combo8A, &QComboBox::currentIndexChanged, this, &MvpEditor::onCombo8AClick);
-    connect(List8B, &HiddenList::Click, this, &MvpEditor::onList8BClick);
+    connect(monsterCombo_, &QComboBox::currentIndexChanged, this, &MvpEditor::onMonsterChosen);
+    connect(monsterNames_, &HiddenList::Click, this, &MvpEditor::onMonsterRowFound);
     for (int i = 0; i < Items; ++i) {
-        connect(Text8A[i], &QLineEdit::textChanged, this, [this, i] { onText8AChange(i); });
-        connect(List8[i], &HiddenList::Click, this, [this, i] { onList8Click(i); });
-        connect(Combo8[i], &QComboBox::currentIndexChanged, this,
-                [this, i](int index) { onCombo8Click(i, index); });
-        connect(Text8[i], &QLineEdit::textChanged, this, [this, i] {
-            MDB_CHAIN_ON(Text8[i], "Change");
-            emptyAsZero(Text8[i]);
+        connect(itemIdBoxes_[i], &QLineEdit::textChanged, this, [this, i] { onItemIdChanged(i); });
+        connect(itemIdLists_[i], &HiddenList::Click, this, [this, i] { onItemRowFound(i); });
+        connect(itemNameCombos_[i], &QComboBox::currentIndexChanged, this,
+                [this, i](int index) { onItemNameChosen(i, index); });
+        connect(numberBoxes_[i], &QLineEdit::textChanged, this, [this, i] {
+            MDB_CHAIN_ON(numberBoxes_[i], "Change");
+            emptyAsZero(numberBoxes_[i]);
         });
-        for (QLineEdit* box : {Text8A[i], Text8[i]}) {
+        for (QLineEdit* box : {itemIdBoxes_[i], numberBoxes_[i]}) {
             FocusEvents::watch(
                 box, [box] { SelectAllText(box); },
                 [box] {
@@ -149,40 +151,40 @@ void MvpEditor::connectControls() {
     connectKeyControls();
 }
 
-void MvpEditor::onCombo8AClick(int index) {
+void MvpEditor::onMonsterChosen(int index) {
     if (index < 0) return;  // clearing a drop-down is no choice of the user's
-    MDB_CHAIN_ON(Combo8A, "Click");
-    List8B->setListIndex(index);
+    MDB_CHAIN_ON(monsterCombo_, "Click");
+    monsterNames_->setListIndex(index);
     // row 0 is "選 択 解 除": no MVP record at all
     if (index == 0) keyList_->setListIndex(-1);
 }
 
-void MvpEditor::onList8BClick() {
-    MDB_CHAIN_ON(List8B, "Click");
-    const int row = FindListEntry(*keyList_, List8B->text(), MatchMode::WholeText);
+void MvpEditor::onMonsterRowFound() {
+    MDB_CHAIN_ON(monsterNames_, "Click");
+    const int row = FindListEntry(*keyList_, monsterNames_->text(), MatchMode::WholeText);
     keyLabel_->setCaption(keyList_->list(row));
-    Combo8A->setCurrentIndex(List8B->listIndex());
+    monsterCombo_->setCurrentIndex(monsterNames_->listIndex());
 }
 
-void MvpEditor::onText8AChange(int i) {
-    MDB_CHAIN_ON(Text8A[i], "Change");
-    emptyAsZero(Text8A[i]);
-    List8[i]->setListIndex(exactRow(*List8[i]->model(), Text8A[i]->text()));
+void MvpEditor::onItemIdChanged(int i) {
+    MDB_CHAIN_ON(itemIdBoxes_[i], "Change");
+    emptyAsZero(itemIdBoxes_[i]);
+    itemIdLists_[i]->setListIndex(exactRow(*itemIdLists_[i]->model(), itemIdBoxes_[i]->text()));
 }
 
-void MvpEditor::onList8Click(int i) {
-    MDB_CHAIN_ON(List8[i], "Click");
-    const int index = List8[i]->listIndex();
+void MvpEditor::onItemRowFound(int i) {
+    MDB_CHAIN_ON(itemIdLists_[i], "Click");
+    const int index = itemIdLists_[i]->listIndex();
     // row 0 is the clear entry of its own; every item's row writes the item's ID
-    if (index > 0) Text8A[i]->setText(List8[i]->text());
-    if (index == 0) Text8A[i]->setText(u"0"_s);
-    Combo8[i]->setCurrentIndex(index);
+    if (index > 0) itemIdBoxes_[i]->setText(itemIdLists_[i]->text());
+    if (index == 0) itemIdBoxes_[i]->setText(u"0"_s);
+    itemNameCombos_[i]->setCurrentIndex(index);
 }
 
-void MvpEditor::onCombo8Click(int i, int index) {
+void MvpEditor::onItemNameChosen(int i, int index) {
     if (index < 0) return;
-    MDB_CHAIN_ON(Combo8[i], "Click");
-    List8[i]->setListIndex(index);
+    MDB_CHAIN_ON(itemNameCombos_[i], "Click");
+    itemIdLists_[i]->setListIndex(index);
 }
 
 }  // namespace mdb

@@ -20,19 +20,19 @@ public:
 private:
     void buildFrame(MirrorModels& models, QWidget* window);
     void connectControls();
-    void onCombo8AClick(int index);
-    void onList8BClick();
-    void onText8AChange(int i);
-    void onList8Click(int i);
-    void onCombo8Click(int i, int index);
+    void onMonsterChosen(int index);
+    void onMonsterRowFound();
+    void onItemIdChanged(int i);
+    void onItemRowFound(int i);
+    void onItemNameChosen(int i, int index);
 
     static constexpr int Items = 2 + MvpField::Specials;
-    QComboBox* Combo8A = nullptr;            // MVP monster by display name
-    std::array<QLineEdit*, Items> Text8A{};  // item IDs
-    std::array<QLineEdit*, Items> Text8{};   // numbers
-    std::array<QComboBox*, Items> Combo8{};  // item names
-    HiddenList* List8B = nullptr;            // status Names, row for row with Combo8A
-    std::array<HiddenList*, Items> List8{};
+    QComboBox* monsterCombo_ = nullptr;               // Combo8A: MVP monster by display name
+    std::array<QLineEdit*, Items> itemIdBoxes_{};     // Text8A: item IDs
+    std::array<QLineEdit*, Items> numberBoxes_{};     // Text8: experience and rates
+    std::array<QComboBox*, Items> itemNameCombos_{};  // Combo8: item names
+    HiddenList* monsterNames_ = nullptr;  // List8B: status Names, row for row with Combo8A
+    std::array<HiddenList*, Items> itemIdLists_{};  // List8
 };
 
 }  // namespace mdb

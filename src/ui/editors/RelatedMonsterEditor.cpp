@@ -105,20 +105,21 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
     QGroupBox* frame = makeFrame(names.frame, descriptor().frameTitle, window);
     FormGrid grid(frame);
     for (int i = 0; i < Rows; ++i) {
-        nameCombos[i] =
+        nameCombos_[i] =
             makeComboBox(indexed(names.nameCombo, i), models.statusDisplayNamesClear, frame, 8);
-        idCombos[i] = makeComboBox(indexed(names.idCombo, i), models.statusIdsClear, frame, 4);
-        grid.row({descriptor().caption(RelationField::Row(i)), nameCombos[i], u"ID", idCombos[i]});
+        idCombos_[i] = makeComboBox(indexed(names.idCombo, i), models.statusIdsClear, frame, 4);
+        grid.row(
+            {descriptor().caption(RelationField::Row(i)), nameCombos_[i], u"ID", idCombos_[i]});
     }
-    countBox = new QLineEdit(frame);
-    countBox->setObjectName(names.countBox);
-    FormGrid::fitChars(countBox, 5);
+    countBox_ = new QLineEdit(frame);
+    countBox_->setObjectName(names.countBox);
+    FormGrid::fitChars(countBox_, 5);
     auto* addButton = new QPushButton(u"新しい項目を追加"_s, frame);
     addButton->setObjectName(names.addButton);
     addButton->hide();
     const int countRow = grid.row({descriptor().caption(RelationField::Count)});
     auto* countCells = new QHBoxLayout;
-    countCells->addWidget(countBox);
+    countCells->addWidget(countBox_);
     countCells->addStretch(1);
     countCells->addWidget(addButton);
     grid.layout()->addLayout(countCells, countRow, 1, 1, 3);
@@ -133,7 +134,7 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
         listParent = debugFrame;
     }
     for (int i = 0; i < Rows; ++i) {
-        keyLists[i] = new HiddenList(indexed(names.keyList, i), listParent, models.statusNames);
+        keyLists_[i] = new HiddenList(indexed(names.keyList, i), listParent, models.statusNames);
     }
     setParts(frame, addButton,
              new HiddenList(names.tableKeys, listParent, models.keysOf(names.table)),
@@ -143,25 +144,25 @@ void RelatedMonsterEditor::buildFrame(const Names& names, MirrorModels& models, 
 void RelatedMonsterEditor::bindFields() {
     // Each row commits the record's own key until the user picks another monster in it.
     for (int i = 0; i < Rows; ++i) {
-        addListRow(RelationField::Row(i), i == 0 ? Role::Key : Role::Value, keyLists[i],
-                   {nameCombos[i], idCombos[i]}, true);
+        addListRow(RelationField::Row(i), i == 0 ? Role::Key : Role::Value, keyLists_[i],
+                   {nameCombos_[i], idCombos_[i]}, true);
     }
-    addBoxRow(RelationField::Count, Role::Number, countBox);
-    addControls(nameCombos);
-    addControls(idCombos);
-    addControl(countBox);
+    addBoxRow(RelationField::Count, Role::Number, countBox_);
+    addControls(nameCombos_);
+    addControls(idCombos_);
+    addControl(countBox_);
 }
 
 void RelatedMonsterEditor::connectControls() {
     for (int i = 0; i < Rows; ++i) {
-        connect(nameCombos[i], &QComboBox::currentIndexChanged, this,
-                [this, i](int index) { onNameComboClick(i, index); });
-        connect(idCombos[i], &QComboBox::currentIndexChanged, this,
-                [this, i](int index) { onIdComboClick(i, index); });
-        connect(keyLists[i], &HiddenList::Click, this, [this, i] { RelationRowChosen(i); });
+        connect(nameCombos_[i], &QComboBox::currentIndexChanged, this,
+                [this, i](int index) { onNameChosen(i, index); });
+        connect(idCombos_[i], &QComboBox::currentIndexChanged, this,
+                [this, i](int index) { onIdChosen(i, index); });
+        connect(keyLists_[i], &HiddenList::Click, this, [this, i] { RelationRowChosen(i); });
     }
-    connect(countBox, &QLineEdit::textChanged, this, &RelatedMonsterEditor::NormalizeCount);
-    selectAllOnFocus(countBox);
+    connect(countBox_, &QLineEdit::textChanged, this, &RelatedMonsterEditor::NormalizeCount);
+    selectAllOnFocus(countBox_);
     // the box starts as the count rule settles an empty text, as it reads for every monster
     // without a record, so that a line added before any record was shown has its count
     NormalizeCount();
@@ -169,45 +170,45 @@ void RelatedMonsterEditor::connectControls() {
 }
 
 void RelatedMonsterEditor::RelationRowChosen(int i) {
-    HiddenList* row = keyLists[size_t(i)];
+    HiddenList* row = keyLists_[size_t(i)];
     MDB_CHAIN_ON(row, "Click RelationRowChosen");
     markChosen(RelationField::Row(i));
     // always the owner's row, whichever row was picked: it decides which record is edited
-    lookUpKey(*keyList_, *keyLabel_, keyLists[0]->text());
+    lookUpKey(*keyList_, *keyLabel_, keyLists_[0]->text());
     // row 0 is the placeholder record, offered as the entry that clears the row
     if (row->listIndex() == 0) row->setListIndex(-1);
-    nameCombos[size_t(i)]->setCurrentIndex(row->listIndex());
+    nameCombos_[size_t(i)]->setCurrentIndex(row->listIndex());
     // clearing a drop-down raises nothing, so the ID beside a cleared name is cleared here,
     // or it would go on naming the monster of the record shown before
-    if (row->listIndex() < 0) idCombos[size_t(i)]->setCurrentIndex(-1);
+    if (row->listIndex() < 0) idCombos_[size_t(i)]->setCurrentIndex(-1);
 }
 
 void RelatedMonsterEditor::NormalizeCount() {
-    MDB_CHAIN_ON(countBox, "Change NormalizeCount");
-    const QString text = countBox->text();
+    MDB_CHAIN_ON(countBox_, "Change NormalizeCount");
+    const QString text = countBox_->text();
     if (countRule_ == CountRule::AtLeastOne) {
         const QString settled = NormalizeMorphCount(text);
-        if (settled != text) countBox->setText(settled);
+        if (settled != text) countBox_->setText(settled);
         return;
     }
     // a count above the limit read from the file was set there on purpose, as the notice
     // itself advises: it is shown as it is, and only what the user types is limited
     const LimitedCount settled = NormalizeLimitedCount(text, !showing());
-    if (settled.text != text) countBox->setText(settled.text);
+    if (settled.text != text) countBox_->setText(settled.text);
     if (settled.limited) messages_.notice(limitedCountMessage());
 }
 
-void RelatedMonsterEditor::onNameComboClick(int i, int index) {
+void RelatedMonsterEditor::onNameChosen(int i, int index) {
     if (index < 0) return;  // clearing a drop-down is no choice of the user's
-    MDB_CHAIN_ON(nameCombos[size_t(i)], "Click");
-    idCombos[size_t(i)]->setCurrentIndex(index);
+    MDB_CHAIN_ON(nameCombos_[size_t(i)], "Click");
+    idCombos_[size_t(i)]->setCurrentIndex(index);
 }
 
-void RelatedMonsterEditor::onIdComboClick(int i, int index) {
+void RelatedMonsterEditor::onIdChosen(int i, int index) {
     if (index < 0) return;
-    MDB_CHAIN_ON(idCombos[size_t(i)], "Click");
-    nameCombos[size_t(i)]->setCurrentIndex(index);
-    keyLists[size_t(i)]->setListIndex(nameCombos[size_t(i)]->currentIndex());
+    MDB_CHAIN_ON(idCombos_[size_t(i)], "Click");
+    nameCombos_[size_t(i)]->setCurrentIndex(index);
+    keyLists_[size_t(i)]->setListIndex(nameCombos_[size_t(i)]->currentIndex());
 }
 
 }  // namespace mdb

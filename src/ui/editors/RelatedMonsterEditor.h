@@ -53,15 +53,15 @@ private:
     void connectControls();
     void RelationRowChosen(int i);  // List9(i).Click
     void NormalizeCount();          // Text2.Change: NormalizeMorphCount or NormalizeLimitedCount
-    void onNameComboClick(int i, int index);
-    void onIdComboClick(int i, int index);
+    void onNameChosen(int i, int index);
+    void onIdChosen(int i, int index);
 
     MessageSink& messages_;
     CountRule countRule_;
-    std::array<QComboBox*, Rows> nameCombos{};  // Combo6(0..5): owner, then related #1..#5
-    std::array<QComboBox*, Rows> idCombos{};    // Combo6A(0..5)
-    std::array<HiddenList*, Rows> keyLists{};   // List9(0..5): status Names
-    QLineEdit* countBox = nullptr;
+    std::array<QComboBox*, Rows> nameCombos_{};  // Combo6(0..5): owner, then related #1..#5
+    std::array<QComboBox*, Rows> idCombos_{};    // Combo6A(0..5)
+    std::array<HiddenList*, Rows> keyLists_{};   // List9(0..5): status Names
+    QLineEdit* countBox_ = nullptr;
 };
 
 }  // namespace mdb

@@ -1,4 +1,4 @@
-// The mode flags: Text7 holds the stored value, the seven boxes are a view of its low bits
+// The mode flags: modeBox_ holds the stored value, the seven boxes are a view of its low bits
 // that the user can click to build it.
 #include <QCheckBox>
 #include <QLineEdit>
@@ -23,9 +23,9 @@ constexpr quint64 BoxedBits = 63;
 }  // namespace
 
 void StatusEditor::connectModeFlags() {
-    connect(Text7, &QLineEdit::textChanged, this, [this] { BoxesFromMode(); });
-    selectAllOnFocus(Text7);
-    for (QCheckBox* box : Check1) {
+    connect(modeBox_, &QLineEdit::textChanged, this, [this] { BoxesFromMode(); });
+    selectAllOnFocus(modeBox_);
+    for (QCheckBox* box : modeFlagBoxes_) {
         connect(box, &QCheckBox::toggled, this, [this] { ModeFromBoxes(); });
     }
 }
@@ -33,15 +33,15 @@ void StatusEditor::connectModeFlags() {
 void StatusEditor::BoxesFromMode() {
     MDB_CHAIN("Text7.Change BoxesFromMode");
     // each assignment re-enters with the new text and finishes the job there
-    if (Text7->text().isEmpty()) Text7->setText(u"0"_s);
-    if (!isValidNumber(Text7->text())) Text7->setText(u"0"_s);
-    Text7->setText(trimBlanks(Text7->text()));
+    if (modeBox_->text().isEmpty()) modeBox_->setText(u"0"_s);
+    if (!isValidNumber(modeBox_->text())) modeBox_->setText(u"0"_s);
+    modeBox_->setText(trimBlanks(modeBox_->text()));
 
-    const double value = numericValue(Text7->text());
+    const double value = numericValue(modeBox_->text());
     std::array<bool, 7> pattern{};
     if (isListedModeValue(value)) {
         pattern = modeBoxPattern(int(value));
-    } else if (const auto whole = unsignedWholeNumberText(Text7->text());
+    } else if (const auto whole = unsignedWholeNumberText(modeBox_->text());
                whole && *whole > BoxedBits) {
         // A click keeps the bits above the boxes and takes the boxed bits from the boxes, so
         // they must show this monster's own low bits, or one click would write the flags of
@@ -53,7 +53,7 @@ void StatusEditor::BoxesFromMode() {
     // the pattern of a listed value adds up to the value itself, so the boxes' clicks would
     // only write intermediate sums on the way to the text that is already there
     QScopedValueRollback guard(applyingModePattern_, true);
-    for (size_t k = 0; k < Check1.size(); ++k) Check1[k]->setChecked(pattern[k]);
+    for (size_t k = 0; k < modeFlagBoxes_.size(); ++k) modeFlagBoxes_[k]->setChecked(pattern[k]);
 }
 
 void StatusEditor::ModeFromBoxes() {
@@ -61,17 +61,17 @@ void StatusEditor::ModeFromBoxes() {
     if (applyingModePattern_) return;
     const std::array<qint16, 7> weights = ModeBitValues();
     quint64 sum = 0;
-    for (size_t k = 0; k < Check1.size(); ++k) {
-        if (Check1[k]->isChecked()) sum += quint64(weights[k]);
+    for (size_t k = 0; k < modeFlagBoxes_.size(); ++k) {
+        if (modeFlagBoxes_[k]->isChecked()) sum += quint64(weights[k]);
     }
     // Real mode values carry flags above the boxed bits (33566865 is typical); a click on a
     // box changes the bits it stands for and keeps the others. A text that is no plain
     // non-negative whole number has no bits to keep and is replaced by the sum.
     quint64 value = sum;
-    if (const auto current = unsignedWholeNumberText(Text7->text())) {
+    if (const auto current = unsignedWholeNumberText(modeBox_->text())) {
         value = (*current & ~BoxedBits) | sum;
     }
-    Text7->setText(QString::number(value));
+    modeBox_->setText(QString::number(value));
 }
 
 }  // namespace mdb

@@ -23,8 +23,8 @@ class QWidget;
 
 namespace mdb {
 
-// Choosing the shown monster and editing its status record: the position box Text0 is the one
-// selection state; every selector writes a position into it and its Change loads the record.
+// Choosing the shown monster and editing its status record: the position box (Text0) is the
+// one selection state; every selector writes a position into it and its Change loads the record.
 class StatusEditor : public QObject {
     Q_OBJECT
 public:
@@ -32,15 +32,16 @@ public:
     StatusEditor(MonsterDatabase& db, MirrorModels& models, QWidget* window);
 
     // Frame1 and the navigation row (Text0, Slider1, "<<", ">>"), placed by the main window.
-    QGroupBox* frame() const { return Frame1; }
+    QGroupBox* frame() const { return frame_; }
     QWidget* navigationBar() const { return navigationBar_; }
 
     // The update of the status record: the form's texts, unchanged, into the record shown at
-    // the position in Text0. Returns false, writing nothing, when Text0 names no monster.
+    // the position in positionBox_. Returns false, writing nothing, when positionBox_ names no
+    // monster.
     bool commitInto(MonsterDatabase& db) const;
     // Whether the form holds edits not yet committed into the shown record.
     bool hasUncommittedEdits() const;
-    // The shown monster's key (Name, in Text2A), which the dependent tables refer to.
+    // The shown monster's key (Name, in keyBox_), which the dependent tables refer to.
     QString shownKey() const;
     // Which box shows which field.
     const BindingTable& bindings() const { return bindings_; }
@@ -58,7 +59,7 @@ public:
     void fillCodeLists();
     // Start-up: upper bound of the slider, the last selectable position.
     void setSliderMaximum(int maximum);
-    // Writes `position` into Text0, whose Change clamps it and shows that monster, as every
+    // Writes `position` into positionBox_, whose Change clamps it and shows that monster, as every
     // selector does.
     void showPosition(qint64 position);
     // Shows the monster at `position` (below 1: the one shown) again from its record, even when
@@ -72,7 +73,7 @@ public:
 signals:
     // A record's display name is being shown; the drop editor shows it under "NameID".
     void displayNameShown(const QString& displayName);
-    // The Change of Text2A: the shown monster's key is now `key`, shown or typed.
+    // The Change of keyBox_: the shown monster's key is now `key`, shown or typed.
     void shownKeyChanged(const QString& key);
     // The ID search (byName false) or the name search found no monster for `text`.
     void searchFoundNothing(bool byName, const QString& text);
@@ -85,7 +86,7 @@ private:
     // Copies status record `record` into the form, field by field (LoadStatusRecord, step 7).
     void showRecord(qint32 record);
 
-    // The Change of Text0: clamps the position, moves the other selectors, fills the form.
+    // The Change of positionBox_: clamps the position, moves the other selectors, fills the form.
     void LoadStatusRecord();
     void NormaliseNumberField(QLineEdit* box);
     void SyncCombosFromFields();
@@ -101,54 +102,58 @@ private:
     void connectModeFlags();
 
     // Event handlers of the selectors (StatusNavigation.cpp).
-    void onText0LostFocus();
-    void onSliderValueChanged(int value);
-    void onList4Click();
-    void onCombo5Click(int index);
-    void onList3Click();
+    void onPositionBoxLeft();
+    void onSliderScrolled(int value);
+    void onNameChosen();
+    void onIdChosen(int index);
+    void onIdFound();
     void onIdSearch();
     void onNameSearch();
 
     // Event handlers of the form (StatusForm.cpp).
-    void onText3Change();
-    void onText4LostFocus();
-    void onCombo4Click(int index);
-    void onCombo2Click(int index);
-    void onCombo3Click(int index);
+    void onSizeCodeChanged();
+    void onDisplayNameLeft();
+    void onSizeChosen(int index);
+    void onRaceChosen(int index);
+    void onElementChosen(int index);
 
-    // The record shown at the position in Text0, as the commit computes it; nullopt when the
+    // The record shown at the position in positionBox_, as the commit computes it; nullopt when the
     // text names no monster.
     std::optional<qint32> shownRecord() const;
 
-    // The controls, named as the form names them (each objectName likewise, for findChild).
-    QGroupBox* Frame1 = nullptr;
+    // The controls, named for what they hold; each object name is the design's control name,
+    // which tests, tools and the chain trace use.
+    QGroupBox* frame_ = nullptr;  // Frame1
     QWidget* navigationBar_ = nullptr;
 
-    QLineEdit* Text0 = nullptr;
-    QSlider* Slider1 = nullptr;
-    QPushButton* Command14 = nullptr;  // "<<"
-    QPushButton* Command15 = nullptr;  // ">>"
-    ListBox* List4 = nullptr;
-    QComboBox* Combo5 = nullptr;
-    QLineEdit* Text9 = nullptr;   // ID search
-    QLineEdit* Text10 = nullptr;  // name search
+    QLineEdit* positionBox_ = nullptr;       // Text0
+    QSlider* slider_ = nullptr;              // Slider1
+    QPushButton* stepBackButton_ = nullptr;  // Command14 "<<"
+    QPushButton* stepNextButton_ = nullptr;  // Command15 ">>"
+    ListBox* nameList_ = nullptr;            // List4: display names
+    QComboBox* idCombo_ = nullptr;           // Combo5: Ids
+    QLineEdit* idSearchBox_ = nullptr;       // Text9
+    QLineEdit* nameSearchBox_ = nullptr;     // Text10
 
-    std::array<QLineEdit*, 26> Text1{};  // 1..18 and 22..25 visible; 20, 21 hidden; 0, 19 unused
-    QLineEdit* Text2A = nullptr;         // Name; its Change is shownKeyChanged
-    QLineEdit* Text3 = nullptr;          // hidden: size code
-    QLineEdit* Text4 = nullptr;          // DisplayName
-    QLineEdit* Text7 = nullptr;          // Mode
-    std::array<QCheckBox*, 7> Check1{};
-    QComboBox* Combo2 = nullptr;  // race
-    QComboBox* Combo3 = nullptr;  // element
-    QComboBox* Combo4 = nullptr;  // size
+    // By status field (Text1(1) to Text1(25)): Level to ChaseRange and MoveSpeed to
+    // DamageMotion visible, the race and element codes hidden; null for the fields shown
+    // otherwise.
+    std::array<QLineEdit*, StatusField::Width + 1> numberBoxes_{};
+    QLineEdit* keyBox_ = nullptr;                // Text2A: Name; its Change is shownKeyChanged
+    QLineEdit* sizeCodeBox_ = nullptr;           // Text3, hidden
+    QLineEdit* displayNameBox_ = nullptr;        // Text4
+    QLineEdit* modeBox_ = nullptr;               // Text7
+    std::array<QCheckBox*, 7> modeFlagBoxes_{};  // Check1
+    QComboBox* raceCombo_ = nullptr;             // Combo2
+    QComboBox* elementCombo_ = nullptr;          // Combo3
+    QComboBox* sizeCombo_ = nullptr;             // Combo4
 
     // Hidden controls.
-    QWidget* hiddenFrame = nullptr;
-    HiddenList* List3 = nullptr;     // Ids, searched by the ID search
-    HiddenLabel* Label7 = nullptr;   // row found by the ID search
-    HiddenLabel* Label10 = nullptr;  // row found by the name search
-    QLabel* Label1 = nullptr;        // Id of the shown record
+    QWidget* hiddenFrame_ = nullptr;
+    HiddenList* idList_ = nullptr;           // List3: Ids, searched by the ID search
+    HiddenLabel* idFoundLabel_ = nullptr;    // Label7: row found by the ID search
+    HiddenLabel* nameFoundLabel_ = nullptr;  // Label10: row found by the name search
+    QLabel* idLabel_ = nullptr;              // Label1: Id of the shown record
 
     MonsterDatabase& db_;
     MirrorModels& models_;
@@ -162,8 +167,8 @@ private:
 
     // The slider is moved by LoadStatusRecord itself; only the user's moves are its Scroll.
     bool movingSlider_ = false;
-    // BoxesFromMode sets the boxes to the pattern of a value Text7 already holds, so the
-    // boxes' own clicks must not rebuild Text7 from a half-set pattern.
+    // BoxesFromMode sets the boxes to the pattern of a value modeBox_ already holds, so the
+    // boxes' own clicks must not rebuild modeBox_ from a half-set pattern.
     bool applyingModePattern_ = false;
 };
 

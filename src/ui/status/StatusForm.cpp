@@ -35,21 +35,22 @@ void showCode(QComboBox* combo, QStringView text) {
 }  // namespace
 
 void StatusEditor::connectForm() {
-    for (size_t i = 0; i < Text1.size(); ++i) {
-        QLineEdit* box = Text1[i];
-        if (!box) continue;  // 0 and 19 carry no field
+    for (size_t i = 0; i < numberBoxes_.size(); ++i) {
+        QLineEdit* box = numberBoxes_[i];
+        if (!box) continue;  // a field shown otherwise (the key, the size, the mode)
         connect(box, &QLineEdit::textChanged, this, [this] { SyncCombosFromFields(); });
         FocusEvents::watch(
             box, [box] { SelectAllText(box); }, [this, box] { NormaliseNumberField(box); });
     }
-    connect(Text3, &QLineEdit::textChanged, this, &StatusEditor::onText3Change);
-    selectAllOnFocus(Text3);
+    connect(sizeCodeBox_, &QLineEdit::textChanged, this, &StatusEditor::onSizeCodeChanged);
+    selectAllOnFocus(sizeCodeBox_);
     FocusEvents::watch(
-        Text4, [this] { SelectAllText(Text4); }, [this] { onText4LostFocus(); });
+        displayNameBox_, [this] { SelectAllText(displayNameBox_); },
+        [this] { onDisplayNameLeft(); });
 
-    connect(Combo4, &QComboBox::currentIndexChanged, this, &StatusEditor::onCombo4Click);
-    connect(Combo2, &QComboBox::currentIndexChanged, this, &StatusEditor::onCombo2Click);
-    connect(Combo3, &QComboBox::currentIndexChanged, this, &StatusEditor::onCombo3Click);
+    connect(sizeCombo_, &QComboBox::currentIndexChanged, this, &StatusEditor::onSizeChosen);
+    connect(raceCombo_, &QComboBox::currentIndexChanged, this, &StatusEditor::onRaceChosen);
+    connect(elementCombo_, &QComboBox::currentIndexChanged, this, &StatusEditor::onElementChosen);
 }
 
 void StatusEditor::NormaliseNumberField(QLineEdit* box) {
@@ -60,42 +61,43 @@ void StatusEditor::NormaliseNumberField(QLineEdit* box) {
 
 void StatusEditor::SyncCombosFromFields() {
     MDB_CHAIN("Text1.Change SyncCombosFromFields");
-    showCode(Combo2, Text1[20]->text());
-    if (numericValue(Text1[21]->text()) < 0) Text1[21]->setText(u"0"_s);
+    showCode(raceCombo_, numberBoxes_[StatusField::Race]->text());
+    if (numericValue(numberBoxes_[StatusField::Element]->text()) < 0)
+        numberBoxes_[StatusField::Element]->setText(u"0"_s);
     // an element code outside the forty valid ones leaves the drop-down on its row
-    if (const auto code = wholeNumberText(Text1[21]->text())) {
-        if (const auto row = elementRowForCode(*code)) Combo3->setCurrentIndex(*row);
+    if (const auto code = wholeNumberText(numberBoxes_[StatusField::Element]->text())) {
+        if (const auto row = elementRowForCode(*code)) elementCombo_->setCurrentIndex(*row);
     }
 }
 
-void StatusEditor::onText3Change() {
+void StatusEditor::onSizeCodeChanged() {
     MDB_CHAIN("Text3.Change");
-    showCode(Combo4, Text3->text());
+    showCode(sizeCombo_, sizeCodeBox_->text());
 }
 
-void StatusEditor::onText4LostFocus() {
+void StatusEditor::onDisplayNameLeft() {
     MDB_CHAIN("Text4.LostFocus");
-    if (Text4->text().isEmpty()) Text4->setText(u"0"_s);
-    Text4->setText(trimBlanks(Text4->text()));
+    if (displayNameBox_->text().isEmpty()) displayNameBox_->setText(u"0"_s);
+    displayNameBox_->setText(trimBlanks(displayNameBox_->text()));
     // a name of blanks alone is as empty as no name
-    if (Text4->text().isEmpty()) Text4->setText(u"0"_s);
+    if (displayNameBox_->text().isEmpty()) displayNameBox_->setText(u"0"_s);
 }
 
-void StatusEditor::onCombo4Click(int index) {
+void StatusEditor::onSizeChosen(int index) {
     MDB_CHAIN("Combo4.Click");
-    if (index >= 0) Text3->setText(QString::number(index));
+    if (index >= 0) sizeCodeBox_->setText(QString::number(index));
 }
 
-void StatusEditor::onCombo2Click(int index) {
+void StatusEditor::onRaceChosen(int index) {
     MDB_CHAIN("Combo2.Click");
-    if (index >= 0) Text1[20]->setText(QString::number(index));
+    if (index >= 0) numberBoxes_[StatusField::Race]->setText(QString::number(index));
 }
 
-void StatusEditor::onCombo3Click(int index) {
+void StatusEditor::onElementChosen(int index) {
     MDB_CHAIN("Combo3.Click");
     // clearing the drop-down is no Click; every row the user can pick is an element
     if (index < 0) return;
-    Text1[21]->setText(QString::number(elementCodeForRow(index)));
+    numberBoxes_[StatusField::Element]->setText(QString::number(elementCodeForRow(index)));
 }
 
 }  // namespace mdb

@@ -1,5 +1,5 @@
 // Choosing the shown monster: the position box, the slider, the step buttons, the name list,
-// the ID drop-down and the two searches. Every selector ends by writing Text0.
+// the ID drop-down and the two searches. Every selector ends by writing positionBox_.
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,27 +42,27 @@ protected:
 }  // namespace
 
 void StatusEditor::connectNavigation() {
-    connect(Text0, &QLineEdit::textChanged, this, [this] { LoadStatusRecord(); });
+    connect(positionBox_, &QLineEdit::textChanged, this, [this] { LoadStatusRecord(); });
     FocusEvents::watch(
-        Text0, [this] { SelectAllText(Text0); }, [this] { onText0LostFocus(); });
+        positionBox_, [this] { SelectAllText(positionBox_); }, [this] { onPositionBoxLeft(); });
 
-    connect(Slider1, &QSlider::valueChanged, this, &StatusEditor::onSliderValueChanged);
-    connect(Command15, &QPushButton::clicked, this, &StatusEditor::stepNext);
-    connect(Command14, &QPushButton::clicked, this, &StatusEditor::stepBack);
+    connect(slider_, &QSlider::valueChanged, this, &StatusEditor::onSliderScrolled);
+    connect(stepNextButton_, &QPushButton::clicked, this, &StatusEditor::stepNext);
+    connect(stepBackButton_, &QPushButton::clicked, this, &StatusEditor::stepBack);
 
-    connect(List4, &ListBox::Click, this, &StatusEditor::onList4Click);
-    connect(Combo5, &QComboBox::currentIndexChanged, this, &StatusEditor::onCombo5Click);
-    Combo5->installEventFilter(new NoTypedSearch(Combo5));
-    connect(List3, &HiddenList::Click, this, &StatusEditor::onList3Click);
+    connect(nameList_, &ListBox::Click, this, &StatusEditor::onNameChosen);
+    connect(idCombo_, &QComboBox::currentIndexChanged, this, &StatusEditor::onIdChosen);
+    idCombo_->installEventFilter(new NoTypedSearch(idCombo_));
+    connect(idList_, &HiddenList::Click, this, &StatusEditor::onIdFound);
 
-    connect(Text9, &QLineEdit::textChanged, this, &StatusEditor::onIdSearch);
-    connect(Text10, &QLineEdit::textChanged, this, &StatusEditor::onNameSearch);
-    for (QLineEdit* box : {Text9, Text10, Text2A}) selectAllOnFocus(box);
-    connect(Text2A, &QLineEdit::textChanged, this, &StatusEditor::shownKeyChanged);
+    connect(idSearchBox_, &QLineEdit::textChanged, this, &StatusEditor::onIdSearch);
+    connect(nameSearchBox_, &QLineEdit::textChanged, this, &StatusEditor::onNameSearch);
+    for (QLineEdit* box : {idSearchBox_, nameSearchBox_, keyBox_}) selectAllOnFocus(box);
+    connect(keyBox_, &QLineEdit::textChanged, this, &StatusEditor::shownKeyChanged);
 }
 
 void StatusEditor::showPosition(qint64 position) {
-    Text0->setText(QString::number(position));
+    positionBox_->setText(QString::number(position));
 }
 
 void StatusEditor::LoadStatusRecord() {
@@ -74,25 +74,26 @@ void StatusEditor::LoadStatusRecord() {
 
     // each assignment below re-enters this handler, which finishes the load for the new text;
     // the outer run then reads the text again and finds nothing left to change
-    if (numericValue(Text0->text()) < 1) Text0->setText(u"1"_s);
-    if (numericValue(Text0->text()) > last) showPosition(last);
+    if (numericValue(positionBox_->text()) < 1) positionBox_->setText(u"1"_s);
+    if (numericValue(positionBox_->text()) > last) showPosition(last);
 
-    const int p = int(roundHalfEvenClamped(numericValue(Text0->text()), 1, last));
+    const int p = int(roundHalfEvenClamped(numericValue(positionBox_->text()), 1, last));
     {
         QScopedValueRollback guard(movingSlider_, true);
-        Slider1->setValue(p);
+        slider_->setValue(p);
     }
-    Combo5->setCurrentIndex(p);
-    List4->setListIndex(p);
+    idCombo_->setCurrentIndex(p);
+    nameList_->setListIndex(p);
 
     // the record number the commit computes from the same text; it differs from p + 1 only
     // for a typed fraction ending in .5
-    const qint32 r = qint32(roundHalfEvenClamped(numericValue(Text0->text()) + 1, 2, last + 1));
+    const qint32 r =
+        qint32(roundHalfEvenClamped(numericValue(positionBox_->text()) + 1, 2, last + 1));
     showRecord(r);
 }
 
 std::optional<qint32> StatusEditor::shownRecord() const {
-    const QString position = Text0->text();
+    const QString position = positionBox_->text();
     if (position.isEmpty()) return std::nullopt;
     const qint64 record = roundHalfEven(numericValue(position) + 1);
     // Record 1 is the placeholder and never shown; a position box that somehow holds
@@ -103,8 +104,8 @@ std::optional<qint32> StatusEditor::shownRecord() const {
 
 void StatusEditor::showAfresh(qint64 position) {
     // the key emptied first, so that its Change runs the look-up again for the same monster
-    Text2A->clear();
-    if (position >= 1 && Text0->text() != QString::number(position)) {
+    keyBox_->clear();
+    if (position >= 1 && positionBox_->text() != QString::number(position)) {
         showPosition(position);
     } else {
         LoadStatusRecord();
@@ -124,18 +125,18 @@ bool StatusEditor::hasUncommittedEdits() const {
 }
 
 QString StatusEditor::shownKey() const {
-    return Text2A->text();
+    return keyBox_->text();
 }
 
-void StatusEditor::onText0LostFocus() {
+void StatusEditor::onPositionBoxLeft() {
     MDB_CHAIN("Text0.LostFocus");
     // every assignment reloads, which lifts "0" to "1"; each check reads the text anew
-    if (numericValue(Text0->text()) < 0) Text0->setText(u"0"_s);
-    if (Text0->text().isEmpty()) Text0->setText(u"0"_s);
-    if (!isValidNumber(Text0->text())) Text0->setText(u"0"_s);
+    if (numericValue(positionBox_->text()) < 0) positionBox_->setText(u"0"_s);
+    if (positionBox_->text().isEmpty()) positionBox_->setText(u"0"_s);
+    if (!isValidNumber(positionBox_->text())) positionBox_->setText(u"0"_s);
 }
 
-void StatusEditor::onSliderValueChanged(int value) {
+void StatusEditor::onSliderScrolled(int value) {
     MDB_CHAIN("Slider1.Scroll");
     if (movingSlider_) return;
     showPosition(value);
@@ -143,44 +144,44 @@ void StatusEditor::onSliderValueChanged(int value) {
 
 void StatusEditor::stepNext() {
     MDB_CHAIN("Command15.Click");
-    showPosition(qint64(Slider1->value()) + 1);
+    showPosition(qint64(slider_->value()) + 1);
 }
 
 void StatusEditor::stepBack() {
     MDB_CHAIN("Command14.Click");
-    showPosition(qint64(Slider1->value()) - 1);
+    showPosition(qint64(slider_->value()) - 1);
 }
 
-void StatusEditor::onList4Click() {
+void StatusEditor::onNameChosen() {
     MDB_CHAIN("List4.Click");
-    const int chosen = List4->listIndex();
+    const int chosen = nameList_->listIndex();
     showPosition(chosen);
     // The heading row is no monster: the chain shows the first one and selects its row, but
     // the click or key that reached the heading goes on to select it once this returns. The
     // highlight is put back on the monster shown after that.
     if (chosen < 1) {
-        QMetaObject::invokeMethod(List4, &ListBox::showSelection, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(nameList_, &ListBox::showSelection, Qt::QueuedConnection);
     }
 }
 
-void StatusEditor::onCombo5Click(int index) {
+void StatusEditor::onIdChosen(int index) {
     MDB_CHAIN("Combo5.Click");
     // clearing the drop-down is no choice of the user's and raises nothing
     if (index < 0) return;
     showPosition(index);
 }
 
-void StatusEditor::onList3Click() {
+void StatusEditor::onIdFound() {
     MDB_CHAIN("List3.Click");
-    Combo5->setCurrentIndex(List3->listIndex());
+    idCombo_->setCurrentIndex(idList_->listIndex());
 }
 
 void StatusEditor::onIdSearch() {
     MDB_CHAIN("Text9.Change");
-    const int i = FindListEntry(*List3, Text9->text(), MatchMode::WholeText);
-    Label7->setCaption(List3->list(i));
-    if (i < 0 && !Text9->text().isEmpty()) {
-        emit searchFoundNothing(false, Text9->text());
+    const int i = FindListEntry(*idList_, idSearchBox_->text(), MatchMode::WholeText);
+    idFoundLabel_->setCaption(idList_->list(i));
+    if (i < 0 && !idSearchBox_->text().isEmpty()) {
+        emit searchFoundNothing(false, idSearchBox_->text());
     } else {
         emit searchFound(false);
     }
@@ -188,12 +189,12 @@ void StatusEditor::onIdSearch() {
 
 void StatusEditor::onNameSearch() {
     MDB_CHAIN("Text10.Change");
-    const int i = FindListEntry(*List4, Text10->text(), MatchMode::Prefix);
-    // List4 has moved on to the shown monster by now; the label names the row that was found
-    Label10->setCaption(List4->list(i));
+    const int i = FindListEntry(*nameList_, nameSearchBox_->text(), MatchMode::Prefix);
+    // nameList_ has moved on to the shown monster by now; the label names the row that was found
+    nameFoundLabel_->setCaption(nameList_->list(i));
     // the first monster shown for a failed search is no hit, and must not look like one
     if (i < 0) {
-        emit searchFoundNothing(true, Text10->text());
+        emit searchFoundNothing(true, nameSearchBox_->text());
     } else {
         emit searchFound(true);
     }
