@@ -40,11 +40,15 @@ const QString kHelp =
   ダミー行の名前）、同じモンスター名のレコードが 2 つ以上ある（エディタは最初の
   レコードしか表示しません）、同じモンスター名や ID のモンスターが 2 体以上いる。
   名前と ID は大文字・小文字を区別せずに比べます（エディタと同じ）。
+注記（正しいデータだが、エディタでは扱えないもの。--notes で一覧）:
+  同じモンスターの、状況（State）の違う感情のレコード（サーバーには別のレコードですが、
+  エディタが表示し書き換えるのは最初のレコードだけです）。
 
 オプション:
   --strict       警告があっても終了コードを 1 にする
   --refs         ファイル間の参照を確かめる（既定）
   --no-refs      ファイル間の参照を確かめない
+  --notes        注記も 1 件ずつ表示する（既定ではファイルごとの件数だけ）
   -h, --help     この説明を表示して終了する
   -v, --version  バージョンを表示して終了する
 
@@ -54,11 +58,28 @@ const QString kHelp =
   2  コマンドラインが正しくない、またはフォルダがない
 )"_s;
 
+// by Severity
+const QString kSeverityWords[] = {u": エラー: "_s, u": 警告: "_s, u": 注記: "_s};
+
 QString location(const FileReport& file, const Finding& f) {
     QString where = file.fileName;
     if (f.line > 0) where += u':' + QString::number(f.line);
     if (f.column > 0) where += u':' + QString::number(f.column);
     return where;
+}
+
+// Qt's own wording of a command-line mistake is English; the checker speaks Japanese throughout.
+QString commandLineMistake(const QCommandLineParser& parser, const QStringList& arguments) {
+    if (const QStringList unknown = parser.unknownOptionNames(); !unknown.isEmpty()) {
+        const QString name = unknown.first();
+        return u"不明なオプションです: "_s + (name.size() == 1 ? u"-"_s : u"--"_s) + name;
+    }
+    for (const QString& argument : arguments.mid(1)) {
+        if (argument.startsWith(u'-') && argument.contains(u'=')) {
+            return u"このオプションは値を取りません: "_s + argument;
+        }
+    }
+    return u"コマンドラインが正しくありません"_s;
 }
 
 // Adds the reference findings to the reports of their files, by line among the findings there;
@@ -82,9 +103,13 @@ QString addReferenceFindings(const QDir& dir, std::vector<FileReport>& reports) 
         std::stable_sort(report.findings.begin(), report.findings.end(),
                          [](const Finding& a, const Finding& b) { return a.line < b.line; });
     }
-    QString note = found.empty()
-                       ? u"参照: 見つからない参照や重複はありません"_s
-                       : u"参照: 見つからない参照や重複が %1 件あります"_s.arg(found.size());
+    const auto notes = std::count_if(found.begin(), found.end(), [](const ReferenceFinding& f) {
+        return f.finding.severity == Severity::Note;
+    });
+    const auto warnings = qsizetype(found.size()) - notes;
+    QString note = warnings == 0 ? u"参照: 見つからない参照や重複はありません"_s
+                                 : u"参照: 見つからない参照や重複が %1 件あります"_s.arg(warnings);
+    if (notes > 0) note += u"（ほかに注記が %1 件あります）"_s.arg(notes);
     if (!withItems) {
         note += u"（アイテムのファイルを読み込めないため、アイテム ID は確かめていません）"_s;
     }
@@ -100,11 +125,12 @@ int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err)
     const QCommandLineOption strict(u"strict"_s);
     const QCommandLineOption refs(u"refs"_s);
     const QCommandLineOption noRefs(u"no-refs"_s);
-    parser.addOptions({help, version, strict, refs, noRefs});
+    const QCommandLineOption notes(u"notes"_s);
+    parser.addOptions({help, version, strict, refs, noRefs, notes});
     parser.addPositionalArgument(u"folder"_s, {});
     if (!parser.parse(arguments) || parser.positionalArguments().size() > 1) {
         const QString reason = parser.errorText().isEmpty() ? u"フォルダは 1 つだけ指定できます"_s
-                                                            : parser.errorText();
+                                                            : commandLineMistake(parser, arguments);
         err << u"monster-db-check: "_s << reason << u"\n詳しくは --help を見てください\n"_s;
         return 2;
     }
@@ -142,11 +168,14 @@ int runChecker(const QStringList& arguments, QTextStream& out, QTextStream& err)
             refused << file.fileName;
         }
         for (const Finding& f : file.findings) {
-            out << u"  "_s << location(file, f)
-                << (f.severity == Severity::Error ? u": エラー: "_s : u": 警告: "_s) << f.text
+            if (f.severity == Severity::Note && !parser.isSet(notes)) continue;
+            out << u"  "_s << location(file, f) << kSeverityWords[int(f.severity)] << f.text
                 << u'\n';
         }
         if (file.omitted > 0) out << u"  ほかに "_s << file.omitted << u" 件あります\n"_s;
+        if (const int count = file.noteCount(); count > 0 && !parser.isSet(notes)) {
+            out << u"  注記 "_s << count << u" 件（--notes で表示します）\n"_s;
+        }
         warned = warned || file.hasWarnings();
     }
     if (!refsNote.isEmpty()) out << refsNote << u'\n';

@@ -116,8 +116,9 @@ public:
     }
 
 private:
-    void add(const LoadedTable& file, qint32 record, QString text) {
-        found_.push_back({file.table.name(), {Severity::Warning, file.lineOf(record), 0, text}});
+    void add(const LoadedTable& file, qint32 record, QString text,
+             Severity severity = Severity::Warning) {
+        found_.push_back({file.table.name(), {severity, file.lineOf(record), 0, text}});
     }
     int fileIndex(const QString& name) const {
         for (size_t i = 0; i < files_.size(); ++i) {
@@ -165,7 +166,7 @@ private:
     // a monster the first record with its key.
     void checkKeys(const LoadedTable& file) {
         const Table& t = file.table;
-        QHash<QString, qint32> keys;
+        QHash<QString, qint32> keys, keyStates;
         for (qint32 r = 1; r <= t.Count(); ++r) {
             const QStringView key = t.fieldView(r, 1);
             if (key.isEmpty()) {
@@ -179,23 +180,34 @@ private:
                         quoted(key), *why));
                 continue;
             }
+            // the server takes one emotion record per monster and state, so another state is a
+            // record of its own there; the editor reaches only the monster's first
+            const bool emote = file.descriptor == &Tables::emote();
+            const QStringView state = emote ? t.fieldView(r, EmoteField::State) : QStringView();
+            const qint32 sameState =
+                emote ? firstHolder(keyStates, key.toString() + QChar(0) + state.toString(), r) : r;
             const qint32 first = firstHolder(keys, key, r);
             if (first == r) continue;
-            // the server takes one emotion record per monster and state; the editor only the
-            // first of the monster
-            const int state = EmoteField::State;
-            if (file.descriptor == &Tables::emote() &&
-                t.fieldView(r, state) != t.fieldView(first, state)) {
+            if (emote) {
+                if (sameState == r) {
+                    add(file, r,
+                        u"モンスター名（Name）%1のレコードは %2 行目にもあります。状況（State）が違うのでサーバーには別のレコードですが、エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
+                            .arg(quoted(key))
+                            .arg(file.lineOf(first)),
+                        Severity::Note);
+                    continue;
+                }
                 add(file, r,
-                    u"モンスター名（Name）%1のレコードは %2 行目にもあります。状況（State）が違うのでサーバーには別のレコードですが、エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
-                        .arg(quoted(key))
+                    u"モンスター名（Name）%1の状況（State）%2のレコードは %3 行目にもあります。エディタが表示し書き換えるのは %4 行目のレコードだけです"_s
+                        .arg(quoted(key), quoted(state))
+                        .arg(file.lineOf(sameState))
                         .arg(file.lineOf(first)));
-            } else {
-                add(file, r,
-                    u"モンスター名（Name）%1のレコードは %2 行目にもあります。エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
-                        .arg(quoted(key))
-                        .arg(file.lineOf(first)));
+                continue;
             }
+            add(file, r,
+                u"モンスター名（Name）%1のレコードは %2 行目にもあります。エディタが表示し書き換えるのは %2 行目のレコードだけです"_s
+                    .arg(quoted(key))
+                    .arg(file.lineOf(first)));
         }
     }
 

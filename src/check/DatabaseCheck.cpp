@@ -312,6 +312,11 @@ bool FileReport::hasWarnings() const {
                        [](const Finding& f) { return f.severity == Severity::Warning; });
 }
 
+int FileReport::noteCount() const {
+    return int(std::count_if(findings.begin(), findings.end(),
+                             [](const Finding& f) { return f.severity == Severity::Note; }));
+}
+
 std::vector<const TableDescriptor*> databaseFiles() {
     std::vector<const TableDescriptor*> files;
     for (const TableDescriptor* table : Tables::monsterTables()) files.push_back(table);

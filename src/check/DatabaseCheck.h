@@ -8,9 +8,10 @@
 
 namespace mdb::check {
 
-// What the editor would do with one finding: refuse the file, or load it with a risk the user
-// should know about.
-enum class Severity { Error, Warning };
+// What the editor would do with one finding: refuse the file, load it with a risk the user
+// should know about, or load it soundly with something the editor cannot reach (told only on
+// request, so that sound data gives a quiet report).
+enum class Severity { Error, Warning, Note };
 
 struct Finding {
     Severity severity = Severity::Error;
@@ -28,6 +29,7 @@ struct FileReport {
     int omitted = 0;  // findings left out to keep the report short
 
     bool hasWarnings() const;
+    int noteCount() const;
 };
 
 // The seven monster files in their load order, then the three item files: each file's shape and

@@ -214,8 +214,14 @@ TEST(CheckerCommandLine, SoundSampleHelpAndWrongUse) {
     EXPECT_EQ(mdb::check::runChecker({u"c"_s, u"--bogus"_s}, o, e), 2);
     EXPECT_EQ(mdb::check::runChecker({u"c"_s, u"/no/such/folder"_s}, o, e), 2);
     EXPECT_EQ(mdb::check::runChecker({u"c"_s, u"a"_s, u"b"_s}, o, e), 2);
+    EXPECT_EQ(mdb::check::runChecker({u"c"_s, u"--strict=yes"_s}, o, e), 2);
     e.flush();
     EXPECT_TRUE(err.contains(u"/no/such/folder"_s));
+    // the checker's own words, not Qt's English ones
+    EXPECT_TRUE(err.contains(u"monster-db-check: 不明なオプションです: --bogus\n"_s))
+        << err.toStdString();
+    EXPECT_TRUE(err.contains(u"このオプションは値を取りません: --strict=yes"_s));
+    EXPECT_FALSE(err.contains(u"nknown"_s) || err.contains(u"nexpected"_s)) << err.toStdString();
 }
 
 }  // namespace

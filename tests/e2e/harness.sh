@@ -1,7 +1,7 @@
 # The pieces the end-to-end scripts share, sourced with their arguments set: the X server, a
-# scratch folder
-# ($work) removed at the end with every process listed in $pids, the tally of checks, and the
-# waits for a window and for a process to end.
+# scratch folder ($work, also the home and XDG folders of the run) removed at the end with every
+# process listed in $pids, the tally of checks, and the waits for a window and for a process to
+# end.
 # shellcheck shell=bash
 
 # The editor must meet the X server started below, whatever the calling shell exports: no
@@ -23,6 +23,15 @@ if [[ "${MDB_E2E_STAGE:-}" != "inside" ]]; then
 fi
 
 work="$(mktemp -d)"
+# Whatever the editor and the libraries it loads write goes into folders of this run, never the
+# calling user's: settings, journals and recovery copies, and caches such as fontconfig's (it
+# writes one into the home folder when the system's font cache is older than the fonts, as on a
+# machine where fonts were just installed). A script that judges what the editor writes into a
+# home folder of its own names that folder for that run alone.
+export HOME="$work/user/home" XDG_CONFIG_HOME="$work/user/config" \
+    XDG_CACHE_HOME="$work/user/cache" XDG_DATA_HOME="$work/user/data" \
+    XDG_STATE_HOME="$work/user/state"
+mkdir -p "$HOME" "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME" "$XDG_STATE_HOME"
 passed=0
 failed=0
 pids=()

@@ -12,52 +12,9 @@ sample="$(realpath "$2")"
 artifacts="$3"
 title="Tornak MonsterDatabase Editor II"
 
-for variable in $(compgen -e); do
-    case "$variable" in QT_* | QML_* | WAYLAND_DISPLAY) unset "$variable" ;; esac
-done
-[[ "${MDB_E2E_STAGE:-}" != "inside" ]] && unset DISPLAY XAUTHORITY
-export LC_ALL=C.UTF-8 LANG=C.UTF-8
-
-if [[ "${MDB_E2E_STAGE:-}" != "inside" ]]; then
-    for tool in xvfb-run xdotool import openbox xprop; do
-        command -v "$tool" >/dev/null || { echo "e2e: $tool is missing"; exit 1; }
-    done
-    mkdir -p "$artifacts"
-    export MDB_E2E_STAGE=inside
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$@"
-fi
-
-work="$(mktemp -d)"
-passed=0
-failed=0
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-check() {  # check <description> <command...>
-    local what="$1"
-    shift
-    if "$@"; then
-        echo "ok: $what"
-        passed=$((passed + 1))
-    else
-        echo "FAILED: $what"
-        failed=$((failed + 1))
-    fi
-}
-
-wait_for_window() {  # wait_for_window <title> -> prints the window id
-    local wid=""
-    for _ in $(seq 1 100); do
-        wid="$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1)"
-        [[ -n "$wid" ]] && { echo "$wid"; return 0; }
-        sleep 0.2
-    done
-    return 1
-}
+# the X server, $work, $pids, check, wait_for_window, exits_within
+e2e_tools="xprop compare convert"
+source "$(dirname "${BASH_SOURCE[0]}")/harness.sh"
 
 keys() {  # keys <key...>: pressed one after another, then a moment for the window
     xdotool key --clearmodifiers "$@"
@@ -142,8 +99,7 @@ if [[ -n "$pending" ]]; then
 fi
 keys ctrl+w  # saved: no question at the end
 keys ctrl+q
-for _ in $(seq 1 25); do kill -0 "$editor_pid" 2>/dev/null || break; sleep 0.2; done
-check "the program ends with the pending window open" bash -c "! kill -0 $editor_pid 2>/dev/null"
+check "the program ends with the pending window open" exits_within "$editor_pid" 5
 
 echo "e2e feedback: $passed passed, $failed failed"
 test "$failed" -eq 0

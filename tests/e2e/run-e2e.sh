@@ -257,11 +257,12 @@ kill "$named" 2>/dev/null
 wait "$named" 2>/dev/null
 
 # --- started from the desktop menu: no folder named, in a home folder without a database; the
-# settings go to a folder of this run, never the user's
+# settings go to a folder of this run, never the user's. The editor's own files (settings, state
+# folder) go to their usual places in that home; caches of the libraries stay outside it.
 mkdir "$work/home" "$work/config"
 menu_start() {
-    (cd "$work/home" && HOME="$work/home" XDG_CONFIG_HOME="$work/config" \
-        XDG_RUNTIME_DIR="$session" exec "$editor") &
+    (cd "$work/home" && unset XDG_STATE_HOME XDG_DATA_HOME && HOME="$work/home" \
+        XDG_CONFIG_HOME="$work/config" XDG_RUNTIME_DIR="$session" exec "$editor") &
 }
 dialog_title="データベースのフォルダを選択して下さい"
 menu_start

@@ -107,10 +107,34 @@ man_page() {  # man_page <page.gz> <name> <headings...>: rendered as lintian doe
         check "$name tells $heading" grep -q -- "$heading" "$scratch/$name.txt"
     done
 }
+# Japanese runs on without blanks: a source line break between two Japanese characters that
+# shows as a blank is a stray one
+no_stray_blank() {  # no_stray_blank <rendered page>
+    local cjk='[\p{Han}\p{Hiragana}\p{Katakana}、。（）「」]'
+    ! LC_ALL=C.UTF-8 grep -P "$cjk $cjk" "$1"
+}
+# every opening bracket closes with one of its own width
+brackets_match() {  # brackets_match <rendered page>
+    local pair
+    for pair in '( )' '（ ）'; do
+        test "$(LC_ALL=C.UTF-8 grep -o -- "${pair% *}" "$1" | wc -l)" \
+            -eq "$(LC_ALL=C.UTF-8 grep -o -- "${pair#* }" "$1" | wc -l)" || return 1
+    done
+}
 mkdir -p "$scratch/ja"
 for program in monster-db-editor monster-db-check; do
-    man_page "$root/usr/share/man/ja/man1/$program.1.gz" "ja/$program.1" 書式 オプション 終了ステータス
-    man_page "$root/usr/share/man/man1/$program.1.gz" "$program.1" SYNOPSIS OPTIONS "EXIT STATUS"
+    man_page "$root/usr/share/man/ja/man1/$program.1.gz" "ja/$program.1" 書式 オプション 終了ステータス ファイル
+    check "ja/$program.1 has no stray blank between Japanese characters" \
+        no_stray_blank "$scratch/ja/$program.1.txt"
+    check "ja/$program.1 closes each bracket with one of its width" \
+        brackets_match "$scratch/ja/$program.1.txt"
+    man_page "$root/usr/share/man/man1/$program.1.gz" "$program.1" SYNOPSIS OPTIONS "EXIT STATUS" FILES
 done
 check "monster-db-check(1) tells --no-refs" grep -q -- '--no-refs' "$scratch/ja/monster-db-check.1.txt"
+# the files the editor writes are all named, in both languages
+for page in monster-db-editor.1 ja/monster-db-editor.1; do
+    for file in monster-db-editor.conf state/monster-db-editor/journal/ recovery/ QtProject.conf; do
+        check "$page names $file" grep -q -- "$file" "$scratch/$page.txt"
+    done
+done
 exit "$failed"

@@ -1,9 +1,10 @@
 // The 未保存の変更 window follows every change of what is pending, row for row: updates,
 // undo, redo, a revert and a save, with the window open throughout.
+#include <QAbstractItemView>
 #include <QAction>
+#include <QImage>
 #include <QLabel>
 #include <QPushButton>
-#include <QTreeView>
 #include <QWindow>
 
 #include "EditorFixture.h"
@@ -40,7 +41,8 @@ protected:
         // an empty list says so in words, instead of an empty table
         const bool empty = pending.empty();
         EXPECT_EQ(list->findChild<QLabel*>(u"emptyNote"_s)->isVisible(), empty) << step;
-        EXPECT_EQ(list->findChild<QTreeView*>(u"changeList"_s)->isVisible(), !empty) << step;
+        EXPECT_EQ(list->findChild<QAbstractItemView*>(u"changeList"_s)->isVisible(), !empty)
+            << step;
     }
     void update(const QString& monster, const QString& box, const QString& value) {
         show(monster);
@@ -82,7 +84,8 @@ TEST_F(PendingChangesTest, TheRowsFollowUpdatesUndoRedoRevertAndSaveExactly) {
     trigger(u"mnuRedo"_s);
     expectRowsFollow(list, "redo");
 
-    list->findChild<QTreeView*>(u"changeList"_s)->setCurrentIndex(list->model().index(0, 0));
+    list->findChild<QAbstractItemView*>(u"changeList"_s)
+        ->setCurrentIndex(list->model().index(0, 0));
     list->revertChosen();
     expectRowsFollow(list, "revert");
     trigger(u"mnuUndo"_s);
@@ -95,6 +98,54 @@ TEST_F(PendingChangesTest, TheRowsFollowUpdatesUndoRedoRevertAndSaveExactly) {
     trigger(u"mnuUndo"_s);
     expectRowsFollow(list, "undo after the save");
     EXPECT_EQ(list->model().rowCount(), 1);
+}
+
+// What the list draws: the text of each cell, and the chosen row marked. Its cells are drawn
+// by a delegate of its own (the style's item text was too dear for a long list).
+TEST_F(PendingChangesTest, TheListDrawsEachCellsTextAndTheChosenRow) {
+    startSample();
+    window->show();
+    PendingChangesWindow* list = openList();
+    ASSERT_NE(list, nullptr);
+    auto* view = list->findChild<QAbstractItemView*>(u"changeList"_s);
+    const auto drawn = [&] {
+        QCoreApplication::processEvents();
+        return view->viewport()->grab().toImage();
+    };
+    // pixels that differ between `area` of `a` and the same-sized area at `other` of `b`
+    const auto differing = [](const QImage& a, const QImage& b, const QRect& area,
+                              QPoint other = {-1, -1}) {
+        if (other == QPoint(-1, -1)) other = area.topLeft();
+        const qreal ratio = a.devicePixelRatio();
+        int count = 0;
+        for (int y = 0; y < int(area.height() * ratio); ++y) {
+            for (int x = 0; x < int(area.width() * ratio); ++x) {
+                const QPoint at = (area.topLeft().toPointF() * ratio).toPoint() + QPoint(x, y);
+                const QPoint there = (other.toPointF() * ratio).toPoint() + QPoint(x, y);
+                if (a.pixel(at) != b.pixel(there)) ++count;
+            }
+        }
+        return count;
+    };
+
+    enableFrame(u"Frame2"_s);
+    update(u"TENGU"_s, u"Text1(2)"_s, u"1111"_s);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(list->model().rowCount(), 1);
+    const QRect cell = view->visualRect(list->model().index(0, PendingChangesModel::AfterColumn));
+    ASSERT_LT(cell.bottom() + 3 * cell.height(), view->viewport()->height());
+    const QImage first = drawn();
+    // the cell's text is drawn: the cell differs from the empty line two rows below it
+    EXPECT_GT(differing(first, first, cell, cell.topLeft() + QPoint(0, 2 * cell.height())), 20);
+    // another value is drawn differently in the same cell
+    update(u"TENGU"_s, u"Text1(2)"_s, u"7777"_s);
+    const QImage second = drawn();
+    EXPECT_GT(differing(first, second, cell), 20);
+    // the chosen row is marked across the row, also where no text is drawn (its right end)
+    view->setCurrentIndex(list->model().index(0, 0));
+    const QImage chosen = drawn();
+    const QRect rowEnd(cell.right() - 20, cell.top(), 20, cell.height());
+    EXPECT_GT(differing(second, chosen, rowEnd), 20 * cell.height() / 2);
 }
 
 }  // namespace mdb::test

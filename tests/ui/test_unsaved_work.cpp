@@ -1,7 +1,7 @@
 // Unsaved updates undone and redone exactly, listed and reverted, counted by the quit question,
 // and kept in the journal when the session ends.
+#include <QAbstractItemView>
 #include <QPushButton>
-#include <QTreeView>
 #include <QUndoStack>
 
 #include "UnsavedWorkFixture.h"
@@ -72,7 +72,7 @@ TEST_F(UnsavedWorkTest, PendingChangesAreListedRevertedAndCountedByTheQuitQuesti
     trigger(u"mnuPendingChanges"_s);
     auto* list = window->findChild<PendingChangesWindow*>(u"PendingChangesWindow"_s);
     ASSERT_NE(list, nullptr);
-    auto* view = list->findChild<QTreeView*>(u"changeList"_s);
+    auto* view = list->findChild<QAbstractItemView*>(u"changeList"_s);
     QAbstractItemModel* rows = view->model();
     const auto cell = [rows](int row, int column) {
         return rows->index(row, column).data().toString();

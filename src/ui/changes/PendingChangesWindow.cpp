@@ -5,10 +5,11 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShowEvent>
-#include <QTreeView>
+#include <QTableView>
 #include <QVBoxLayout>
 #include <QWindow>
 
+#include "ui/changes/PlainTextDelegate.h"
 #include "ui/commands/UnsavedWork.h"
 
 namespace mdb {
@@ -20,7 +21,7 @@ PendingChangesWindow::PendingChangesWindow(UnsavedWork& work, const MonsterDatab
     : QWidget(owner, Qt::Window),
       work_(work),
       model_(new PendingChangesModel(work, db, std::move(words), this)),
-      changeList_(new QTreeView(this)),
+      changeList_(new QTableView(this)),
       emptyNote_(new QLabel(u"未保存の変更はありません"_s, this)),
       revertButton_(new QPushButton(u"選んだ変更を元に戻す(&R)"_s, this)) {
     setObjectName(u"PendingChangesWindow"_s);
@@ -30,14 +31,21 @@ PendingChangesWindow::PendingChangesWindow(UnsavedWork& work, const MonsterDatab
 
     changeList_->setObjectName(u"changeList"_s);
     changeList_->setModel(model_);
-    // a flat list of rows of one height: the view lays out 10,000 rows without measuring them
-    changeList_->setRootIsDecorated(false);
-    changeList_->setUniformRowHeights(true);
-    changeList_->setAllColumnsShowFocus(true);
+    changeList_->setItemDelegate(new PlainTextDelegate(changeList_));
+    // A table of rows of one height: a row that comes or goes moves the rows below it by
+    // arithmetic, where a tree view lays out all 10,000 again
+    changeList_->setSelectionBehavior(QAbstractItemView::SelectRows);
     changeList_->setSelectionMode(QAbstractItemView::SingleSelection);
     changeList_->setTextElideMode(Qt::ElideMiddle);
+    changeList_->setWordWrap(false);
+    changeList_->setShowGrid(false);
+    changeList_->setTabKeyNavigation(false);
+    QHeaderView* rows = changeList_->verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setDefaultSectionSize(fontMetrics().height() + 4);
     // widths from the font, never from the rows: measuring every row is what made it slow
-    QHeaderView* header = changeList_->header();
+    QHeaderView* header = changeList_->horizontalHeader();
     header->setStretchLastSection(true);
     const int em = fontMetrics().horizontalAdvance(u"あ"_s);
     const int widths[] = {9, 14, 8, 10};  // in characters, the last column takes the rest

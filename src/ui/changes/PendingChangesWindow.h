@@ -6,7 +6,7 @@
 
 class QLabel;
 class QPushButton;
-class QTreeView;
+class QTableView;
 
 namespace mdb {
 
@@ -35,7 +35,7 @@ private:
 
     UnsavedWork& work_;
     PendingChangesModel* model_;
-    QTreeView* changeList_;
+    QTableView* changeList_;
     QLabel* emptyNote_;
     QPushButton* revertButton_;
 };

@@ -140,7 +140,9 @@ void PendingChangesModel::touch(const Touched& t) {
             rows_.erase(at);
             endRemoveRows();
         } else {
-            emit dataChanged(index(r, 0), index(r, Columns - 1));
+            // only the text a save would write changed: a view repaints that cell, not the
+            // whole list (a change over several cells repaints every row it shows)
+            emit dataChanged(index(r, AfterColumn), index(r, AfterColumn));
         }
     } else if (now != t.firstBefore) {
         beginInsertRows({}, r, r);
