@@ -140,17 +140,18 @@ TEST_F(Grid, EveryRegistryTableIsATabWithEveryFieldUnderItsFormCaptionAndRule) {
             const GridColumn& column = model->column(c);
             if (column.field == 0) continue;
             fields.insert(column.field);
-            const FieldSpec& spec = table.field(column.field);
-            EXPECT_EQ(column.caption, spec.caption);
-            EXPECT_EQ(column.kind == CellKind::Number, spec.isNumeric()) << column.field;
+            const FieldSpec& described = table.field(column.field);
+            EXPECT_EQ(column.caption, described.caption);
+            EXPECT_EQ(column.kind == CellKind::Number, described.isNumeric()) << column.field;
             // a typed number box is editable here too, and keeps to the form's limit
-            const bool typed = !spec.picked && spec.role != FieldRole::Key &&
-                               spec.role != FieldRole::MonsterReference;
+            const bool typed = !described.picked && described.role != FieldRole::Key &&
+                               described.role != FieldRole::MonsterReference;
             EXPECT_EQ(column.rule != CellRule::ReadOnly, typed) << column.field;
-            if (typed && spec.isNumeric() && spec.limit > 0) {
-                const CellVerdict verdict = judgeCellText(column, QString::number(spec.limit + 1));
+            if (typed && described.isNumeric() && described.limit > 0) {
+                const CellVerdict verdict =
+                    judgeCellText(column, QString::number(described.limit + 1));
                 EXPECT_TRUE(verdict.accepted);
-                EXPECT_EQ(verdict.text, QString::number(spec.limit)) << column.field;
+                EXPECT_EQ(verdict.text, QString::number(described.limit)) << column.field;
             }
         }
         EXPECT_EQ(int(fields.size()), table.fieldCount());

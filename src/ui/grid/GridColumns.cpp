@@ -15,11 +15,12 @@ namespace {
 // The rule of a field's form box, told by its role: the forms settle typed values by role, so
 // a table added to the registry gets the same rules here with no word in this file.
 GridColumn columnFor(const TableDescriptor& table, int field) {
-    const FieldSpec& spec = table.field(field);
-    GridColumn column{field, spec.caption, spec.isNumeric() ? CellKind::Number : CellKind::Text,
-                      CellRule::ReadOnly, spec.limit};
-    if (spec.picked) return column;
-    switch (spec.role) {
+    const FieldSpec& described = table.field(field);
+    GridColumn column{field, described.caption,
+                      described.isNumeric() ? CellKind::Number : CellKind::Text, CellRule::ReadOnly,
+                      described.limit};
+    if (described.picked) return column;
+    switch (described.role) {
         case FieldRole::Key:
         case FieldRole::MonsterReference:
             break;  // chosen from the monster lists
@@ -31,12 +32,12 @@ GridColumn columnFor(const TableDescriptor& table, int field) {
             break;
         case FieldRole::Rate:
         case FieldRole::Number:
-            column.rule = spec.limit > 0 ? CellRule::UpToLimit : CellRule::Number;
+            column.rule = described.limit > 0 ? CellRule::UpToLimit : CellRule::Number;
             break;
         case FieldRole::Count:
-            column.rule = spec.countRule == CountRule::AtLeastOne  ? CellRule::AtLeastOne
-                          : spec.countRule == CountRule::UpToLimit ? CellRule::LimitedCount
-                                                                   : CellRule::Number;
+            column.rule = described.countRule == CountRule::AtLeastOne  ? CellRule::AtLeastOne
+                          : described.countRule == CountRule::UpToLimit ? CellRule::LimitedCount
+                                                                        : CellRule::Number;
             break;
     }
     return column;

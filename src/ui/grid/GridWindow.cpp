@@ -154,19 +154,19 @@ bool GridWindow::openBulkEdit() {
         return false;
     }
     const std::vector<qint32> records(recordSet.begin(), recordSet.end());
-    const GridColumn spec = model->column(column);
+    const GridColumn bulkColumn = model->column(column);
     const Table& table = model->table();
     auto* dialog = new BulkEditDialog(
-        spec.caption, int(records.size()),
-        [&table, records, spec](BulkOp op, double operand) {
-            return planBulkEdit(table, records, spec, op, operand);
+        bulkColumn.caption, int(records.size()),
+        [&table, records, bulkColumn](BulkOp op, double operand) {
+            return planBulkEdit(table, records, bulkColumn, op, operand);
         },
         this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog, model, records, spec] {
+    connect(dialog, &QDialog::accepted, this, [this, dialog, model, records, bulkColumn] {
         std::vector<qint32> monsters;
         for (qint32 record : records) monsters.push_back(model->monsterOf(record));
-        edits_.applyPlan(model->table(), spec.field, dialog->plan(), monsters);
+        edits_.applyPlan(model->table(), bulkColumn.field, dialog->plan(), monsters);
     });
     dialog->open();
     return true;
