@@ -86,6 +86,9 @@ TEST_F(Grid, OpensEveryTableSortsByClicksAndFiltersByKeys) {
     EXPECT_TRUE(cells(grid)->isColumnHidden(0));
     EXPECT_FALSE(cells(grid)->isColumnHidden(3));
     EXPECT_EQ(frozen->model()->headerData(1, Qt::Horizontal).toString(), u"表示モンスター名"_s);
+    // the rows are in file order: neither view marks a column as sorted
+    EXPECT_EQ(frozen->horizontalHeader()->sortIndicatorSection(), -1);
+    EXPECT_EQ(cells(grid)->horizontalHeader()->sortIndicatorSection(), -1);
 
     // a click on the HP header sorts up, a second click down
     auto* model = grid->currentPage()->model();

@@ -21,6 +21,8 @@ void setUpView(QTableView* view, GridModel* model) {
     view->setSortingEnabled(false);  // the header's click sorts through the model, below
     view->horizontalHeader()->setSectionsClickable(true);
     view->horizontalHeader()->setSortIndicatorShown(true);
+    // the rows start in file order: no column carries a sort mark until one is clicked
+    view->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
