@@ -9,22 +9,23 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-FieldSpec fieldOf(const QString& name, const QString& caption, FieldRole role, int limit = 0) {
-    return FieldSpec{name, caption, role, limit, CountRule::None};
+FieldDescriptor fieldOf(const QString& name, const QString& caption, FieldRole role,
+                        int limit = 0) {
+    return FieldDescriptor{name, caption, role, limit, CountRule::None};
 }
 
-FieldSpec picked(FieldSpec field) {
+FieldDescriptor picked(FieldDescriptor field) {
     field.picked = true;
     return field;
 }
 
 TableDescriptor monsterTable(const QString& fileName, const QString& frameTitle,
-                             const QString& shortTitle, std::vector<FieldSpec> fields,
+                             const QString& shortTitle, std::vector<FieldDescriptor> fields,
                              int quoted = 0, int slotCount = 0) {
     TableDescriptor d;
     d.fileName = fileName;
     d.width = int(fields.size());
-    for (const FieldSpec& f : fields) d.fieldNames << f.name;
+    for (const FieldDescriptor& f : fields) d.fieldNames << f.name;
     d.fields = std::move(fields);
     d.quotedField = quoted;
     d.slotCount = slotCount;
@@ -84,7 +85,7 @@ TableDescriptor status() {
 }
 
 TableDescriptor drop() {
-    std::vector<FieldSpec> fields{fieldOf(u"Name"_s, u"NameID"_s, FieldRole::Key)};
+    std::vector<FieldDescriptor> fields{fieldOf(u"Name"_s, u"NameID"_s, FieldRole::Key)};
     for (int i = 0; i < DropField::Slots; ++i) {
         const QString n = QString::number(i + 1);
         fields.push_back(fieldOf(u"Item"_s + n, u"ドロップアイテム"_s + fullWidthDigits()[i],
@@ -99,11 +100,12 @@ TableDescriptor drop() {
 
 TableDescriptor mvp() {
     using R = FieldRole;
-    std::vector<FieldSpec> fields{fieldOf(u"Name"_s, u"MVPモンスター名"_s, R::Key),
-                                  fieldOf(u"MvpItem1"_s, u"取得アイテム１"_s, R::ItemReference),
-                                  fieldOf(u"MvpItem2"_s, u"取得アイテム２"_s, R::ItemReference),
-                                  fieldOf(u"MvpExp"_s, u"特別経験値"_s, R::Number),
-                                  fieldOf(u"MvpExpRate"_s, u"経験値獲得率"_s, R::Number)};
+    std::vector<FieldDescriptor> fields{
+        fieldOf(u"Name"_s, u"MVPモンスター名"_s, R::Key),
+        fieldOf(u"MvpItem1"_s, u"取得アイテム１"_s, R::ItemReference),
+        fieldOf(u"MvpItem2"_s, u"取得アイテム２"_s, R::ItemReference),
+        fieldOf(u"MvpExp"_s, u"特別経験値"_s, R::Number),
+        fieldOf(u"MvpExpRate"_s, u"経験値獲得率"_s, R::Number)};
     for (int i = 0; i < MvpField::Specials; ++i) {
         const QString n = QString::number(i + 1);
         const QString digit = fullWidthDigits()[i];
@@ -121,12 +123,12 @@ TableDescriptor mvp() {
 TableDescriptor relationTable(const QString& fileName, const QString& frameTitle,
                               const QString& shortTitle, const QString& stem, const QString& owner,
                               const QString& related, const QString& count, CountRule rule) {
-    std::vector<FieldSpec> fields{fieldOf(u"Name"_s, owner, FieldRole::Key)};
+    std::vector<FieldDescriptor> fields{fieldOf(u"Name"_s, owner, FieldRole::Key)};
     for (int i = 0; i < RelationField::Slots; ++i) {
         fields.push_back(fieldOf(stem + QString::number(i + 1), related + fullWidthDigits()[i],
                                  FieldRole::MonsterReference));
     }
-    FieldSpec countField = fieldOf(stem + u"Count"_s, count, FieldRole::Count);
+    FieldDescriptor countField = fieldOf(stem + u"Count"_s, count, FieldRole::Count);
     countField.countRule = rule;
     if (rule == CountRule::UpToLimit) countField.limit = kRelationCountLimit;
     fields.push_back(countField);

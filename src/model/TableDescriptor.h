@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "model/FieldSpec.h"
+#include "model/FieldDescriptor.h"
 #include "model/TableId.h"
 
 namespace mdb {
@@ -24,15 +24,15 @@ struct TableDescriptor {
     QStringList fieldNames;  // all `width` fields of a monster table; empty for an item table
     int quotedField = 0;
     int slotCount = 0;
-    std::vector<FieldSpec> fields;  // field n is fields[n - 1]; empty for an item table
-    QString frameTitle;             // the title of the editor's frame
-    QString shortTitle;             // its name where tables are listed side by side (tabs)
-    qint32 minRecords = 0;          // fewer records and the editor will not start
-    QString tooFewRecords;          // why it will not, in the user's words
+    std::vector<FieldDescriptor> fields;  // field n is fields[n - 1]; empty for an item table
+    QString frameTitle;                   // the title of the editor's frame
+    QString shortTitle;                   // its name where tables are listed side by side (tabs)
+    qint32 minRecords = 0;                // fewer records and the editor will not start
+    QString tooFewRecords;                // why it will not, in the user's words
 
     int fieldCount() const { return width; }
     // Field 1..fieldCount() of a monster table.
-    const FieldSpec& field(int number) const { return fields.at(size_t(number - 1)); }
+    const FieldDescriptor& field(int number) const { return fields.at(size_t(number - 1)); }
     const QString& caption(int number) const { return field(number).caption; }
     FieldRole role(int number) const { return field(number).role; }
     bool isNumeric(int number) const { return field(number).isNumeric(); }

@@ -9,7 +9,7 @@
 #include <QStringList>
 #include <ostream>
 
-#include "model/FieldSpec.h"
+#include "model/FieldDescriptor.h"
 #include "model/TableId.h"
 
 inline void PrintTo(const QString& text, std::ostream* out) {

@@ -12,7 +12,7 @@
 namespace mdb::fixture {
 
 // A value of a field's role that every editor shows and writes back unchanged.
-inline QString defaultValue(const FieldSpec& field, const QString& key) {
+inline QString defaultValue(const FieldDescriptor& field, const QString& key) {
     switch (field.role) {
         case FieldRole::Key:
             return key;

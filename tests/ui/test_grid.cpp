@@ -143,7 +143,7 @@ TEST_F(Grid, EveryRegistryTableIsATabWithEveryFieldUnderItsFormCaptionAndRule) {
             const GridColumn& column = model->column(c);
             if (column.field == 0) continue;
             fields.insert(column.field);
-            const FieldSpec& described = table.field(column.field);
+            const FieldDescriptor& described = table.field(column.field);
             EXPECT_EQ(column.caption, described.caption);
             EXPECT_EQ(column.kind == CellKind::Number, described.isNumeric()) << column.field;
             // a typed number box is editable here too, and keeps to the form's limit

@@ -15,7 +15,7 @@ namespace {
 // The rule of a field's form box, told by its role: the forms settle typed values by role, so
 // a table added to the registry gets the same rules here with no word in this file.
 GridColumn columnFor(const TableDescriptor& table, int field) {
-    const FieldSpec& described = table.field(field);
+    const FieldDescriptor& described = table.field(field);
     GridColumn column{field, described.caption,
                       described.isNumeric() ? CellKind::Number : CellKind::Text, CellRule::ReadOnly,
                       described.limit};

@@ -10,7 +10,7 @@ enum class FieldRole {
     MonsterReference,  // another monster's key
     ItemReference,     // an item ID
     Rate,              // a chance per `limit`
-    Count,             // how many related monsters take part; settled by `CountRule`
+    Count,             // how many related monsters come; settled by `CountRule`
     Number,            // any other number: stats, codes, the emotion
     Text,              // free text: the display name, an AI state name
 };
@@ -23,7 +23,7 @@ enum class CountRule {
 };
 
 // One field of a monster table.
-struct FieldSpec {
+struct FieldDescriptor {
     QString name;     // the field's name in the file layout ("Hp", "Rate3")
     QString caption;  // what the forms show beside its box
     FieldRole role = FieldRole::Number;
